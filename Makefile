@@ -1,0 +1,35 @@
+# Umbrix: set-up, build and test in two commands.
+#   make run   installs what is missing (as root, with apt-get), builds, writes AUSGABE.TEX
+#   make test  the same set-up, then the whole test suite (sanitizers on, warnings are errors)
+#   make gui   the same set-up, then the desktop window
+
+BUILD_DIR      ?= build
+TEST_BUILD_DIR ?= build-test
+JOBS           ?= $(shell nproc)
+
+.PHONY: all deps configure build run gui test install package clean
+
+all: build
+
+deps:
+	@bash tools/install-deps.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DUMBRIX_BUILD_TESTS=OFF >/dev/null
+
+build: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	./$(BUILD_DIR)/src/cli/umbrix
+
+gui: build
+	./$(BUILD_DIR)/src/window/umbrix-gui
+
+test: deps
+	@cmake -S . -B $(TEST_BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DUMBRIX_SANITIZE=ON -DUMBRIX_WERROR=ON >/dev/null
+	@cmake --build $(TEST_BUILD_DIR) -j $(JOBS)
+	cd $(TEST_BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD_DIR) $(TEST_BUILD_DIR)

@@ -1,0 +1,39 @@
+// The command line: umbrix [OPTIONEN] [FORMEL ...].
+#pragma once
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace umbrix {
+
+/// A command line that cannot be understood; the message is German.
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+struct CliOptions {
+  enum class Action { Run, Help, Version } action = Action::Run;
+  std::vector<std::string> formulas;       // one input line each
+  std::optional<std::string> inputFile;    // -i; "-" is standard input
+  std::string outputName = "AUSGABE";      // -o; "-" writes to standard output
+  int option = 0;                          // -m: entry 0, 1 or 2 of the option group
+};
+
+/// Parses the arguments after the program name. Throws UsageError.
+CliOptions ParseArguments(const std::vector<std::string>& arguments);
+
+/// LF and CR LF line ends both become CR LF; a leading UTF-8 byte order mark is dropped.
+std::string ToCrLf(std::string_view text);
+
+/// The input text (Text1) that the options describe; reads the input file if one is given.
+/// Throws UsageError when the file cannot be read.
+std::string InputText(const CliOptions& options);
+
+std::string HelpText();
+std::string VersionText();
+
+}  // namespace umbrix

@@ -1,0 +1,39 @@
+// What the run driver needs from its front end: the window's two texts, the Start button, the
+// caption, the option group and event processing. The command line and the Qt window each
+// implement it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace umbrix {
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  /// The formulas, lines separated by CR LF.
+  virtual std::string Text1() const = 0;
+  virtual void SetText1(const std::string& text) = 0;
+  /// The output file name as typed.
+  virtual std::string Text2() const = 0;
+  virtual void SetText2(const std::string& text) = 0;
+
+  virtual void EnableStart(bool enabled) = 0;
+  virtual void SetCaption(const std::string& caption) = 0;
+  /// Whether entry 0, 1 or 2 of the option group is selected, read at the moment of use.
+  virtual bool OptionSelected(int entry) const = 0;
+  /// Handles pending window events; called once per formula.
+  virtual void ProcessEvents() = 0;
+
+  /// Called after every line group written: formula n of total, lines written so far.
+  /// A front end may throw RunStopped here to end the run where it is.
+  virtual void ReportProgress(std::int32_t formula, std::int32_t total, std::int64_t lines) {
+    (void)formula, (void)total, (void)lines;
+  }
+};
+
+/// Thrown by a front end to end a run early (quitting); the document stays as written.
+class RunStopped {};
+
+}  // namespace umbrix

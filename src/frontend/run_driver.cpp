@@ -1,0 +1,203 @@
+// The run driver. It only sequences the work and writes the fixed LaTeX frame; all logic
+// about formulas lies in Formel and SimFormel.
+#include "frontend/run_driver.hpp"
+
+#include <cctype>
+#include <vector>
+
+#include "frontend/input_check.hpp"
+#include "frontend/latex_render.hpp"
+#include "frontend/platform.hpp"
+#include "utilities/run_error.hpp"
+#include "utilities/std_text.hpp"
+
+namespace umbrix {
+
+namespace {
+
+constexpr const char* kPreamble[] = {
+    "\\documentclass{article}",         "\\usepackage[german]{babel}",
+    "\\setlength{\\parindent}{0cm}",     "\\setlength{\\oddsidemargin}{0cm}",
+    "\\setlength{\\evensidemargin}{0cm}", "\\setlength{\\textwidth}{16cm}",
+    "\\newcounter{countschritt}",        "\\begin{document}"};
+
+constexpr const char* kStepPrefix = "$\\sim$ ";
+constexpr const char* kMergeSentence = "Zusammenfassen der mehrfach vorkommenden Literale ergibt:";
+constexpr const char* kVerticalSpace = "\\vspace{1cm}";
+
+// Blank lines between formulas vanish (single pass: two in a row leave one), blanks are
+// deleted everywhere and every lower-case x becomes X.
+std::string NormalisedWorkingText(const std::string& text) {
+  const std::string lineBreak(LineBreak);
+  return ReplaceAll(lineBreak + text + lineBreak,
+                    {RepeatText(LineBreak, 2), lineBreak, " ", "", "x", "X"});
+}
+
+// 0-based positions of every line break in the working text.
+std::vector<std::size_t> LineBreakPositions(const std::string& w) {
+  std::vector<std::size_t> positions;
+  for (auto pos = w.find(LineBreak); pos != std::string::npos; pos = w.find(LineBreak, pos + 1))
+    positions.push_back(pos);
+  return positions;
+}
+
+}  // namespace
+
+std::string OutputFileName(const std::string& text2) {
+  std::string name = text2;
+  const std::size_t folderEnd = name.find_last_of('/');
+  for (std::size_t i = folderEnd == std::string::npos ? 0 : folderEnd + 1; i < name.size(); ++i)
+    name[i] = static_cast<char>(std::toupper(static_cast<unsigned char>(name[i])));
+  if (name.size() < 4 || name.compare(name.size() - 4, 4, ".TEX") != 0) name += ".TEX";
+  return name;
+}
+
+bool RunDriver::OptionMode::Fast() const { return platform_.OptionSelected(1); }
+
+RunDriver::RunDriver(Platform& platform, OutputOpener opener)
+    : platform_(platform), opener_(std::move(opener)), mode_(platform) {}
+
+std::string RunDriver::Command1_Click() {
+  platform_.EnableStart(false);
+  std::string fileName;
+  try {
+    const std::string text = platform_.Text1();
+    CheckInputOrThrow(text);
+    const std::string w = NormalisedWorkingText(text);
+    platform_.SetText1(w.size() >= 4 ? w.substr(2, w.size() - 4) : std::string());
+    fileName = PrepareOutputName();
+    OutputFile file = opener_(fileName);
+    file_ = &file;
+    WriteDocument(w);
+    file_ = nullptr;
+    platform_.SetCaption("Umbrix");
+    file.Close();
+  } catch (...) {
+    // The open file (if any) is closed by its destructor, keeping what was written.
+    file_ = nullptr;
+    platform_.SetCaption("Umbrix");
+    platform_.EnableStart(true);
+    throw;
+  }
+  platform_.EnableStart(true);
+  return fileName;
+}
+
+void RunDriver::CheckInputOrThrow(const std::string& text) const {
+  auto problems = CheckInput(text);
+  if (!problems.empty()) throw RunError(RunError::Kind::Input, DescribeProblems(problems));
+}
+
+std::string RunDriver::PrepareOutputName() {
+  std::string fileName = OutputFileName(platform_.Text2());
+  platform_.SetText2(fileName);
+  return fileName;
+}
+
+void RunDriver::WriteDocument(const std::string& w) {
+  for (const char* line : kPreamble) file_->WriteLine(line);
+  const std::vector<std::size_t> breaks = LineBreakPositions(w);
+  const auto count = static_cast<std::int32_t>(breaks.size()) - 1;
+  for (std::int32_t n = 1; n <= count; ++n) {
+    if (count > 1)
+      file_->WriteLine("\\par\\setcounter{countschritt}{0}" + std::string(LineBreak) + "\\textbf{" +
+                       NumberText(n) + ". Formel}\\par\\nopagebreak" + std::string(LineBreak));
+    const std::size_t a = breaks[static_cast<std::size_t>(n - 1)];
+    const std::size_t b = breaks[static_cast<std::size_t>(n)];
+    WriteFormula(w.substr(a + 2, b - a - 2), n, count);
+    platform_.ProcessEvents();
+  }
+  file_->WriteLine("\\end{document}");
+}
+
+void RunDriver::WriteFormula(std::string line, std::int32_t n, std::int32_t count) {
+  formula_ = n;
+  formulaCount_ = count;
+  StartFormula(line);
+  ReductionLoop();
+  NormalFormPhases(count);
+}
+
+void RunDriver::StartFormula(std::string& line) {
+  platform_.SetCaption("Umbrix [aktiv]");
+  for (char& c : line) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  std::erase(line, 'x');
+  workFormel_.SetValue(line);
+  file_->WriteLine(RenderFormel(workFormel_) + std::string(LineBreak));
+  platform_.ReportProgress(formula_, formulaCount_, file_->LinesWritten());
+}
+
+void RunDriver::ReductionLoop() {
+  while (workFormel_.NotSimForm()) {
+    workFormel_.MakeSimForm();
+    WriteStepLine(RenderFormel(workFormel_));
+  }
+}
+
+void RunDriver::NormalFormPhases(std::int32_t count) {
+  workSimFormel_.MakeCopy(workFormel_);
+  WriteSimFormelStep();
+  DisjunctiveLoop();
+  WriteSentence("Dies ist eine disjunktive Umbrix.");
+  WriteSentence(kMergeSentence);
+  SimplificationLoop();
+  if (count > 1) file_->WriteLine(kVerticalSpace);
+  WriteSentence("Nun zur konjunktiven Umbrix...");
+  ConjunctiveLoop();
+  WriteSentence("Damit haben wir auch eine konjunktive Umbrix gefunden.\\vspace{5mm}");
+  WriteSentence(kMergeSentence);
+  SimplificationLoop();
+  if (count > 1) file_->WriteLine(kVerticalSpace);
+}
+
+void RunDriver::DisjunctiveLoop() {
+  while (workSimFormel_.NotDis()) {
+    if (DirectMode()) {
+      workSimFormel_.MakeDisDirect(true);
+    } else {
+      bool alreadyDone = false;
+      workSimFormel_.MakeDis(alreadyDone, mode_);
+    }
+    WriteSimFormelStep();
+  }
+}
+
+void RunDriver::ConjunctiveLoop() {
+  while (workSimFormel_.NotKon()) {
+    if (DirectMode()) {
+      workSimFormel_.MakeKonDirect(true);
+    } else {
+      bool alreadyDone = false;
+      workSimFormel_.MakeKon(alreadyDone, mode_);
+    }
+    WriteSimFormelStep();
+  }
+}
+
+// Simplifies until the text stops changing; the unchanged last result is written too.
+void RunDriver::SimplificationLoop() {
+  std::string before = workSimFormel_.Value();
+  for (;;) {
+    if (DirectMode())
+      workSimFormel_.SimplifyDirect();
+    else
+      workSimFormel_.Simplify(mode_);
+    std::string after = workSimFormel_.Value();
+    WriteStepLine(RenderSimFormelText(after));
+    if (after == before) return;
+    before = std::move(after);
+  }
+}
+
+bool RunDriver::DirectMode() const { return platform_.OptionSelected(2); }
+
+void RunDriver::WriteStepLine(const std::string& rendered) {
+  file_->WriteLine(kStepPrefix + rendered);
+  platform_.ReportProgress(formula_, formulaCount_, file_->LinesWritten());
+}
+
+void RunDriver::WriteSimFormelStep() { WriteStepLine(RenderSimFormel(workSimFormel_)); }
+
+void RunDriver::WriteSentence(const char* sentence) { file_->WriteLine(sentence + std::string(LineBreak)); }
+
+}  // namespace umbrix

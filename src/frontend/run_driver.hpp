@@ -1,0 +1,70 @@
+// The Start action: normalises the input, writes the document's frame and drives every
+// formula through its reduction and normal form phases, one document line per step.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "general_formula/formel.hpp"
+#include "simple_formula/sim_formel.hpp"
+#include "utilities/output_file.hpp"
+
+namespace umbrix {
+
+class Platform;
+
+/// The output file name for the text of Text2: the file-name part upper-cased (folders stay
+/// as typed), ".TEX" appended unless the text already ends so.
+std::string OutputFileName(const std::string& text2);
+
+class RunDriver {
+ public:
+  using OutputOpener = std::function<OutputFile(const std::string& fileName)>;
+
+  explicit RunDriver(Platform& platform, OutputOpener opener = &OutputFile::OpenNewFile);
+
+  /// Runs the whole conversion and returns the output file name. Throws RunError for invalid
+  /// input (before anything is changed or written), file errors and formulas beyond the member
+  /// limit; the window is idle again afterwards, the document kept as far as written.
+  std::string Command1_Click();
+
+  const Formel& WorkFormel() const { return workFormel_; }
+  const SimFormel& WorkSimFormel() const { return workSimFormel_; }
+
+ private:
+  class OptionMode : public SimplifyMode {
+   public:
+    explicit OptionMode(const Platform& platform) : platform_(platform) {}
+    bool Fast() const override;
+
+   private:
+    const Platform& platform_;
+  };
+
+  void CheckInputOrThrow(const std::string& text) const;
+  std::string PrepareOutputName();
+  void WriteDocument(const std::string& w);
+  void WriteFormula(std::string line, std::int32_t n, std::int32_t count);
+  void StartFormula(std::string& line);
+  void ReductionLoop();
+  void NormalFormPhases(std::int32_t count);
+  void DisjunctiveLoop();
+  void ConjunctiveLoop();
+  void SimplificationLoop();
+  bool DirectMode() const;
+  void WriteStepLine(const std::string& rendered);
+  void WriteSimFormelStep();
+  void WriteSentence(const char* sentence);
+
+  Platform& platform_;
+  OutputOpener opener_;
+  OptionMode mode_;
+  OutputFile* file_ = nullptr;
+  std::int32_t formula_ = 0;
+  std::int32_t formulaCount_ = 0;
+  Formel workFormel_;
+  SimFormel workSimFormel_;
+};
+
+}  // namespace umbrix

@@ -1,0 +1,169 @@
+// The Formel tree, its parser and its text forms.
+//
+// The parser works level by level on the cleaned text: it finds the loosest connective
+// outside all parentheses, cuts the text at each of its occurrences and parses every piece
+// recursively. Parentheses become "(" nodes and are never dropped.
+#include "general_formula/formel.hpp"
+
+#include <algorithm>
+#include <cctype>
+#include <stdexcept>
+
+#include "utilities/run_error.hpp"
+#include "utilities/std_text.hpp"
+
+namespace umbrix {
+
+namespace {
+
+// Deeper recursion than this could exhaust the stack; no valid input comes near it.
+constexpr int kMaxParseDepth = 3000;
+
+std::string LowerCase(std::string_view text) {
+  std::string result(text);
+  for (char& c : result) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return result;
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+const char* WrittenConnective(const std::string& operation) {
+  if (operation == "+") return "+";
+  if (operation == "v") return "v";
+  if (operation == "<") return "<=";
+  if (operation == ">") return "=>";
+  if (operation == "=") return "==";
+  return nullptr;
+}
+
+}  // namespace
+
+std::int16_t Formel::OperatorLevel(std::string_view text) {
+  if (text.empty()) return -1;
+  switch (text[0]) {
+    case '-': return 1;
+    case '+': return 2;
+    case 'v': return 3;
+    case '<':
+    case '>': return 4;
+    case '=': return (text.size() > 1 && text[1] == '>') ? 4 : 5;
+    default: return 0;
+  }
+}
+
+Formel& Formel::SubFormel(std::int16_t index) {
+  if (index < 0 || index > Count()) throw std::out_of_range("Formel::SubFormel: Index außerhalb");
+  if (index < Count()) return *subFormulas_[static_cast<std::size_t>(index)];
+  if (!trailing_) trailing_ = std::make_unique<Formel>();
+  return *trailing_;
+}
+
+const Formel& Formel::SubFormel(std::int16_t index) const {
+  static const Formel empty;
+  if (index < 0 || index > Count()) throw std::out_of_range("Formel::SubFormel: Index außerhalb");
+  if (index < Count()) return *subFormulas_[static_cast<std::size_t>(index)];
+  return trailing_ ? *trailing_ : empty;
+}
+
+void Formel::Reset() {
+  operation_.clear();
+  subFormulas_.clear();
+  trailing_.reset();
+}
+
+void Formel::SetValue(std::string_view wert) { Parse(std::string(wert), 0); }
+
+void Formel::Parse(std::string s, int depth) {
+  if (depth > kMaxParseDepth)
+    throw RunError(RunError::Kind::TooLarge, "Die Formel ist zu tief verschachtelt.");
+  Reset();
+  // Double negations cancel; the variable letter is dropped ("V" becomes the connective "v").
+  s = ReplaceAll(LowerCase(s), {"--", "", "x", ""});
+  for (std::int16_t level = 5; level >= 0; --level)
+    if (CutAtLevel(s, level, depth)) return;
+}
+
+// One level of the parser; returns true when the node is complete.
+bool Formel::CutAtLevel(std::string& s, std::int16_t level, int depth) {
+  for (std::size_t cut = FindSplit(s, level); cut != std::string::npos; cut = FindSplit(s, level)) {
+    AddSubFromText(std::string_view(s).substr(0, cut), depth);
+    if (s[cut] == '<') operation_.assign(1, '<');
+    s.erase(0, cut + 1);
+    // Drops the second character of "<=", "=>" and "==".
+    if (!s.empty() && (s[0] == '=' || s[0] == '>')) s.erase(0, 1);
+  }
+  if (level == 1 && (s.empty() || s[0] != '-')) return false;
+  if (level == 0) {
+    if (!s.empty() && s[0] == '(') {
+      operation_.assign(1, '(');
+      AddSubFromText(s.size() >= 2 ? std::string_view(s).substr(1, s.size() - 2) : "", depth);
+    } else {
+      operation_ = s;
+    }
+    return true;
+  }
+  if (level == 1) {
+    operation_.assign(1, '-');
+    AddSubFromText(std::string_view(s).substr(1), depth);
+    return true;
+  }
+  if (Count() == 0) return false;
+  static constexpr char kConnectives[] = {' ', ' ', '+', 'v', '>', '='};
+  if (level != 4 || operation_ != "<") operation_.assign(1, kConnectives[level]);
+  AddSubFromText(s, depth);
+  return true;
+}
+
+void Formel::AddSubFromText(std::string_view text, int depth) {
+  auto node = trailing_ ? std::move(trailing_) : std::make_unique<Formel>();
+  subFormulas_.push_back(std::move(node));
+  subFormulas_.back()->Parse(std::string(text), depth + 1);
+}
+
+// Length of the first operand of s at the given level, or npos when s has no cut there.
+std::size_t Formel::FindSplit(std::string_view s, std::int16_t level) {
+  int depth = 0;
+  for (std::size_t j = 0; j < s.size(); ++j) {
+    if (s[j] == '(') ++depth;
+    if (s[j] == ')') --depth;
+    if (depth == 0 && j + 1 < s.size() && !IsDigit(s[j + 1]) && s[j] != '<' &&
+        OperatorLevel(s.substr(j + 1)) >= level)
+      return j + 1;
+  }
+  return std::string_view::npos;
+}
+
+void Formel::AppendText(std::string& out) const {
+  if (operation_ == "(") {
+    out += '(';
+    SubFormel(0).AppendText(out);
+    out += ')';
+  } else if (operation_ == "-") {
+    out += '-';
+    SubFormel(0).AppendText(out);
+  } else if (const char* connective = WrittenConnective(operation_)) {
+    SubFormel(0).AppendText(out);
+    for (std::int16_t k = 1; k < Count(); ++k) {
+      out += connective;
+      SubFormel(k).AppendText(out);
+    }
+  } else {
+    out += 'X';
+    out += operation_;
+    out += ';';
+  }
+}
+
+std::string Formel::FormelText() const {
+  std::string out;
+  AppendText(out);
+  return out;
+}
+
+std::string Formel::Value() const {
+  std::string text = FormelText();
+  std::erase(text, ';');
+  return text;
+}
+
+}  // namespace umbrix

@@ -1,0 +1,112 @@
+// MakeDisDirect and MakeKonDirect: conversions with few intermediate steps.
+//
+// One call dissolves every nested member of the node's own operator, pushes negations down
+// to the atoms (disjunctive conversion only), hands the conversion to every member that
+// needs it, and multiplies out one inner member per node reached. The direct twins share the
+// distribution itself with the step-wise conversions.
+#include <utility>
+
+#include "simple_formula/operators.hpp"
+
+namespace umbrix {
+
+void SimFormel::MakeDisDirect(bool simplification) { MakeDirect(simplification, kDisjunctive); }
+
+void SimFormel::MakeKonDirect(bool simplification) { MakeDirect(simplification, kConjunctive); }
+
+void SimFormel::MakeDirect(bool simplification, const Operators& ops) {
+  if (simplification) SimplifyDirect();
+  if (operation_ == "-") {
+    if (ops.pushesNegations) NegationDirect();
+  } else if (operation_ == ops.inner) {
+    FlattenAll(ops);
+    HandOffNegationDirect(ops);
+    DistributeDirect(ops);
+  } else if (operation_ == ops.outer) {
+    FlattenAll(ops);
+    HandOffNegationDirect(ops);
+    DescendDirect(ops);
+  }
+}
+
+// Pushes a negation over a compound operand all the way down within this call.
+void SimFormel::NegationDirect() {
+  Ptr operand = SubFormel(0);
+  const std::int16_t level = operand->Stufe();
+  if (level == 1) {
+    Become(*operand->SubFormel(0));  // --B  ==  B
+    MakeDirect(false, kDisjunctive);
+  } else if (level == 2 || level == 3) {
+    // De Morgan; the new negations are placed and converted from the last to the first.
+    std::vector<Ptr> operands = operand->members_;
+    CheckMemberCount(operands.size());
+    members_.resize(operands.size());
+    trailing_.reset();
+    operation_ = level == 2 ? "v" : "+";
+    for (std::size_t k = operands.size(); k-- > 0;) {
+      members_[k] = NewNode("-", {operands[k]});
+      members_[k]->MakeDirect(false, kDisjunctive);
+    }
+  }
+}
+
+// Dissolves nested members of the node's own operator until none is left.
+void SimFormel::FlattenAll(const Operators& ops) {
+  while (FlattenOne(ops)) {
+  }
+}
+
+// Every negation over a compound member pushes itself down, in position order.
+void SimFormel::HandOffNegationDirect(const Operators& ops) {
+  if (!ops.pushesNegations) return;  // the conjunctive conversion leaves negations alone
+  const std::size_t count = members_.size();
+  for (std::size_t i = 0; i < count; ++i) {
+    const Ptr& member = members_[i];
+    if (member->operation_ == "-" && member->SubFormel(0)->Stufe() != 0) member->MakeDirect(false, ops);
+  }
+}
+
+void SimFormel::DistributeDirect(const Operators& ops) {
+  std::size_t first = 0;
+  while (first < members_.size() && members_[first]->operation_ != ops.outer) ++first;
+  if (first == members_.size()) return;
+  std::swap(members_[0], members_[first]);
+  DistributeFirst(ops);
+}
+
+// Every member of the inner operator gets its own conversion pass.
+void SimFormel::DescendDirect(const Operators& ops) {
+  for (std::size_t i = 0; i < members_.size(); ++i)
+    if (members_[i]->operation_ == ops.inner) members_[i]->MakeDirect(false, ops);
+}
+
+// Distribution with the outer-operator member at position 0 against the last member L:
+// (D0 v D1) + ... + L  gives  ((D0 + L) v (D1 + L)) + ...; when L is itself (E0 v E1), every
+// pair Dj + Ek is built, D-major. A node left with one member takes over the new node; a
+// node that had no L takes over its only member.
+void SimFormel::DistributeFirst(const Operators& ops) {
+  Ptr first = members_[0];
+  if (members_.size() == 1) {
+    Become(*first);
+    return;
+  }
+  Ptr last = members_.back();
+  members_.pop_back();
+  const bool crossProduct = last->operation_ == ops.outer;
+  const std::size_t width = crossProduct ? last->members_.size() : 1;
+  CheckMemberCount(first->members_.size() * width);
+  auto product = std::make_shared<SimFormel>(ops.outer);
+  product->members_.reserve(first->members_.size() * width);
+  for (const Ptr& d : first->members_) {
+    if (crossProduct) {
+      for (const Ptr& e : last->members_) product->members_.push_back(NewNode(ops.inner, {d, e}));
+    } else {
+      product->members_.push_back(NewNode(ops.inner, {d, last}));
+    }
+  }
+  members_[0] = product;
+  trailing_.reset();
+  if (members_.size() == 1) Become(*product);
+}
+
+}  // namespace umbrix

@@ -1,0 +1,42 @@
+// NotDis and NotKon: purely structural tests for the two normal forms.
+//
+// Disjunctive normal form is a literal, a "+" of literals, or a "v" of literals and such "+"
+// nodes; conjunctive normal form is the same with "+" and "v" exchanged. A connective nested
+// directly in the same connective counts as unfinished.
+#include "simple_formula/operators.hpp"
+
+namespace umbrix {
+
+namespace {
+
+// Level of a "-" node's operand; a missing operand reads as the empty node.
+std::int16_t OperandLevel(const std::vector<SimFormel::Ptr>& members) {
+  return members.empty() ? -1 : members.front()->Stufe();
+}
+
+}  // namespace
+
+bool SimFormel::NotNormal(const Operators& ops) const {
+  if (operation_ == "-") return OperandLevel(members_) != 0;
+  if (operation_ == ops.inner) {
+    for (const Ptr& member : members_) {
+      const std::string& op = member->operation_;
+      if ((op == "-" && OperandLevel(member->members_) != 0) || op == ops.outer || op == ops.inner)
+        return true;
+    }
+    return false;
+  }
+  if (operation_ == ops.outer) {
+    for (const Ptr& member : members_) {
+      const std::string& op = member->operation_;
+      if (((op == "-" || op == ops.inner) && member->NotNormal(ops)) || op == ops.outer) return true;
+    }
+  }
+  return false;
+}
+
+bool SimFormel::NotDis() const { return NotNormal(kDisjunctive); }
+
+bool SimFormel::NotKon() const { return NotNormal(kConjunctive); }
+
+}  // namespace umbrix

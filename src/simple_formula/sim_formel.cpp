@@ -1,0 +1,143 @@
+// The SimFormel node: members, copy from a general formula, and the text form.
+#include "simple_formula/sim_formel.hpp"
+
+#include <stdexcept>
+
+#include "general_formula/formel.hpp"
+#include "utilities/run_error.hpp"
+
+namespace umbrix {
+
+namespace {
+
+class StepwiseOnly : public SimplifyMode {
+ public:
+  bool Fast() const override { return false; }
+};
+
+}  // namespace
+
+const SimplifyMode& DefaultSimplifyMode() {
+  static const StepwiseOnly mode;
+  return mode;
+}
+
+void SimFormel::CheckMemberCount(std::size_t count) {
+  if (count > kMaxMembers)
+    throw RunError(RunError::Kind::TooLarge,
+                   "Die Formel ist zu groß: ein Teil der Formel hätte mehr als 32767 Glieder "
+                   "bekommen. Die Ausgabe bis hierher bleibt erhalten.");
+}
+
+void SimFormel::Add(Ptr wert) {
+  CheckMemberCount(members_.size() + 1);
+  members_.push_back(std::move(wert));
+  trailing_.reset();
+}
+
+std::int16_t SimFormel::Stufe() const { return Formel::OperatorLevel(operation_); }
+
+SimFormel::Ptr SimFormel::SubFormel(std::int16_t index) {
+  if (index < 0 || index > Count()) throw std::out_of_range("SimFormel::SubFormel: Index außerhalb");
+  if (index < Count()) return members_[static_cast<std::size_t>(index)];
+  if (!trailing_) trailing_ = std::make_shared<SimFormel>();
+  return trailing_;
+}
+
+void SimFormel::Reset() {
+  operation_.clear();
+  members_.clear();
+  trailing_.reset();
+}
+
+void SimFormel::Become(const SimFormel& other) {
+  // Copy first: other may be one of this node's own members.
+  std::string operation = other.operation_;
+  std::vector<Ptr> members = other.members_;
+  operation_ = std::move(operation);
+  members_ = std::move(members);
+  trailing_.reset();
+}
+
+void SimFormel::BecomeAtom(const char* atom) {
+  operation_ = atom;
+  members_.clear();
+  trailing_.reset();
+}
+
+void SimFormel::SetMembers(std::vector<Ptr> members) {
+  CheckMemberCount(members.size());
+  members_ = std::move(members);
+  trailing_.reset();
+}
+
+SimFormel::Ptr SimFormel::NewNode(const char* operation, std::vector<Ptr> members) {
+  auto node = std::make_shared<SimFormel>(operation);
+  node->SetMembers(std::move(members));
+  return node;
+}
+
+void SimFormel::MakeCopy(const Formel& wert) {
+  Reset();
+  const std::string& operation = wert.Operation();
+  if (operation == "(") {
+    MakeCopy(wert.SubFormel(0));  // groups are dropped, nested ones too
+  } else if (operation == "v" || operation == "+") {
+    std::vector<Ptr> members;
+    for (std::int16_t k = 0; k < wert.Count(); ++k) {
+      auto member = std::make_shared<SimFormel>();
+      member->MakeCopy(wert.SubFormel(k));
+      members.push_back(std::move(member));
+    }
+    SetMembers(std::move(members));
+    operation_ = operation;
+  } else if (operation == "-") {
+    auto member = std::make_shared<SimFormel>();
+    member->MakeCopy(wert.SubFormel(0));
+    operation_.assign(1, '-');
+    members_.push_back(std::move(member));
+  } else {
+    operation_ = operation;
+  }
+}
+
+void SimFormel::AppendText(std::string& out) const {
+  static const SimFormel empty;
+  auto member = [this](std::size_t k) -> const SimFormel& {
+    if (k < members_.size()) return *members_[k];
+    return trailing_ ? *trailing_ : empty;
+  };
+  if (operation_ == "-") {
+    out += '-';
+    member(0).AppendText(out);
+  } else if (operation_ == "+" || operation_ == "v") {
+    out += '(';
+    member(0).AppendText(out);
+    for (std::size_t k = 1; k < members_.size(); ++k) {
+      out += operation_;
+      member(k).AppendText(out);
+    }
+    out += ')';
+  } else if (operation_ == "C" || operation_ == "T") {
+    out += operation_;
+  } else {
+    out += 'X';
+    out += operation_;
+    out += ';';
+  }
+}
+
+std::string SimFormel::FormelText() const {
+  std::string out;
+  AppendText(out);
+  return out;
+}
+
+std::vector<std::string> SimFormel::MemberTexts() const {
+  std::vector<std::string> texts;
+  texts.reserve(members_.size());
+  for (const Ptr& member : members_) texts.push_back(member->FormelText());
+  return texts;
+}
+
+}  // namespace umbrix

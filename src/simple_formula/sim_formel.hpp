@@ -1,0 +1,110 @@
+// SimFormel: one node of a simple formula over "-", "+", "v", variables and the constants
+// "C" (false) and "T" (true). Members are shared by reference on purpose: Add stores the node
+// it is given, and the conversions make one object a member of several nodes, so an in-place
+// rewrite of a shared node shows at every place where it occurs. The graph has no cycles.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "simple_formula/simplify_mode.hpp"
+
+namespace umbrix {
+
+class Formel;
+
+class SimFormel {
+ public:
+  using Ptr = std::shared_ptr<SimFormel>;
+
+  /// Most members a node can hold; the member count is a 16-bit signed number.
+  static constexpr std::size_t kMaxMembers = 32767;
+
+  SimFormel() = default;
+  explicit SimFormel(std::string operation) : operation_(std::move(operation)) {}
+  SimFormel(const SimFormel&) = delete;
+  SimFormel& operator=(const SimFormel&) = delete;
+
+  const std::string& Operation() const { return operation_; }
+  void SetOperation(std::string operation) { operation_ = std::move(operation); }
+
+  /// Appends the node itself (not a copy) as the last member.
+  void Add(Ptr wert);
+  /// "-" 1, "+" 2, "v" 3, atoms 0, the empty node -1.
+  std::int16_t Stufe() const;
+  std::int16_t Count() const { return static_cast<std::int16_t>(members_.size()); }
+  /// Member at a 0-based position (the node inside the tree); position Count is the trailing
+  /// empty position, filled with a new empty node when read. Throws std::out_of_range beyond.
+  Ptr SubFormel(std::int16_t index);
+
+  /// Makes this node the simple-formula copy of a reduced general formula; groups are dropped.
+  void MakeCopy(const Formel& wert);
+  /// Text form: every "+" and "v" node in parentheses, variables as X<index>;.
+  std::string FormelText() const;
+  /// The same text as FormelText; equal texts mean equal formulas.
+  std::string Value() const { return FormelText(); }
+
+  /// True while the formula is not in disjunctive normal form.
+  bool NotDis() const;
+  /// True while the formula is not in conjunctive normal form.
+  bool NotKon() const;
+
+  /// One visible step towards disjunctive normal form.
+  void MakeDis(bool& alreadyDone, const SimplifyMode& mode = DefaultSimplifyMode());
+  /// One visible step towards conjunctive normal form.
+  void MakeKon(bool& alreadyDone, const SimplifyMode& mode = DefaultSimplifyMode());
+  /// One pass of rewriting towards disjunctive normal form, with few intermediate steps.
+  void MakeDisDirect(bool simplification);
+  /// One pass of rewriting towards conjunctive normal form, with few intermediate steps.
+  void MakeKonDirect(bool simplification);
+
+  /// Orders members, merges duplicates, evaluates constants; one pass or, in fast mode,
+  /// repeated passes until the text stops changing.
+  void Simplify(const SimplifyMode& mode = DefaultSimplifyMode());
+  /// The same rules bottom-up over the whole tree, sorting completely, in one call.
+  void SimplifyDirect();
+
+ /// The roles of "+" and "v" in one normal form (internal to the conversions).
+  struct Operators;
+
+ private:
+
+  void Reset();
+  void AppendText(std::string& out) const;
+  void Become(const SimFormel& other);
+  void BecomeAtom(const char* atom);
+  void SetMembers(std::vector<Ptr> members);
+  static Ptr NewNode(const char* operation, std::vector<Ptr> members);
+  static void CheckMemberCount(std::size_t count);
+  std::vector<std::string> MemberTexts() const;
+
+  bool NotNormal(const Operators& ops) const;
+
+  void MakeStepwise(bool& alreadyDone, const SimplifyMode& mode, const Operators& ops);
+  void MakeStepwiseFor(bool& alreadyDone, const SimplifyMode& mode, const Operators& ops);
+  bool NegationStep(bool& alreadyDone);
+  bool FlattenOne(const Operators& ops);
+  bool HandOffNegation(const SimplifyMode& mode, const Operators& ops);
+  void Distribute(bool& alreadyDone, const Operators& ops);
+  void Descend(bool& alreadyDone, const SimplifyMode& mode, const Operators& ops);
+
+  void MakeDirect(bool simplification, const Operators& ops);
+  void NegationDirect();
+  void FlattenAll(const Operators& ops);
+  void HandOffNegationDirect(const Operators& ops);
+  void DistributeDirect(const Operators& ops);
+  void DescendDirect(const Operators& ops);
+  void DistributeFirst(const Operators& ops);
+
+  void SimplifyPass(const SimplifyMode& mode);
+  bool MergeMembers(std::vector<std::string> texts, bool& changed);
+  bool ScanConstants(bool& changed);
+
+  std::string operation_;
+  std::vector<Ptr> members_;
+  Ptr trailing_;
+};
+
+}  // namespace umbrix

@@ -1,0 +1,47 @@
+// SimplifyDirect: the simplification of "wenig Zwischenschritte".
+//
+// Bottom-up over the whole tree in one call: every member first, then the node's members are
+// sorted completely, and the same merging rules as in Simplify apply once at the node. It
+// never reads the option buttons.
+#include <algorithm>
+#include <numeric>
+
+#include "simple_formula/operators.hpp"
+
+namespace umbrix {
+
+void SimFormel::SimplifyDirect() {
+  for (std::size_t i = 0; i < members_.size(); ++i) members_[i]->SimplifyDirect();
+  const bool junction = operation_ == "v" || operation_ == "+";
+  std::vector<std::string> texts;
+  if (junction || members_.size() >= 2) texts = MemberTexts();
+  if (members_.size() >= 2) {
+    // Bubble passes repeated until none exchanges anything give exactly the stable order.
+    std::vector<std::size_t> order(members_.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(),
+                     [&texts](std::size_t a, std::size_t b) { return texts[a] < texts[b]; });
+    std::vector<Ptr> sortedMembers;
+    std::vector<std::string> sortedTexts;
+    sortedMembers.reserve(order.size());
+    sortedTexts.reserve(order.size());
+    for (std::size_t index : order) {
+      sortedMembers.push_back(members_[index]);
+      sortedTexts.push_back(std::move(texts[index]));
+    }
+    members_ = std::move(sortedMembers);
+    texts = std::move(sortedTexts);
+  }
+  if (operation_ == "-") {
+    const std::string operand = members_.empty() ? std::string() : members_[0]->operation_;
+    if (operand == "C") BecomeAtom("T");
+    if (operand == "T") BecomeAtom("C");
+    return;
+  }
+  if (!junction) return;
+  bool changed = false;
+  if (MergeMembers(std::move(texts), changed)) return;
+  ScanConstants(changed);
+}
+
+}  // namespace umbrix

@@ -1,0 +1,127 @@
+// MakeDis and MakeKon: one visible rewrite per call towards a normal form.
+//
+// A call simplifies its node first, then makes at most one structural rewrite: dissolving
+// one nested member of the node's own operator, one negation step handed to a member, one
+// distribution of the first inner-normal-form member against the last member, or, on the
+// outer operator, a descent into the first member that is not finished. Nothing is copied:
+// distribution shares the existing member objects among the new nodes.
+#include <utility>
+
+#include "simple_formula/operators.hpp"
+
+namespace umbrix {
+
+void SimFormel::MakeDis(bool& alreadyDone, const SimplifyMode& mode) {
+  Simplify(mode);
+  alreadyDone = false;
+  MakeStepwise(alreadyDone, mode, kDisjunctive);
+}
+
+void SimFormel::MakeKon(bool& alreadyDone, const SimplifyMode& mode) {
+  alreadyDone = false;
+  Simplify(mode);
+  MakeStepwise(alreadyDone, mode, kConjunctive);
+}
+
+void SimFormel::MakeStepwiseFor(bool& alreadyDone, const SimplifyMode& mode, const Operators& ops) {
+  if (ops.pushesNegations)
+    MakeDis(alreadyDone, mode);
+  else
+    MakeKon(alreadyDone, mode);
+}
+
+void SimFormel::MakeStepwise(bool& alreadyDone, const SimplifyMode& mode, const Operators& ops) {
+  if (operation_ == "C" || operation_ == "T") {
+    alreadyDone = true;
+  } else if (operation_ == "-") {
+    // Only the disjunctive conversion pushes negations down; for the other one a negation
+    // is finished whatever its operand.
+    if (ops.pushesNegations)
+      NegationStep(alreadyDone);
+    else
+      alreadyDone = true;
+  } else if (operation_ == ops.inner) {
+    if (FlattenOne(ops) || HandOffNegation(mode, ops)) return;
+    Distribute(alreadyDone, ops);
+  } else if (operation_ == ops.outer) {
+    if (FlattenOne(ops) || HandOffNegation(mode, ops)) return;
+    Descend(alreadyDone, mode, ops);
+  }
+}
+
+// Negation rules of the disjunctive conversion on a "-" node. Returns true when it rewrote.
+bool SimFormel::NegationStep(bool& alreadyDone) {
+  Ptr operand = SubFormel(0);
+  switch (operand->Stufe()) {
+    case 0:
+      alreadyDone = true;
+      return false;
+    case 1:
+      Become(*operand->SubFormel(0));  // --B  ==  B
+      return true;
+    case 2:
+    case 3: {
+      // -(A0 + A1 ...)  ==  -A0 v -A1 ...   and   -(A0 v A1 ...)  ==  -A0 + -A1 ...
+      std::vector<Ptr> negations;
+      for (const Ptr& member : operand->members_) negations.push_back(NewNode("-", {member}));
+      operation_ = operand->Stufe() == 2 ? "v" : "+";
+      SetMembers(std::move(negations));
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+// Dissolves the first member of the node's own operator: the last member takes its place
+// and the nested members are appended. Returns true when it found one.
+bool SimFormel::FlattenOne(const Operators& ops) {
+  const std::int16_t level = operation_ == ops.inner ? ops.innerLevel : ops.outerLevel;
+  for (std::size_t i = 0; i < members_.size(); ++i) {
+    if (members_[i]->Stufe() != level) continue;
+    Ptr nested = members_[i];
+    CheckMemberCount(members_.size() - 1 + nested->members_.size());
+    members_[i] = members_.back();
+    members_.pop_back();
+    members_.insert(members_.end(), nested->members_.begin(), nested->members_.end());
+    trailing_.reset();
+    return true;
+  }
+  return false;
+}
+
+// Hands one step to the first negation over a compound operand. Returns true when found.
+bool SimFormel::HandOffNegation(const SimplifyMode& mode, const Operators& ops) {
+  for (const Ptr& member : members_) {
+    if (member->operation_ != "-" || member->SubFormel(0)->Stufe() == 0) continue;
+    bool memberDone = false;
+    member->MakeStepwiseFor(memberDone, mode, ops);
+    return true;
+  }
+  return false;
+}
+
+// Multiplies the first member of the outer operator with the last member. A node left with
+// a single such member takes it over instead, which keeps the formula's meaning.
+void SimFormel::Distribute(bool& alreadyDone, const Operators& ops) {
+  std::size_t first = 0;
+  while (first < members_.size() && members_[first]->operation_ != ops.outer) ++first;
+  if (first == members_.size()) {
+    alreadyDone = true;
+    return;
+  }
+  std::swap(members_[0], members_[first]);
+  DistributeFirst(ops);
+}
+
+// Descends into the members of the inner operator until one is not finished.
+void SimFormel::Descend(bool& alreadyDone, const SimplifyMode& mode, const Operators& ops) {
+  for (std::size_t i = 0; i < members_.size(); ++i) {
+    if (members_[i]->operation_ != ops.inner) continue;
+    members_[i]->MakeStepwiseFor(alreadyDone, mode, ops);
+    if (!alreadyDone) return;
+  }
+  alreadyDone = true;
+}
+
+}  // namespace umbrix

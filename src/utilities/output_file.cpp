@@ -1,0 +1,108 @@
+#include "utilities/output_file.hpp"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+#include "utilities/run_error.hpp"
+#include "utilities/std_text.hpp"
+
+namespace umbrix {
+
+namespace {
+constexpr std::size_t kBufferSize = 1 << 16;
+}
+
+OutputFile::OutputFile(std::FILE* file, std::string name, bool ownsFile)
+    : file_(file), name_(std::move(name)), ownsFile_(ownsFile) {
+  buffer_.reserve(kBufferSize);
+}
+
+OutputFile OutputFile::OpenNewFile(const std::string& fileName) {
+  // "wb" truncates an existing file, which discards its content as a fresh file would.
+  std::FILE* file = std::fopen(fileName.c_str(), "wb");
+  if (file == nullptr) {
+    int error = errno;
+    throw RunError(RunError::Kind::File, "Die Ausgabedatei \"" + fileName +
+                                             "\" kann nicht angelegt werden: " + std::strerror(error));
+  }
+  return OutputFile(file, fileName, true);
+}
+
+OutputFile OutputFile::StandardOutput() { return OutputFile(stdout, "-", false); }
+
+OutputFile::OutputFile(OutputFile&& other) noexcept
+    : file_(std::exchange(other.file_, nullptr)),
+      name_(std::move(other.name_)),
+      ownsFile_(other.ownsFile_),
+      buffer_(std::move(other.buffer_)),
+      lines_(other.lines_) {}
+
+OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
+  if (this != &other) {
+    try {
+      Close();
+    } catch (const RunError&) {
+      // A failing file that is being replaced has nobody left to report to.
+    }
+    file_ = std::exchange(other.file_, nullptr);
+    name_ = std::move(other.name_);
+    ownsFile_ = other.ownsFile_;
+    buffer_ = std::move(other.buffer_);
+    lines_ = other.lines_;
+  }
+  return *this;
+}
+
+OutputFile::~OutputFile() {
+  try {
+    Close();
+  } catch (const RunError&) {
+    // Destruction after an earlier error: the caller already reports that one.
+  }
+}
+
+void OutputFile::WriteText(std::string_view text) {
+  if (file_ == nullptr) return;
+  lines_ += std::count(text.begin(), text.end(), '\n');
+  buffer_ += text;
+  if (buffer_.size() >= kBufferSize) Flush();
+}
+
+void OutputFile::WriteLine(std::string_view text) {
+  WriteText(text);
+  WriteText(LineBreak);
+}
+
+void OutputFile::Flush() {
+  if (buffer_.empty()) return;
+  std::size_t size = buffer_.size();
+  std::size_t written = std::fwrite(buffer_.data(), 1, size, file_);
+  int error = errno;
+  buffer_.clear();
+  if (written != size || std::ferror(file_)) Fail("geschrieben", error);
+}
+
+void OutputFile::Close() {
+  if (file_ == nullptr) return;
+  std::FILE* file = file_;
+  try {
+    Flush();
+  } catch (...) {
+    file_ = nullptr;
+    if (ownsFile_) std::fclose(file);
+    throw;
+  }
+  file_ = nullptr;
+  int result = ownsFile_ ? std::fclose(file) : std::fflush(file);
+  int error = errno;
+  if (result != 0 || (!ownsFile_ && std::ferror(file))) Fail("geschlossen", error);
+}
+
+void OutputFile::Fail(const char* what, int error) const {
+  throw RunError(RunError::Kind::File, "Die Ausgabedatei \"" + name_ + "\" konnte nicht vollständig " +
+                                           what + " werden: " + std::strerror(error));
+}
+
+}  // namespace umbrix

@@ -1,0 +1,24 @@
+// The one exception type for failures that end a run: unusable input, file errors and
+// formulas beyond the member limit. Its message is German and meant for the user.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace umbrix {
+
+class RunError : public std::runtime_error {
+ public:
+  enum class Kind { Input = 1, File = 3, TooLarge = 4 };
+
+  RunError(Kind kind, const std::string& message) : std::runtime_error(message), kind_(kind) {}
+
+  /// What went wrong; its number is the command line's exit code.
+  Kind kind() const { return kind_; }
+  int ExitCode() const { return static_cast<int>(kind_); }
+
+ private:
+  Kind kind_;
+};
+
+}  // namespace umbrix
