@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing Umbrix needs, when any is missing.
-# As root it runs apt-get; otherwise it prints the line to run.
+# The packages are listed in tools/packages/*.txt, one a line. As root it runs apt-get;
+# otherwise it prints the line to run.
 set -euo pipefail
+cd "$(dirname "$0")"
 
-packages=(cmake g++ make ninja-build libgtest-dev libgmock-dev)
+mapfile -t packages < <(cat packages/*.txt | sed -e 's/#.*//' -e 's/[[:space:]]//g' | grep -v '^$' | sort -u)
 
 missing=()
 for package in "${packages[@]}"; do
