@@ -1,0 +1,151 @@
+// The window's widgets and their places. The reference layout is given in twips (15 to a
+// pixel); it is stretched, horizontally and vertically apart, just enough that no text is
+// cut off at the machine's font, and nothing moves or resizes afterwards.
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "frontend/texts.hpp"
+#include "window/form1.hpp"
+#include "window/window_texts.hpp"
+
+namespace umbrix::window {
+
+namespace {
+
+constexpr double kTwipsPerPixel = 15.0;
+constexpr int kClientWidth = 11190;
+constexpr int kClientHeight = 5685;
+
+struct Twips {
+  int left, top, width, height;
+};
+
+constexpr Twips kLabel1{0, 0, 1335, 255};
+constexpr Twips kText1{0, 240, 10095, 3255};
+constexpr Twips kLabel4{10200, 240, 975, 1455};
+constexpr Twips kLabel2{0, 3600, 11175, 975};
+constexpr Twips kLabel3{0, 4680, 1695, 255};
+constexpr Twips kText2{0, 4920, 11175, 285};
+constexpr Twips kCommand1{0, 5280, 1215, 375};
+constexpr Twips kOption1[3] = {{1320, 5280, 1935, 255}, {3360, 5280, 1935, 255}, {5400, 5280, 2055, 255}};
+constexpr Twips kCommand2{9720, 5280, 1455, 375};
+
+struct Placed {
+  QWidget* widget;
+  Twips box;
+};
+
+struct Stretch {
+  double x = 1.0;
+  double y = 1.0;
+};
+
+int Pixels(int twips, double stretch) { return static_cast<int>(std::lround(twips * stretch / kTwipsPerPixel)); }
+
+QString LegendHtml() {
+  const LegendRows legend = ConnectiveLegendRows(texts::kConnectiveLegend);
+  QString html = "<table cellspacing=0 cellpadding=0><tr><td colspan=2>" + legend.heading.toHtmlEscaped() +
+                 "</td></tr>";
+  for (const auto& [connective, name] : legend.rows)
+    html += "<tr><td>" + connective.toHtmlEscaped() + "&nbsp;&nbsp;</td><td>" + name.toHtmlEscaped() +
+            "</td></tr>";
+  return html + "</table>";
+}
+
+// The least stretch at which every text fits its box: widths first, then the heights, with
+// word-wrapped labels measured at their stretched width.
+Stretch FittingStretch(const std::vector<Placed>& placed) {
+  Stretch stretch;
+  for (const Placed& p : placed) {
+    auto* label = qobject_cast<QLabel*>(p.widget);
+    if (label != nullptr && label->wordWrap()) continue;
+    stretch.x = std::max(stretch.x, p.widget->sizeHint().width() * kTwipsPerPixel / p.box.width);
+  }
+  for (const Placed& p : placed) {
+    auto* label = qobject_cast<QLabel*>(p.widget);
+    const int needed = label != nullptr && label->wordWrap() ? label->heightForWidth(Pixels(p.box.width, stretch.x))
+                                                             : p.widget->sizeHint().height();
+    stretch.y = std::max(stretch.y, needed * kTwipsPerPixel / p.box.height);
+  }
+  return stretch;
+}
+
+}  // namespace
+
+void Form1::BuildWidgets() {
+  setWindowTitle("Umbrix");
+  BuildInputs();
+  BuildLabels();
+  BuildActions();
+  PlaceWidgets();
+  SetTabOrder();
+}
+
+void Form1::BuildInputs() {
+  text1Edit_ = new QPlainTextEdit(this);
+  text1Edit_->setObjectName("Text1");
+  text1Edit_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  text1Edit_->setTabChangesFocus(true);
+  text1Edit_->setPlainText(QString::fromUtf8(texts::kSampleFormulas).remove('\r'));
+  text2Edit_ = new QLineEdit(QString::fromUtf8(texts::kDefaultOutputName), this);
+  text2Edit_->setObjectName("Text2");
+}
+
+void Form1::BuildLabels() {
+  label1_ = new QLabel("Formel(n):", this);
+  label4_ = new QLabel(LegendHtml(), this);
+  label4_->setTextFormat(Qt::RichText);
+  label4_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  label2_ = new QLabel(QString::fromUtf8(texts::kHelpText), this);
+  label2_->setWordWrap(true);
+  label2_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  label3_ = new QLabel("Ausgabe (.TEX-)Datei:", this);
+  statusLine_ = new QLabel(this);
+  statusLine_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  const char* names[] = {"Label1", "Label4", "Label2", "Label3", "StatusLine"};
+  QLabel* labels[] = {label1_, label4_, label2_, label3_, statusLine_};
+  for (int i = 0; i < 5; ++i) labels[i]->setObjectName(names[i]);
+}
+
+void Form1::BuildActions() {
+  command1_ = new QPushButton("&Start", this);
+  command1_->setObjectName("Command1");
+  command2_ = new QPushButton("&Beenden", this);
+  command2_->setObjectName("Command2");
+  for (int entry = 0; entry < 3; ++entry) {
+    option1_[entry] = new QRadioButton(QString::fromUtf8(texts::kOptionCaptions[entry]), this);
+    option1_[entry]->setObjectName(QString("Option1_%1").arg(entry));
+  }
+  option1_[0]->setChecked(true);
+}
+
+void Form1::PlaceWidgets() {
+  const std::vector<Placed> placed = {
+      {label1_, kLabel1},          {text1Edit_, kText1},        {label4_, kLabel4},
+      {label2_, kLabel2},          {label3_, kLabel3},          {text2Edit_, kText2},
+      {command1_, kCommand1},      {option1_[0], kOption1[0]}, {option1_[1], kOption1[1]},
+      {option1_[2], kOption1[2]}, {command2_, kCommand2}};
+  const Stretch stretch = FittingStretch(placed);
+  for (const Placed& p : placed)
+    p.widget->setGeometry(Pixels(p.box.left, stretch.x), Pixels(p.box.top, stretch.y),
+                          Pixels(p.box.width, stretch.x), Pixels(p.box.height, stretch.y));
+  const int clientWidth = Pixels(kClientWidth, stretch.x);
+  const int clientHeight = Pixels(kClientHeight, stretch.y);
+  const int statusHeight = statusLine_->sizeHint().height() + 4;
+  statusLine_->setGeometry(0, clientHeight, clientWidth, statusHeight);
+  setFixedSize(clientWidth, clientHeight + statusHeight);
+}
+
+// Text1, Text2, Start, Quit, then the options; labels take no focus.
+void Form1::SetTabOrder() {
+  QWidget* order[] = {text1Edit_, text2Edit_, command1_, command2_, option1_[0], option1_[1], option1_[2]};
+  for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
+}
+
+}  // namespace umbrix::window

@@ -1,0 +1,52 @@
+#include "window/window_texts.hpp"
+
+#include <QStringList>
+
+#include "frontend/texts.hpp"
+
+namespace umbrix::window {
+
+namespace {
+
+constexpr const char* kCreditLine = "Umbrix – Normalformen der Aussagenlogik, Schritt für Schritt";
+
+bool IsConnective(const QString& word) {
+  static const QStringList connectives = {"-", "+", "v", "<=", "=>", "=="};
+  return connectives.contains(word);
+}
+
+}  // namespace
+
+QString NoticeTitle() { return QStringLiteral("Umbrix"); }
+
+QString NoticeText(int required) {
+  return QString::fromUtf8(kCreditLine) + "\n\n" + QString::fromUtf8(texts::kNoticeBeforeButton) +
+         QString::fromUtf8(texts::kNoticeButtons[required]) +
+         QString::fromUtf8(texts::kNoticeAfterButton);
+}
+
+// The legend's words: its first word is the heading, every connective opens a row and the
+// words after it up to the next connective are its name.
+LegendRows ConnectiveLegendRows(const char* legend) {
+  const QStringList words = QString::fromUtf8(legend).split(' ', Qt::SkipEmptyParts);
+  LegendRows result;
+  for (const QString& word : words) {
+    if (result.heading.isEmpty())
+      result.heading = word;
+    else if (IsConnective(word) || result.rows.empty())
+      result.rows.emplace_back(word, QString());
+    else
+      result.rows.back().second += (result.rows.back().second.isEmpty() ? "" : " ") + word;
+  }
+  return result;
+}
+
+QString ProgressText(std::int32_t formula, std::int32_t total, std::int64_t lines) {
+  return QStringLiteral("Formel %1 von %2, %3 Zeilen geschrieben").arg(formula).arg(total).arg(lines);
+}
+
+QString WrittenText(const QString& absolutePath) {
+  return QStringLiteral("Geschrieben: %1").arg(absolutePath);
+}
+
+}  // namespace umbrix::window

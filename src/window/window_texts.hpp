@@ -1,0 +1,31 @@
+// The window's composed texts: the start-up notice, the connective legend as rows, and the
+// status line. The fixed parts come from frontend/texts.hpp.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+namespace umbrix::window {
+
+inline constexpr int kNoticeButtonCount = 3;
+
+/// The notice's title bar.
+QString NoticeTitle();
+/// The whole notice naming button `required` (0, 1 or 2); lines separated by "\n".
+QString NoticeText(int required);
+
+/// The legend split into its heading and one (connective, name) row per connective.
+struct LegendRows {
+  QString heading;
+  std::vector<std::pair<QString, QString>> rows;
+};
+LegendRows ConnectiveLegendRows(const char* legend);
+
+/// "Formel n von L, x Zeilen geschrieben".
+QString ProgressText(std::int32_t formula, std::int32_t total, std::int64_t lines);
+/// The status after a successful run, with the full path of the file.
+QString WrittenText(const QString& absolutePath);
+
+}  // namespace umbrix::window

@@ -1,0 +1,140 @@
+// The start-up notice, the window's initial state and its layout.
+#include <QKeySequence>
+#include <QMessageBox>
+#include <array>
+
+#include "frontend/texts.hpp"
+#include "window/window_texts.hpp"
+#include "window_fixture.hpp"
+
+namespace umbrix::window::testing {
+namespace {
+
+using StartUpNotice = WindowTest;
+
+// The widget that Tab moves to from widget, skipping its own parts and what takes no focus.
+QWidget* NextTabStop(QWidget* widget) {
+  QWidget* next = widget->nextInFocusChain();
+  while (next != widget && (!(next->focusPolicy() & Qt::TabFocus) || widget->isAncestorOf(next)))
+    next = next->nextInFocusChain();
+  return next;
+}
+using WindowLayout = WindowTest;
+
+TEST_F(StartUpNotice, RightAnswerOpensTheWindowWithTheSamples) {
+  for (int required = 0; required < 3; ++required) {
+    SCOPED_TRACE(required);
+    const int defaultButton = (required + 1) % 3;
+    dialogs_->answer = required;
+    Form1& form = MakeForm({required, defaultButton});
+    EXPECT_TRUE(form.Form_Load());
+    EXPECT_EQ(dialogs_->noticeDefault, defaultButton);
+    EXPECT_TRUE(dialogs_->noticeText.contains("[" + QString::fromUtf8(texts::kNoticeButtons[required]) + "]"));
+    EXPECT_TRUE(dialogs_->noticeText.contains("\n\nDieses Programm habe ich geschrieben"));
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(ends_, 0);
+    EXPECT_EQ(form.windowTitle(), "Umbrix");
+    EXPECT_EQ(Edit<QPlainTextEdit>("Text1")->toPlainText(), "-x2+x1\nx1v(x2+x3)\nx1<=x2vx3\nx1==x2+x3\nx1=>x2\n");
+    EXPECT_EQ(Edit<QLineEdit>("Text2")->text(), "AUSGABE");
+    EXPECT_TRUE(Edit<QRadioButton>("Option1_0")->isChecked());
+    EXPECT_TRUE(form.OptionSelected(0));
+    EXPECT_TRUE(Edit<QPushButton>("Command1")->isEnabled());
+  }
+}
+
+TEST_F(StartUpNotice, EveryWrongAnswerEndsTheProgramWithoutAFile) {
+  for (int required = 0; required < 3; ++required) {
+    for (int wrong : {(required + 1) % 3, (required + 2) % 3}) {
+      SCOPED_TRACE(QString("required %1, pressed %2").arg(required).arg(wrong).toStdString());
+      ends_ = 0;
+      dialogs_->answer = wrong;
+      Form1& form = MakeForm({required, 0});
+      EXPECT_FALSE(form.Form_Load());
+      EXPECT_EQ(ends_, 1);
+      EXPECT_TRUE(Edit<QPushButton>("Command1")->text().isEmpty());
+      EXPECT_FALSE(form.isVisible());
+      EXPECT_TRUE(FolderEntries().isEmpty());
+    }
+  }
+}
+
+TEST(NoticeBox, HasTheStopIconAndTheThreeGermanButtonsInOrder) {
+  for (int defaultButton = 0; defaultButton < 3; ++defaultButton) {
+    auto box = MakeNoticeBox(nullptr, NoticeText(0), defaultButton);
+    EXPECT_EQ(box->icon(), QMessageBox::Critical);
+    const std::array<QMessageBox::StandardButton, 3> buttons = {QMessageBox::Abort, QMessageBox::Retry,
+                                                                QMessageBox::Ignore};
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(box->button(buttons[i])->text(), QString::fromUtf8(texts::kNoticeButtons[i]));
+    EXPECT_EQ(box->defaultButton(), box->button(buttons[defaultButton]));
+    EXPECT_EQ(PressedNoticeButton(*box), 0) << "closing the box counts as abort";
+    box->button(QMessageBox::Ignore)->click();
+    EXPECT_EQ(PressedNoticeButton(*box), 2);
+  }
+}
+
+TEST(NoticeBox, ClockSeededDrawIsUniformOverTheThreeButtons) {
+  ButtonDraw draw = ClockSeededButtonDraw();
+  std::array<int, 3> counts{};
+  for (int i = 0; i < 3000; ++i) {
+    const int button = draw();
+    ASSERT_GE(button, 0);
+    ASSERT_LE(button, 2);
+    ++counts[static_cast<std::size_t>(button)];
+  }
+  for (int count : counts) EXPECT_NEAR(count, 1000, 150);
+}
+
+TEST(ConnectiveLegend, ShowsEveryConnectiveWithItsNameOnARow) {
+  const LegendRows legend = ConnectiveLegendRows(texts::kConnectiveLegend);
+  EXPECT_EQ(legend.heading, "----Zeichen----");
+  const std::vector<std::pair<QString, QString>> expected = {
+      {"-", "nicht"},         {"+", "und"},        {"v", "oder"},
+      {"<=", "folgt aus"}, {"=>", "impliziert"}, {"==", QString::fromUtf8("äquivalent")}};
+  EXPECT_EQ(legend.rows, expected);
+}
+
+TEST_F(WindowLayout, NoTextIsCutOff) {
+  Form1& form = MakeForm();
+  for (QLabel* label : form.findChildren<QLabel*>()) {
+    if (label->objectName() == "StatusLine") continue;
+    SCOPED_TRACE(label->objectName().toStdString());
+    const int needed = label->wordWrap() ? label->heightForWidth(label->width()) : label->sizeHint().height();
+    EXPECT_GE(label->height(), needed);
+    if (!label->wordWrap()) {
+      EXPECT_GE(label->width(), label->sizeHint().width());
+    }
+  }
+  for (QAbstractButton* button : form.findChildren<QAbstractButton*>()) {
+    SCOPED_TRACE(button->objectName().toStdString());
+    EXPECT_GE(button->width(), button->sizeHint().width());
+    EXPECT_GE(button->height(), button->sizeHint().height());
+  }
+}
+
+TEST_F(WindowLayout, KeepsTheReferenceArrangement) {
+  Form1& form = MakeForm();
+  const QRect text1 = Edit<QPlainTextEdit>("Text1")->geometry();
+  const QRect legend = Edit<QLabel>("Label4")->geometry();
+  const QRect text2 = Edit<QLineEdit>("Text2")->geometry();
+  const QRect start = Edit<QPushButton>("Command1")->geometry();
+  const QRect quit = Edit<QPushButton>("Command2")->geometry();
+  EXPECT_GT(legend.left(), text1.right()) << "the legend is a column right of the formulas";
+  EXPECT_GT(text2.top(), text1.bottom());
+  EXPECT_GT(start.top(), text2.bottom());
+  EXPECT_EQ(start.top(), quit.top());
+  EXPECT_EQ(quit.right(), text2.right());
+  EXPECT_EQ(form.minimumSize(), form.maximumSize()) << "the window does not resize";
+}
+
+TEST_F(WindowLayout, TabOrderAndAccelerators) {
+  Form1& form = MakeForm();
+  const char* order[] = {"Text1", "Text2", "Command1", "Command2", "Option1_0"};
+  for (std::size_t i = 0; i + 1 < std::size(order); ++i)
+    EXPECT_EQ(NextTabStop(form.findChild<QWidget*>(order[i])), form.findChild<QWidget*>(order[i + 1])) << order[i];
+  EXPECT_TRUE(Edit<QPlainTextEdit>("Text1")->tabChangesFocus());
+  EXPECT_EQ(Edit<QPushButton>("Command1")->shortcut(), QKeySequence(Qt::ALT | Qt::Key_S));
+  EXPECT_EQ(Edit<QPushButton>("Command2")->shortcut(), QKeySequence(Qt::ALT | Qt::Key_B));
+}
+
+}  // namespace
+}  // namespace umbrix::window::testing

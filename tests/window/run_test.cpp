@@ -1,0 +1,114 @@
+// Start: the document, the texts written back, the caption, and failed runs.
+#include "cli/cli_platform.hpp"
+#include "frontend/run_driver.hpp"
+#include "frontend/texts.hpp"
+#include "window_fixture.hpp"
+
+namespace umbrix::window::testing {
+namespace {
+
+using StartAction = WindowTest;
+
+const QString kSamples = QString::fromUtf8(texts::kSampleFormulas).remove('\r');
+
+// Enough formulas that a run lasts while the test looks at the window.
+QString LongInput(int lines) {
+  QString text;
+  for (int i = 0; i < lines; ++i) text += "(x1==x2+x3)=>(x4<=x5vx6)\n";
+  return text;
+}
+
+// The document that the command line's platform writes for the same input.
+std::string CommandLineDocument(const QString& text1, const QString& name, int option) {
+  CliPlatform platform(QString(text1).replace("\n", "\r\n").toStdString(), name.toStdString(), option);
+  RunDriver driver(platform);
+  return ReadFile(QString::fromStdString(driver.Command1_Click()));
+}
+
+TEST_F(StartAction, WritesTheSameBytesAsTheCommandLineInEveryOption) {
+  Form1& form = MakeForm();
+  for (int option = 0; option < 3; ++option) {
+    SCOPED_TRACE(option);
+    Edit<QRadioButton>(QString("Option1_%1").arg(option).toUtf8().constData())->click();
+    ASSERT_TRUE(form.OptionSelected(option));
+    RunWindow(kSamples, InFolder(QString("gui%1").arg(option)));
+    const std::string written = ReadFile(InFolder(QString("GUI%1.TEX").arg(option)));
+    EXPECT_EQ(written, CommandLineDocument(kSamples, InFolder(QString("cli%1").arg(option)), option));
+    EXPECT_TRUE(written.ends_with("\\end{document}\r\n"));
+    EXPECT_TRUE(dialogs_->errors.isEmpty());
+  }
+}
+
+TEST_F(StartAction, ShowsTheNormalisedTextsAndTheFullPathAfterwards) {
+  MakeForm();
+  RunWindow("x1 v x2\n\n\nx3\n", "out");
+  EXPECT_EQ(Edit<QPlainTextEdit>("Text1")->toPlainText(), "X1vX2\n\nX3");
+  EXPECT_EQ(Edit<QLineEdit>("Text2")->text(), "OUT.TEX");
+  EXPECT_TRUE(Edit<QLabel>("StatusLine")->text().contains(InFolder("OUT.TEX")));
+  EXPECT_TRUE(Edit<QPushButton>("Command1")->isEnabled());
+}
+
+TEST_F(StartAction, CaptionIsActiveDuringTheRunAndPlainAfterIt) {
+  Form1& form = MakeForm();
+  Edit<QPlainTextEdit>("Text1")->setPlainText(LongInput(20));
+  form.Command1_Click();
+  EXPECT_FALSE(Edit<QPushButton>("Command1")->isEnabled());
+  ASSERT_TRUE(WaitUntil([&] { return form.windowTitle() == "Umbrix [aktiv]" || !form.Running(); }));
+  EXPECT_TRUE(form.Running()) << "the run ended before the caption could be seen";
+  EXPECT_EQ(form.windowTitle(), "Umbrix [aktiv]");
+  ASSERT_TRUE(WaitUntil([&] { return Edit<QLabel>("StatusLine")->text().startsWith("Formel ") || !form.Running(); }));
+  EXPECT_TRUE(Edit<QLabel>("StatusLine")->text().contains(" von 20, "));
+  ASSERT_TRUE(WaitUntil([&] { return !form.Running(); }));
+  EXPECT_EQ(form.windowTitle(), "Umbrix");
+  EXPECT_TRUE(Edit<QPushButton>("Command1")->isEnabled());
+}
+
+TEST_F(StartAction, EditsDuringARunDoNotAffectIt) {
+  Form1& form = MakeForm();
+  Edit<QPlainTextEdit>("Text1")->setPlainText(kSamples);
+  Edit<QLineEdit>("Text2")->setText(InFolder("gui"));
+  form.Command1_Click();
+  Edit<QPlainTextEdit>("Text1")->setPlainText("x7");
+  Edit<QLineEdit>("Text2")->setText(InFolder("other"));
+  ASSERT_TRUE(WaitUntil([&] { return !form.Running(); }));
+  EXPECT_EQ(ReadFile(InFolder("GUI.TEX")), CommandLineDocument(kSamples, InFolder("cli"), 0));
+  EXPECT_FALSE(QFile::exists(InFolder("OTHER.TEX")));
+}
+
+TEST_F(StartAction, InvalidInputIsReportedAndKeepsAnExistingFile) {
+  Form1& form = MakeForm();
+  {
+    std::ofstream existing(InFolder("ALT.TEX").toStdString(), std::ios::binary);
+    existing << "alt";
+  }
+  RunWindow("x1+x2\nx1 +* x2\n", "alt");
+  ASSERT_EQ(dialogs_->errors.size(), 1);
+  EXPECT_TRUE(dialogs_->errors[0].contains("Zeile 2")) << dialogs_->errors[0].toStdString();
+  EXPECT_EQ(ReadFile(InFolder("ALT.TEX")), "alt");
+  EXPECT_TRUE(Edit<QPushButton>("Command1")->isEnabled());
+  EXPECT_EQ(form.windowTitle(), "Umbrix");
+  EXPECT_EQ(Edit<QPlainTextEdit>("Text1")->toPlainText(), "x1+x2\nx1 +* x2\n") << "bad input is left as typed";
+}
+
+TEST_F(StartAction, AnUnwritableFileIsReportedAndStartComesBack) {
+  MakeForm();
+  RunWindow(kSamples, InFolder("fehlt/out"));
+  ASSERT_EQ(dialogs_->errors.size(), 1);
+  EXPECT_TRUE(dialogs_->errors[0].contains("kann nicht angelegt werden")) << dialogs_->errors[0].toStdString();
+  EXPECT_TRUE(Edit<QPushButton>("Command1")->isEnabled());
+  // The window stays usable: the next run succeeds.
+  RunWindow(kSamples, InFolder("out"));
+  EXPECT_EQ(dialogs_->errors.size(), 1);
+  EXPECT_TRUE(QFile::exists(InFolder("OUT.TEX")));
+}
+
+TEST_F(StartAction, TheOptionIsReadAtTheMomentOfUse) {
+  Form1& form = MakeForm();
+  for (int entry : {2, 1, 0}) {
+    Edit<QRadioButton>(QString("Option1_%1").arg(entry).toUtf8().constData())->click();
+    for (int other = 0; other < 3; ++other) EXPECT_EQ(form.OptionSelected(other), other == entry);
+  }
+}
+
+}  // namespace
+}  // namespace umbrix::window::testing
