@@ -1,0 +1,187 @@
+#!/usr/bin/env bash
+# Typesets a document written by umbrix with a real pdflatex and reads the PDF back.
+#
+#   typeset.sh UMBRIX CASE
+#
+# A case passes when umbrix succeeds, pdflatex reports no error and no missing glyph, the PDF
+# exists (the empty document has no pages and so no PDF), its text holds the case's expected
+# sentences and formulas in order, and it holds every line of the .TEX file in order (headings,
+# sentences and the start of every formula, translated to the characters that pdftotext reads).
+# Overfull lines are reported, not failed: TeX cannot break a formula without a connective.
+# Exit code 77 (a skip) only when pdflatex or pdftotext is not installed.
+set -euo pipefail
+export LC_ALL=C
+
+umbrix=$(realpath "$1")
+case_name=$2
+
+for tool in pdflatex pdftotext; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "$tool is not installed; skipping (tools/install-deps.sh installs it)"
+    exit 77
+  fi
+done
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+
+fail() {
+  echo "FAIL [$case_name]: $*" >&2
+  exit 1
+}
+
+# Writes N formulas chained by "==", x1==x2==...==xN.
+equivalence_chain() {
+  local chain=x1 i
+  for ((i = 2; i <= $1; i++)); do chain+="==x$i"; done
+  printf '%s' "$chain"
+}
+
+# The German sentences of one formula's block, in the order they are written.
+block_sentences() {
+  printf '%s\n' "Dies ist eine disjunktive Umbrix." \
+    "Zusammenfassen der mehrfach vorkommenden Literale ergibt:" \
+    "Nun zur konjunktiven Umbrix..." \
+    "Damit haben wir auch eine konjunktive Umbrix gefunden." \
+    "Zusammenfassen der mehrfach vorkommenden Literale ergibt:"
+}
+
+# Each heading is read together with the formula that follows it.
+# The expected text of the five sample formulas; the same in every mode, since every mode
+# starts from the same parsed formula and ends in the same simplified normal forms.
+samples_expected() {
+  echo "1. Formel ¬X2∧X1"; block_sentences; echo "∼¬X2∧X1"
+  echo "2. Formel X1∨(X2∧X3)"; echo "Dies ist eine disjunktive Umbrix."
+  echo "∼(X2∧X3)∨X1"; echo "Nun zur konjunktiven Umbrix..."; echo "∼(X1∨X2)∧(X1∨X3)"
+  echo "3. Formel X1←X2∨X3"; echo "∼X2∨X3→X1"; echo "∼¬(X2∨X3)∨X1"
+  echo "Dies ist eine disjunktive Umbrix."; echo "∼(¬X2∧¬X3)∨X1"
+  echo "Damit haben wir auch eine konjunktive Umbrix gefunden."; echo "∼(¬X2∨X1)∧(¬X3∨X1)"
+  echo "4. Formel X1↔X2∧X3"; echo "∼((X2∧X3)→(X1))∧((X1)→(X2∧X3))"
+  echo "Dies ist eine disjunktive Umbrix."; echo "∼(¬X1∧¬X2)∨(¬X1∧¬X3)∨(X1∧X2∧X3)"
+  echo "Damit haben wir auch eine konjunktive Umbrix gefunden."
+  echo "∼(¬X1∨¬X2∨X3)∧(¬X1∨¬X3∨X2)∧(¬X1∨X2)∧(¬X1∨X3)∧(¬X2∨¬X3∨X1)"
+  echo "5. Formel X1→X2"; echo "∼¬(X1)∨X2"; block_sentences; echo "∼¬X1∨X2"
+}
+
+expect_pdf=yes
+: >expected.txt
+case $case_name in
+  samples-m0 | samples-m1 | samples-m2)
+    "$umbrix" -m "${case_name#samples-m}" -o doc 2>/dev/null || fail "umbrix exited with $?"
+    samples_expected >expected.txt
+    ;;
+  headings)
+    "$umbrix" -o doc -- "x1=>x2" "-x12v(x3+x4)" 2>/dev/null || fail "umbrix exited with $?"
+    { echo "1. Formel X1→X2"; block_sentences; echo "∼¬X1∨X2"
+      echo "2. Formel ¬X12∨(X3∧X4)"; block_sentences; } >expected.txt
+    ;;
+  empty-input)
+    : >input.txt
+    "$umbrix" -i input.txt -o doc 2>/dev/null || fail "umbrix exited with $?"
+    expect_pdf=no
+    ;;
+  empty-line)
+    # Two blank lines in a row leave one empty line, processed as the empty formula X_{}.
+    printf 'x1\n\n\nx2\n' >input.txt
+    "$umbrix" -i input.txt -o doc 2>/dev/null || fail "umbrix exited with $?"
+    { echo "1. Formel X1"; echo "2. Formel X∼X"; block_sentences
+      echo "3. Formel X2"; } >expected.txt
+    ;;
+  large-steps)
+    # Some 300 formula lines, about half a megabyte.
+    "$umbrix" -m 0 -o doc -- "$(equivalence_chain 6)" 2>/dev/null || fail "umbrix exited with $?"
+    { echo "X1↔X2↔X3↔X4↔X5↔X6"; block_sentences; } >expected.txt
+    ;;
+  large-line)
+    # Normal forms of 512 members: formula lines of some 120,000 characters each.
+    "$umbrix" -m 2 -o doc -- "$(equivalence_chain 10)" 2>/dev/null || fail "umbrix exited with $?"
+    { echo "X1↔X2↔X3↔X4↔X5↔X6↔X7↔X8↔X9↔X10"; block_sentences; } >expected.txt
+    ;;
+  longest-line)
+    # Normal forms of 1024 members: formula lines longer than TeX's input buffer.
+    "$umbrix" -m 2 -o doc -- "$(equivalence_chain 11)" 2>/dev/null || fail "umbrix exited with $?"
+    block_sentences >expected.txt
+    ;;
+  nested)
+    # Sixty nested negations: the parsed formula has no place where TeX may break it.
+    nested=$(printf -- '-(%.0s' {1..60})x1$(printf ')%.0s' {1..60})
+    "$umbrix" -o doc -- "$nested" 2>/dev/null || fail "umbrix exited with $?"
+    { echo "¬(¬(¬(¬(¬("; echo "∼¬¬X1"; echo "∼X1"; block_sentences; } >expected.txt
+    ;;
+  *)
+    fail "unknown case"
+    ;;
+esac
+
+[ -f DOC.TEX ] || fail "umbrix wrote no DOC.TEX"
+
+if ! pdflatex -interaction=nonstopmode -halt-on-error -no-shell-escape DOC.TEX >pdflatex.out 2>&1; then
+  grep -A3 '^!' DOC.log >&2 || tail -20 pdflatex.out >&2
+  fail "pdflatex reported an error"
+fi
+if grep -q '^!' DOC.log; then
+  grep -A3 '^!' DOC.log >&2
+  fail "the log holds an error"
+fi
+if grep -q 'Missing character' DOC.log; then
+  grep 'Missing character' DOC.log | head -5 >&2
+  fail "a glyph is missing from a font"
+fi
+
+overfull=$(grep -c '^Overfull \\hbox' DOC.log || true)
+tex_size=$(wc -c <DOC.TEX)
+if [ $expect_pdf = no ]; then
+  [ ! -f DOC.pdf ] || fail "a document without formulas gave a PDF"
+  grep -q 'No pages of output' DOC.log || fail "pdflatex did not report an empty document"
+  echo "[$case_name] TEX $tex_size bytes, no pages of output"
+  exit 0
+fi
+[ -s DOC.pdf ] || fail "no PDF"
+pages=$(grep -o 'Output written on DOC.pdf ([0-9]* page' DOC.log | grep -o '[0-9]* page' | cut -d' ' -f1)
+echo "[$case_name] TEX $tex_size bytes, PDF $(wc -c <DOC.pdf) bytes, $pages pages, $overfull overfull hbox(es)"
+grep -A1 '^Overfull \\hbox' DOC.log | grep -o '([0-9.]*pt too wide) in paragraph at lines [0-9-]*' |
+  head -5 | sed 's/^/  overfull /' || true
+
+pdftotext -enc UTF-8 DOC.pdf - | tr -d ' \t\r\n\f' >pdf.txt
+
+# The .TEX lines as pdftotext reads them: headings, sentences, the first 40 bytes of a formula
+# (a long formula's paragraph may cross a page, where the page number is read into its text).
+awk '
+  function replace(text, find, by,    at, result) {
+    result = ""
+    while ((at = index(text, find)) > 0) {
+      result = result substr(text, 1, at - 1) by
+      text = substr(text, at + length(find))
+    }
+    return result text
+  }
+  { sub(/\r$/, "") }
+  /^\\textbf\{[0-9]+\. Formel\}/ { sub(/^\\textbf\{/, ""); sub(/\}.*/, ""); print; next }
+  /^\$/ {
+    line = $0
+    n = split("\\leftrightarrow |↔|\\leftarrow |←|\\rightarrow |→|\\wedge |∧|\\vee |∨|\\neg |¬|" \
+              "\\bot|⊥|\\top|⊤|\\sim|∼|X_{|X|}||$|| |", pair, "|")
+    for (i = 1; i < n; i += 2) line = replace(line, pair[i], pair[i + 1])
+    print substr(line, 1, 40)
+    next
+  }
+  /^[A-Z]/ { sub(/\\vspace\{5mm\}$/, ""); print }
+' DOC.TEX >document_lines.txt
+
+# Checks that the lines of the file $1 occur in pdf.txt in this order (blanks ignored).
+check_in_order() {
+  tr -d ' \t\r' <"$1" | awk -v text_file=pdf.txt '
+    BEGIN { getline text < text_file; position = 1 }
+    $0 == "" { next }
+    {
+      at = index(substr(text, position), $0)
+      if (at == 0) { print "not found (in order): " $0 > "/dev/stderr"; failed = 1; exit }
+      position += at - 1 + length($0)
+      found++
+    }
+    END { if (failed) exit 1; print "  " found " lines found in order" }'
+}
+
+check_in_order expected.txt || fail "the PDF lacks an expected text"
+check_in_order document_lines.txt || fail "the PDF lacks a line of the document"
