@@ -13,10 +13,17 @@ namespace umbrix::window {
 
 namespace {
 
-constexpr QMessageBox::StandardButton kNoticeButtons[kNoticeButtonCount] = {
-    QMessageBox::Abort, QMessageBox::Retry, QMessageBox::Ignore};
+// Each button carries its number; all share one role, so the box keeps them in this order
+// whatever order the platform's style gives abort, retry and ignore.
+constexpr const char* kButtonNumber = "noticeButton";
 
 }  // namespace
+
+QAbstractButton* NoticeButton(const QMessageBox& box, int number) {
+  for (QAbstractButton* button : box.buttons())
+    if (button->property(kButtonNumber).toInt() == number) return button;
+  return nullptr;
+}
 
 ButtonDraw ClockSeededButtonDraw() {
   const auto seed = std::chrono::system_clock::now().time_since_epoch().count();
@@ -28,17 +35,17 @@ std::unique_ptr<QMessageBox> MakeNoticeBox(QWidget* parent, const QString& text,
   auto box = std::make_unique<QMessageBox>(QMessageBox::Critical, NoticeTitle(), text,
                                            QMessageBox::NoButton, parent);
   for (int i = 0; i < kNoticeButtonCount; ++i) {
-    QPushButton* button = box->addButton(kNoticeButtons[i]);
-    button->setText(QString::fromUtf8(texts::kNoticeButtons[i]));
+    QPushButton* button = box->addButton(QString::fromUtf8(texts::kNoticeButtons[i]), QMessageBox::ActionRole);
+    button->setProperty(kButtonNumber, i);
+    if (i == defaultButton) box->setDefaultButton(button);
+    if (i == 0) box->setEscapeButton(button);
   }
-  box->setDefaultButton(kNoticeButtons[defaultButton]);
-  box->setEscapeButton(QMessageBox::Abort);
   return box;
 }
 
 int PressedNoticeButton(const QMessageBox& box) {
-  for (int i = 0; i < kNoticeButtonCount; ++i)
-    if (box.clickedButton() == box.button(kNoticeButtons[i])) return i;
+  for (int i = 1; i < kNoticeButtonCount; ++i)
+    if (box.clickedButton() != nullptr && box.clickedButton() == NoticeButton(box, i)) return i;
   return 0;
 }
 

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 
+class QAbstractButton;
 class QMessageBox;
 class QString;
 class QWidget;
@@ -40,5 +41,7 @@ std::unique_ptr<QMessageBox> MakeNoticeBox(QWidget* parent, const QString& text,
 
 /// The number (0, 1, 2) of the box's button that was pressed; closing the box counts as abort.
 int PressedNoticeButton(const QMessageBox& box);
+/// The box's button with the given number, or nullptr.
+QAbstractButton* NoticeButton(const QMessageBox& box, int number);
 
 }  // namespace umbrix::window

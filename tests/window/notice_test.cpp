@@ -1,4 +1,5 @@
 // The start-up notice, the window's initial state and its layout.
+#include <QAbstractButton>
 #include <QKeySequence>
 #include <QMessageBox>
 #include <array>
@@ -60,14 +61,22 @@ TEST_F(StartUpNotice, EveryWrongAnswerEndsTheProgramWithoutAFile) {
 
 TEST(NoticeBox, HasTheStopIconAndTheThreeGermanButtonsInOrder) {
   for (int defaultButton = 0; defaultButton < 3; ++defaultButton) {
+    SCOPED_TRACE(defaultButton);
     auto box = MakeNoticeBox(nullptr, NoticeText(0), defaultButton);
     EXPECT_EQ(box->icon(), QMessageBox::Critical);
-    const std::array<QMessageBox::StandardButton, 3> buttons = {QMessageBox::Abort, QMessageBox::Retry,
-                                                                QMessageBox::Ignore};
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(box->button(buttons[i])->text(), QString::fromUtf8(texts::kNoticeButtons[i]));
-    EXPECT_EQ(box->defaultButton(), box->button(buttons[defaultButton]));
+    box->show();
+    QCoreApplication::processEvents();
+    int previousLeft = -1;
+    for (int i = 0; i < 3; ++i) {
+      QAbstractButton* button = NoticeButton(*box, i);
+      ASSERT_NE(button, nullptr);
+      EXPECT_EQ(button->text(), QString::fromUtf8(texts::kNoticeButtons[i]));
+      EXPECT_GT(button->mapTo(box.get(), QPoint(0, 0)).x(), previousLeft) << "shown left to right";
+      previousLeft = button->mapTo(box.get(), QPoint(0, 0)).x();
+    }
+    EXPECT_EQ(box->defaultButton(), NoticeButton(*box, defaultButton));
     EXPECT_EQ(PressedNoticeButton(*box), 0) << "closing the box counts as abort";
-    box->button(QMessageBox::Ignore)->click();
+    NoticeButton(*box, 2)->click();
     EXPECT_EQ(PressedNoticeButton(*box), 2);
   }
 }
