@@ -56,6 +56,7 @@ TEST_F(QuitAction, StopsALongRunAndKeepsTheDocumentAsWritten) {
   form.Command1_Click();
   ASSERT_TRUE(WaitUntil([&] { return Edit<QLabel>("StatusLine")->text().startsWith("Formel ") || !form.Running(); }));
   ASSERT_TRUE(form.Running());
+  EXPECT_TRUE(Edit<QLabel>("StatusLine")->text().contains(" von 3000, ")) << "the status line shows the progress";
   QElapsedTimer timer;
   timer.start();
   form.Command2_Click();
