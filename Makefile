@@ -2,6 +2,8 @@
 #   make run   installs what is missing (as root, with apt-get), builds, writes AUSGABE.TEX
 #   make test  the same set-up, then the whole test suite (sanitizers on, warnings are errors)
 #   make gui   the same set-up, then the desktop window
+#   make install   builds and installs (PREFIX, default /usr/local: programs, menu entry, man page)
+#   make package   builds the Debian package umbrix_VERSION_ARCH.deb in the build directory
 
 BUILD_DIR      ?= build
 TEST_BUILD_DIR ?= build-test
@@ -30,6 +32,14 @@ test: deps
 	@cmake -S . -B $(TEST_BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DUMBRIX_SANITIZE=ON -DUMBRIX_WERROR=ON >/dev/null
 	@cmake --build $(TEST_BUILD_DIR) -j $(JOBS)
 	cd $(TEST_BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+	@$(MAKE) --no-print-directory package
+	@bash tests/typesetting/check_package.sh $(BUILD_DIR)
+
+install: build
+	cmake --install $(BUILD_DIR) $(if $(PREFIX),--prefix $(PREFIX))
+
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD_DIR) $(TEST_BUILD_DIR)
