@@ -1,3 +1,8 @@
+// The rendering is defined by an ordered list of text replacements. No replacement text
+// contains what a later pair searches for, and only the pairs "<=", "=>" and "==" are longer
+// than one character, so a text without "<", "=" and ">" can be translated in one pass,
+// character by character, with the same result. Simple formulas, which make up almost all
+// of a document, never hold those characters.
 #include "frontend/latex_render.hpp"
 
 #include "general_formula/formel.hpp"
@@ -12,8 +17,8 @@ namespace {
 // the command. The constants are translated only in simple formulas.
 const ReplacementList& ConnectiveReplacements(bool withConstants) {
   static const ReplacementList general = {
-      "v", "\\vee ",  "+", "\\wedge ",          "-", "\\neg ", "<=", "\\leftarrow ",
-      "=>", "\\rightarrow ", "==", "\\leftrightarrow ", ";", "}",  "X",  "X_{"};
+      "v",  "\\vee ",        "+",  "\\wedge ",          "-", "\\neg ", "<=", "\\leftarrow ",
+      "=>", "\\rightarrow ", "==", "\\leftrightarrow ", ";", "}",      "X",  "X_{"};
   static const ReplacementList simple = [] {
     ReplacementList list = general;
     list.insert(list.end(), {"C", "\\bot", "T", "\\top"});
@@ -22,21 +27,61 @@ const ReplacementList& ConnectiveReplacements(bool withConstants) {
   return withConstants ? simple : general;
 }
 
-std::string InlineMath(const std::string& latex) { return "$" + latex + "$" + std::string(LineBreak); }
+// Replacement of one character, or nullptr when it stands for itself.
+const char* CharacterReplacement(char c, bool withConstants) {
+  switch (c) {
+    case 'v': return "\\vee ";
+    case '+': return "\\wedge ";
+    case '-': return "\\neg ";
+    case ';': return "}";
+    case 'X': return "X_{";
+    case 'C': return withConstants ? "\\bot" : nullptr;
+    case 'T': return withConstants ? "\\top" : nullptr;
+    default: return nullptr;
+  }
+}
+
+void AppendLatex(std::string& out, std::string_view text, bool withConstants) {
+  if (text.find_first_of("<=>") != std::string_view::npos) {
+    out += ReplaceAll(text, ConnectiveReplacements(withConstants));
+    return;
+  }
+  for (char c : text) {
+    if (const char* replacement = CharacterReplacement(c, withConstants))
+      out += replacement;
+    else
+      out += c;
+  }
+}
 
 }  // namespace
 
-std::string RenderFormel(const Formel& formel) {
-  return InlineMath(ReplaceAll(formel.FormelText(), ConnectiveReplacements(false)));
+void AppendRenderedFormel(std::string& out, std::string_view formelText) {
+  out += '$';
+  AppendLatex(out, formelText, false);
+  out += '$';
+  out += LineBreak;
 }
 
-std::string RenderSimFormel(const SimFormel& formel) { return RenderSimFormelText(formel.FormelText()); }
+void AppendRenderedSimFormel(std::string& out, std::string_view formelText) {
+  // Only a "+" or "v" node makes the text begin with "(": its outermost pair is dropped.
+  if (formelText.size() >= 2 && formelText[0] == '(') formelText = formelText.substr(1, formelText.size() - 2);
+  out += '$';
+  AppendLatex(out, formelText, true);
+  out += '$';
+  out += LineBreak;
+}
 
-std::string RenderSimFormelText(const std::string& formelText) {
-  std::string latex = ReplaceAll(formelText, ConnectiveReplacements(true));
-  // Only a "+" or "v" node makes the text begin with "(": drop its outermost pair.
-  if (latex.size() >= 2 && latex[0] == '(') latex = latex.substr(1, latex.size() - 2);
-  return InlineMath(latex);
+std::string RenderFormel(const Formel& formel) {
+  std::string out;
+  AppendRenderedFormel(out, formel.FormelText());
+  return out;
+}
+
+std::string RenderSimFormel(const SimFormel& formel) {
+  std::string out;
+  AppendRenderedSimFormel(out, formel.FormelText());
+  return out;
 }
 
 }  // namespace umbrix

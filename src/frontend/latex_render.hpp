@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace umbrix {
 
@@ -12,7 +13,10 @@ class SimFormel;
 std::string RenderFormel(const Formel& formel);
 /// The same for a simple formula; an outermost pair of parentheses is dropped.
 std::string RenderSimFormel(const SimFormel& formel);
-/// RenderSimFormel for a simple formula's text form that is already at hand.
-std::string RenderSimFormelText(const std::string& formelText);
+
+/// RenderFormel for a marked text at hand, appended to out.
+void AppendRenderedFormel(std::string& out, std::string_view formelText);
+/// RenderSimFormel for a simple formula's text at hand, appended to out.
+void AppendRenderedSimFormel(std::string& out, std::string_view formelText);
 
 }  // namespace umbrix

@@ -123,14 +123,19 @@ void RunDriver::StartFormula(std::string& line) {
   for (char& c : line) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   std::erase(line, 'x');
   workFormel_.SetValue(line);
-  file_->WriteLine(RenderFormel(workFormel_) + std::string(LineBreak));
+  line_.clear();
+  AppendRenderedFormel(line_, workFormel_.FormelText());
+  line_ += LineBreak;
+  file_->WriteLine(line_);
   platform_.ReportProgress(formula_, formulaCount_, file_->LinesWritten());
 }
 
 void RunDriver::ReductionLoop() {
   while (workFormel_.NotSimForm()) {
     workFormel_.MakeSimForm();
-    WriteStepLine(RenderFormel(workFormel_));
+    StartStepLine();
+    AppendRenderedFormel(line_, workFormel_.FormelText());
+    WriteStepLine();
   }
 }
 
@@ -183,7 +188,7 @@ void RunDriver::SimplificationLoop() {
     else
       workSimFormel_.Simplify(mode_);
     std::string after = workSimFormel_.Value();
-    WriteStepLine(RenderSimFormelText(after));
+    WriteSimFormelStep(after);
     if (after == before) return;
     before = std::move(after);
   }
@@ -191,12 +196,23 @@ void RunDriver::SimplificationLoop() {
 
 bool RunDriver::DirectMode() const { return platform_.OptionSelected(2); }
 
-void RunDriver::WriteStepLine(const std::string& rendered) {
-  file_->WriteLine(kStepPrefix + rendered);
+void RunDriver::StartStepLine() {
+  line_.clear();
+  line_ += kStepPrefix;
+}
+
+void RunDriver::WriteStepLine() {
+  file_->WriteLine(line_);
   platform_.ReportProgress(formula_, formulaCount_, file_->LinesWritten());
 }
 
-void RunDriver::WriteSimFormelStep() { WriteStepLine(RenderSimFormel(workSimFormel_)); }
+void RunDriver::WriteSimFormelStep() { WriteSimFormelStep(workSimFormel_.FormelText()); }
+
+void RunDriver::WriteSimFormelStep(const std::string& formelText) {
+  StartStepLine();
+  AppendRenderedSimFormel(line_, formelText);
+  WriteStepLine();
+}
 
 void RunDriver::WriteSentence(const char* sentence) { file_->WriteLine(sentence + std::string(LineBreak)); }
 

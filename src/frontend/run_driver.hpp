@@ -53,8 +53,10 @@ class RunDriver {
   void ConjunctiveLoop();
   void SimplificationLoop();
   bool DirectMode() const;
-  void WriteStepLine(const std::string& rendered);
+  void StartStepLine();
+  void WriteStepLine();
   void WriteSimFormelStep();
+  void WriteSimFormelStep(const std::string& formelText);
   void WriteSentence(const char* sentence);
 
   Platform& platform_;
@@ -63,6 +65,7 @@ class RunDriver {
   OutputFile* file_ = nullptr;
   std::int32_t formula_ = 0;
   std::int32_t formulaCount_ = 0;
+  std::string line_;  // the line being written, reused to spare large allocations
   Formel workFormel_;
   SimFormel workSimFormel_;
 };

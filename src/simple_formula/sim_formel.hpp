@@ -99,7 +99,7 @@ class SimFormel {
   void DistributeFirst(const Operators& ops);
 
   void SimplifyPass(const SimplifyMode& mode);
-  bool MergeMembers(std::vector<std::string> texts, bool& changed);
+  bool MergeMembers(const std::vector<std::string>& texts, bool& changed);
   bool ScanConstants(bool& changed);
 
   std::string operation_;

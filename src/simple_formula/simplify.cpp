@@ -8,6 +8,7 @@
 // vereinfachen " passes repeat and always descend until nothing changes.
 #include <utility>
 
+#include "simple_formula/duplicate_scan.hpp"
 #include "simple_formula/operators.hpp"
 
 namespace umbrix {
@@ -17,14 +18,6 @@ namespace {
 // "T" absorbs a disjunction and "C" a conjunction; the other constant is neutral.
 const char* AbsorbingConstant(const std::string& operation) { return operation == "v" ? "T" : "C"; }
 const char* NeutralConstant(const std::string& operation) { return operation == "v" ? "C" : "T"; }
-
-bool AreComplementary(const std::string& s, const std::string& t) {
-  auto negates = [](const std::string& negation, const std::string& operand) {
-    return negation.size() == operand.size() + 1 && negation[0] == '-' &&
-           negation.compare(1, std::string::npos, operand) == 0;
-  };
-  return negates(s, t) || negates(t, s);
-}
 
 }  // namespace
 
@@ -68,7 +61,7 @@ void SimFormel::SimplifyPass(const SimplifyMode& mode) {
   }
   if (operation_ != "v" && operation_ != "+") return;
   if (members_.size() < 2) texts = MemberTexts();
-  if (MergeMembers(std::move(texts), changed)) return;
+  if (MergeMembers(texts, changed)) return;
   if (ScanConstants(changed)) return;
   if (!changed || mode.Fast())
     for (std::size_t i = 0; i < members_.size(); ++i) members_[i]->Simplify(mode);
@@ -77,24 +70,19 @@ void SimFormel::SimplifyPass(const SimplifyMode& mode) {
 // Duplicate and complement scan, then the single-member collapse. Returns true when the
 // node became an atom or took over its only member, which ends the pass.
 // texts holds the members' texts, in the members' order.
-bool SimFormel::MergeMembers(std::vector<std::string> texts, bool& changed) {
-  std::size_t m = members_.size();
-  for (std::size_t i = 0; i < m; ++i) {
-    const std::string s = texts[i];
-    for (std::size_t j = i + 1; j < m; ++j) {
-      if (texts[j] == s) {
-        // The last member fills the hole and is not compared with member i in this pass.
-        --m;
-        members_[j] = members_[m];
-        texts[j] = texts[m];
-        changed = true;
-      } else if (AreComplementary(s, texts[j])) {
-        BecomeAtom(AbsorbingConstant(operation_));
-        return true;
-      }
-    }
+bool SimFormel::MergeMembers(const std::vector<std::string>& texts, bool& changed) {
+  DuplicateScanResult scan = ScanDuplicates(texts);
+  if (scan.complementary) {
+    BecomeAtom(AbsorbingConstant(operation_));
+    return true;
   }
-  members_.resize(m);
+  if (scan.kept.size() < members_.size()) {
+    std::vector<Ptr> kept;
+    kept.reserve(scan.kept.size());
+    for (std::size_t position : scan.kept) kept.push_back(members_[position]);
+    members_ = std::move(kept);
+    changed = true;
+  }
   trailing_.reset();
   if (members_.size() == 1) {
     Ptr only = members_[0];

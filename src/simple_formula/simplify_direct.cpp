@@ -40,7 +40,7 @@ void SimFormel::SimplifyDirect() {
   }
   if (!junction) return;
   bool changed = false;
-  if (MergeMembers(std::move(texts), changed)) return;
+  if (MergeMembers(texts, changed)) return;
   ScanConstants(changed);
 }
 

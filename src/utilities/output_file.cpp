@@ -66,8 +66,17 @@ OutputFile::~OutputFile() {
 void OutputFile::WriteText(std::string_view text) {
   if (file_ == nullptr) return;
   lines_ += std::count(text.begin(), text.end(), '\n');
-  buffer_ += text;
-  if (buffer_.size() >= kBufferSize) Flush();
+  if (buffer_.size() + text.size() <= kBufferSize) {
+    buffer_ += text;
+    return;
+  }
+  // A large text goes straight to the file instead of through the buffer.
+  Flush();
+  if (text.size() < kBufferSize) {
+    buffer_ += text;
+    return;
+  }
+  if (std::fwrite(text.data(), 1, text.size(), file_) != text.size()) Fail("geschrieben", errno);
 }
 
 void OutputFile::WriteLine(std::string_view text) {
