@@ -72,6 +72,48 @@ void AppendRenderedSimFormel(std::string& out, std::string_view formelText) {
   out += LineBreak;
 }
 
+namespace {
+
+bool EndsWithConnective(std::string_view text) {
+  return text.ends_with("\\vee ") || text.ends_with("\\wedge ");
+}
+
+// Length of the next piece of line: up to a blank, preferably one after a connective.
+std::size_t NextPiece(std::string_view line, bool needConnective) {
+  for (std::size_t blank = line.rfind(' ', kLongestTexLine - 1); blank != std::string_view::npos && blank > 0;
+       blank = line.rfind(' ', blank - 1)) {
+    if (!needConnective || EndsWithConnective(line.substr(0, blank + 1))) return blank + 1;
+  }
+  return needConnective ? NextPiece(line, false) : kLongestTexLine;
+}
+
+}  // namespace
+
+std::string WrapLongLine(std::string_view line) {
+  if (line.size() <= kLongestTexLine) return std::string(line);
+  std::string wrapped;
+  wrapped.reserve(line.size() + line.size() / 1000 + 16);
+  std::size_t paragraph = 0;  // characters of the formula in the current paragraph
+  while (line.size() > kLongestTexLine) {
+    const bool closeParagraph = paragraph + kLongestTexLine > kLongestTexParagraph;
+    const std::size_t cut = NextPiece(line, closeParagraph);
+    wrapped.append(line.substr(0, cut));
+    line.remove_prefix(cut);
+    if (closeParagraph && EndsWithConnective(wrapped)) {
+      wrapped += "$";
+      wrapped += LineBreak;
+      wrapped += LineBreak;
+      wrapped += "$";
+      paragraph = 0;
+    } else {
+      wrapped += LineBreak;
+      paragraph += cut;
+    }
+  }
+  wrapped.append(line);
+  return wrapped;
+}
+
 std::string RenderFormel(const Formel& formel) {
   std::string out;
   AppendRenderedFormel(out, formel.FormelText());

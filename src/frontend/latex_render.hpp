@@ -19,4 +19,17 @@ void AppendRenderedFormel(std::string& out, std::string_view formelText);
 /// RenderSimFormel for a simple formula's text at hand, appended to out.
 void AppendRenderedSimFormel(std::string& out, std::string_view formelText);
 
+/// Longest line that the document holds: TeX reads at most 200,000 characters per input line
+/// (and some installations fewer), so longer formula lines are broken.
+inline constexpr std::size_t kLongestTexLine = 100000;
+/// Longest formula that TeX is given as one paragraph: it keeps a whole paragraph in its
+/// main memory, which a formula of about a million characters exhausts.
+inline constexpr std::size_t kLongestTexParagraph = 400000;
+
+/// A formula line longer than kLongestTexLine is broken after blanks into lines of at most
+/// that length: TeX reads the line break as the blank it follows. Beyond kLongestTexParagraph
+/// the formula is also closed and reopened after a connective, with an empty line between,
+/// so that TeX sets it as several paragraphs. Shorter lines stay as they are.
+std::string WrapLongLine(std::string_view line);
+
 }  // namespace umbrix

@@ -126,8 +126,7 @@ void RunDriver::StartFormula(std::string& line) {
   line_.clear();
   AppendRenderedFormel(line_, workFormel_.FormelText());
   line_ += LineBreak;
-  file_->WriteLine(line_);
-  platform_.ReportProgress(formula_, formulaCount_, file_->LinesWritten());
+  WriteFormulaLine();
 }
 
 void RunDriver::ReductionLoop() {
@@ -135,7 +134,7 @@ void RunDriver::ReductionLoop() {
     workFormel_.MakeSimForm();
     StartStepLine();
     AppendRenderedFormel(line_, workFormel_.FormelText());
-    WriteStepLine();
+    WriteFormulaLine();
   }
 }
 
@@ -201,8 +200,11 @@ void RunDriver::StartStepLine() {
   line_ += kStepPrefix;
 }
 
-void RunDriver::WriteStepLine() {
-  file_->WriteLine(line_);
+void RunDriver::WriteFormulaLine() {
+  if (line_.size() > kLongestTexLine)
+    file_->WriteLine(WrapLongLine(line_));
+  else
+    file_->WriteLine(line_);
   platform_.ReportProgress(formula_, formulaCount_, file_->LinesWritten());
 }
 
@@ -211,7 +213,7 @@ void RunDriver::WriteSimFormelStep() { WriteSimFormelStep(workSimFormel_.FormelT
 void RunDriver::WriteSimFormelStep(const std::string& formelText) {
   StartStepLine();
   AppendRenderedSimFormel(line_, formelText);
-  WriteStepLine();
+  WriteFormulaLine();
 }
 
 void RunDriver::WriteSentence(const char* sentence) { file_->WriteLine(sentence + std::string(LineBreak)); }

@@ -54,7 +54,7 @@ class RunDriver {
   void SimplificationLoop();
   bool DirectMode() const;
   void StartStepLine();
-  void WriteStepLine();
+  void WriteFormulaLine();
   void WriteSimFormelStep();
   void WriteSimFormelStep(const std::string& formelText);
   void WriteSentence(const char* sentence);
