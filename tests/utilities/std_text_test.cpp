@@ -1,0 +1,91 @@
+// The text routines that the driver, the parser and the rendering depend on.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "utilities/std_text.hpp"
+
+namespace umbrix {
+namespace {
+
+TEST(StdText, LineBreakIsCarriageReturnLineFeed) { EXPECT_EQ(std::string(LineBreak), "\r\n"); }
+
+TEST(StdText, CountOccurrencesCountsOverlappingOnes) {
+  struct Case {
+    const char* text;
+    const char* pattern;
+    int count;
+  };
+  const Case cases[] = {
+      {"abc", "", 0},      {"", "", 0},           {"abc", "x", 0},    {"aaaa", "aa", 3},
+      {"\r\n\r\n", "\r\n", 2}, {"\r\n\r\n\r\n", "\r\n\r\n", 2}, {"abab", "abab", 1},
+      {"ab", "abc", 0},    {"Aa", "a", 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.text) + " / " + c.pattern);
+    EXPECT_EQ(CountOccurrences(c.text, c.pattern), c.count);
+  }
+}
+
+TEST(StdText, FindOccurrenceGivesOneBasedPositionsOrZero) {
+  const std::string w = "\r\nA\r\n";
+  EXPECT_EQ(FindOccurrence(w, "\r\n", 1), 1);
+  EXPECT_EQ(FindOccurrence(w, "\r\n", 2), 4);
+  EXPECT_EQ(FindOccurrence(w, "\r\n", 3), 0);
+  EXPECT_EQ(FindOccurrence(w, "\r\n", 0), 0);
+  EXPECT_EQ(FindOccurrence(w, "\r\n", -1), 0);
+  EXPECT_EQ(FindOccurrence("aaaa", "aa", 2), 2);
+  EXPECT_EQ(FindOccurrence("aaaa", "aa", 3), 3);
+  EXPECT_EQ(FindOccurrence("aaaa", "aa", 4), 0);
+  EXPECT_EQ(FindOccurrence("abc", "", 1), 0);
+}
+
+TEST(StdText, NumberTextHasNoBlanks) {
+  EXPECT_EQ(NumberText(3), "3");
+  EXPECT_EQ(NumberText(12), "12");
+  EXPECT_EQ(NumberText(0), "0");
+  EXPECT_EQ(NumberText(-7), "-7");
+  EXPECT_EQ(NumberText(32768), "32768");
+}
+
+TEST(StdText, RepeatText) {
+  EXPECT_EQ(RepeatText(LineBreak, 2), "\r\n\r\n");
+  EXPECT_EQ(RepeatText("ab", 3), "ababab");
+  EXPECT_EQ(RepeatText("ab", 0), "");
+  EXPECT_EQ(RepeatText("ab", -2), "");
+  EXPECT_EQ(RepeatText("", 5), "");
+}
+
+TEST(StdText, ReplaceAllAppliesEachPairInOneNonOverlappingPass) {
+  struct Case {
+    std::string text;
+    ReplacementList list;
+    std::string expected;
+  };
+  const std::vector<Case> cases = {
+      {"\r\n\r\n\r\n", {"\r\n\r\n", "\r\n"}, "\r\n\r\n"},
+      {"x1 + x2", {" ", "", "x", "X"}, "X1+X2"},
+      // The output of a pair is not searched again by that pair, but by every later pair.
+      {"ab", {"a", "aa", "aa", "b"}, "bb"},
+      {"aaa", {"a", "aa"}, "aaaaaa"},
+      {"aaaa", {"aa", "a"}, "aa"},
+      {"<=", {"<", "L", "=", "E"}, "LE"},
+      {"abc", {}, "abc"},
+      {"", {"a", "b"}, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(ReplaceAll(c.text, c.list), c.expected);
+  }
+}
+
+TEST(StdText, ReplaceAllRejectsAnOddListAndLeavesTheTextAlone) {
+  std::string text = "x1 + x2";
+  EXPECT_THROW(text = ReplaceAll(text, {" ", "", "x"}), std::invalid_argument);
+  EXPECT_EQ(text, "x1 + x2");
+}
+
+}  // namespace
+}  // namespace umbrix
