@@ -38,12 +38,6 @@ TEST(RenderFormel, ConnectivesGroupsAndVariables) {
   }
 }
 
-TEST(RenderFormel, LeavesTheLettersCAndTAlone) {
-  Formel formel;
-  formel.SetOperation("C");
-  EXPECT_EQ(RenderFormel(formel), "$X_{C}$\r\n");
-}
-
 TEST(RenderSimFormel, DropsOnlyTheOutermostPairAndTranslatesConstants) {
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"(X1;+-X2;)", "$X_{1}\\wedge \\neg X_{2}$\r\n"},

@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <optional>
 #include <random>
 #include <stdexcept>
@@ -73,12 +71,6 @@ bool Evaluate(const Node& node, unsigned assignment) {
   throw std::logic_error("bad node");
 }
 
-std::uint32_t TruthTable(const Node& node) {
-  std::uint32_t bits = 0;
-  for (unsigned a = 0; a < 32; ++a) bits |= static_cast<std::uint32_t>(Evaluate(node, a)) << a;
-  return bits;
-}
-
 // All 256 assignments of the eight variables, as eight words.
 std::vector<std::uint32_t> FullTable(const Node& node) {
   std::vector<std::uint32_t> table;
@@ -88,7 +80,6 @@ std::vector<std::uint32_t> FullTable(const Node& node) {
       bits |= static_cast<std::uint32_t>(Evaluate(node, (high << 5) | a)) << a;
     table.push_back(bits);
   }
-  (void)TruthTable;
   return table;
 }
 
@@ -327,9 +318,6 @@ TEST(DocumentProperty, RandomFormulasKeepTheirMeaningAndReachBothNormalForms) {
         FAIL() << "no end after " << platform.lineLimit << " lines";
       }
       CheckDocument(formula, test::ReadFile(folder.Path() / "P.TEX"));
-      if (std::getenv("UMBRIX_PROPERTY_TRACE"))
-        std::fprintf(stderr, "%d %ld %s\n", option,
-                     static_cast<long>(std::filesystem::file_size(folder.Path() / "P.TEX")), text.c_str());
       if (HasFatalFailure()) return;
     }
   }

@@ -79,14 +79,6 @@ TEST_F(OutputFileTest, MissingFolderIsAFileError) {
   }
 }
 
-TEST_F(OutputFileTest, CloseTwiceIsHarmless) {
-  OutputFile file = OutputFile::OpenNewFile(PathOf("f.tex"));
-  file.WriteText("x");
-  file.Close();
-  EXPECT_NO_THROW(file.Close());
-  EXPECT_EQ(Read("f.tex"), "x");
-}
-
 TEST(OutputFile, FullDiskIsReportedAsFileErrorNeverAsSuccess) {
   if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full on this system";
   for (std::size_t size : {std::size_t{10}, std::size_t{1} << 20}) {

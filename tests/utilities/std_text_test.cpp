@@ -10,8 +10,6 @@
 namespace umbrix {
 namespace {
 
-TEST(StdText, LineBreakIsCarriageReturnLineFeed) { EXPECT_EQ(std::string(LineBreak), "\r\n"); }
-
 TEST(StdText, CountOccurrencesCountsOverlappingOnes) {
   struct Case {
     const char* text;
