@@ -120,9 +120,11 @@ std::string RenderFormel(const Formel& formel) {
   return out;
 }
 
-std::string RenderSimFormel(const SimFormel& formel) {
+std::string RenderSimFormel(const SimFormel& formel) { return RenderSimFormelText(formel.FormelText()); }
+
+std::string RenderSimFormelText(std::string_view formelText) {
   std::string out;
-  AppendRenderedSimFormel(out, formel.FormelText());
+  AppendRenderedSimFormel(out, formelText);
   return out;
 }
 

@@ -14,6 +14,9 @@ std::string RenderFormel(const Formel& formel);
 /// The same for a simple formula; an outermost pair of parentheses is dropped.
 std::string RenderSimFormel(const SimFormel& formel);
 
+/// RenderSimFormel for a simple formula's text at hand.
+std::string RenderSimFormelText(std::string_view formelText);
+
 /// RenderFormel for a marked text at hand, appended to out.
 void AppendRenderedFormel(std::string& out, std::string_view formelText);
 /// RenderSimFormel for a simple formula's text at hand, appended to out.

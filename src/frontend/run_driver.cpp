@@ -3,6 +3,7 @@
 #include "frontend/run_driver.hpp"
 
 #include <cctype>
+#include <optional>
 #include <vector>
 
 #include "frontend/input_check.hpp"
@@ -60,27 +61,34 @@ RunDriver::RunDriver(Platform& platform, OutputOpener opener)
 std::string RunDriver::Command1_Click() {
   platform_.EnableStart(false);
   std::string fileName;
+  std::optional<OutputFile> file;
   try {
     const std::string text = platform_.Text1();
     CheckInputOrThrow(text);
     const std::string w = NormalisedWorkingText(text);
     platform_.SetText1(w.size() >= 4 ? w.substr(2, w.size() - 4) : std::string());
     fileName = PrepareOutputName();
-    OutputFile file = opener_(fileName);
-    file_ = &file;
+    file.emplace(opener_(fileName));
+    file_ = &*file;
     WriteDocument(w);
-    file_ = nullptr;
     platform_.SetCaption("Umbrix");
-    file.Close();
+    file->Close();
+    EndRun();
   } catch (...) {
-    // The open file (if any) is closed by its destructor, keeping what was written.
-    file_ = nullptr;
+    // Closing the file keeps what was written; a failure to close adds nothing to the report.
+    EndRun();
+    file.reset();
     platform_.SetCaption("Umbrix");
     platform_.EnableStart(true);
     throw;
   }
   platform_.EnableStart(true);
   return fileName;
+}
+
+void RunDriver::EndRun() {
+  if (file_ != nullptr) bytesWritten_ = file_->BytesWritten();
+  file_ = nullptr;
 }
 
 void RunDriver::CheckInputOrThrow(const std::string& text) const {

@@ -29,6 +29,9 @@ class RunDriver {
   /// limit; the window is idle again afterwards, the document kept as far as written.
   std::string Command1_Click();
 
+  /// Size of the document written by the last run, also when it stopped early.
+  std::int64_t BytesWritten() const { return bytesWritten_; }
+
   const Formel& WorkFormel() const { return workFormel_; }
   const SimFormel& WorkSimFormel() const { return workSimFormel_; }
 
@@ -43,6 +46,7 @@ class RunDriver {
   };
 
   void CheckInputOrThrow(const std::string& text) const;
+  void EndRun();
   std::string PrepareOutputName();
   void WriteDocument(const std::string& w);
   void WriteFormula(std::string line, std::int32_t n, std::int32_t count);
@@ -63,6 +67,7 @@ class RunDriver {
   OutputOpener opener_;
   OptionMode mode_;
   OutputFile* file_ = nullptr;
+  std::int64_t bytesWritten_ = 0;
   std::int32_t formula_ = 0;
   std::int32_t formulaCount_ = 0;
   std::string line_;  // the line being written, reused to spare large allocations

@@ -37,7 +37,8 @@ OutputFile::OutputFile(OutputFile&& other) noexcept
       name_(std::move(other.name_)),
       ownsFile_(other.ownsFile_),
       buffer_(std::move(other.buffer_)),
-      lines_(other.lines_) {}
+      lines_(other.lines_),
+      bytes_(other.bytes_) {}
 
 OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
   if (this != &other) {
@@ -51,6 +52,7 @@ OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
     ownsFile_ = other.ownsFile_;
     buffer_ = std::move(other.buffer_);
     lines_ = other.lines_;
+    bytes_ = other.bytes_;
   }
   return *this;
 }
@@ -66,6 +68,7 @@ OutputFile::~OutputFile() {
 void OutputFile::WriteText(std::string_view text) {
   if (file_ == nullptr) return;
   lines_ += std::count(text.begin(), text.end(), '\n');
+  bytes_ += static_cast<std::int64_t>(text.size());
   if (buffer_.size() + text.size() <= kBufferSize) {
     buffer_ += text;
     return;

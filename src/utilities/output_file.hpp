@@ -31,6 +31,8 @@ class OutputFile {
 
   /// Number of line breaks written so far.
   std::int64_t LinesWritten() const { return lines_; }
+  /// Number of bytes written so far.
+  std::int64_t BytesWritten() const { return bytes_; }
   const std::string& Name() const { return name_; }
 
  private:
@@ -43,6 +45,7 @@ class OutputFile {
   bool ownsFile_ = false;
   std::string buffer_;
   std::int64_t lines_ = 0;
+  std::int64_t bytes_ = 0;
 };
 
 }  // namespace umbrix

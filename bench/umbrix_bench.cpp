@@ -1,0 +1,104 @@
+// Times whole runs of the run driver on fixed sets of formulas, in each of the three modes,
+// and reports seconds, bytes written, throughput and peak memory. The documents go to
+// /dev/null, so the figures measure the formula work and the writing, not the disk.
+//
+//   umbrix_bench [REPEAT]
+#include <sys/resource.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "cli/cli_platform.hpp"
+#include "frontend/run_driver.hpp"
+#include "frontend/texts.hpp"
+#include "utilities/large_stack.hpp"
+#include "utilities/run_error.hpp"
+
+namespace {
+
+struct Workload {
+  const char* name;
+  std::string input;  // lines separated by CR LF
+};
+
+std::string Repeat(const std::string& text, int times) {
+  std::string result;
+  for (int i = 0; i < times; ++i) result += text;
+  return result;
+}
+
+// A random well-formed formula over x1..x6, every binary connective in parentheses.
+std::string RandomFormula(std::mt19937& random, int depth) {
+  if (depth == 0 || random() % 4 == 0) return (random() % 3 == 0 ? "-x" : "x") + std::to_string(random() % 6 + 1);
+  static const char* const connectives[] = {"+", "v", "+", "v", "=>", "<=", "=="};
+  std::string left = RandomFormula(random, depth - 1);
+  std::string right = RandomFormula(random, depth - 1);
+  return "(" + left + connectives[random() % 7] + right + ")";
+}
+
+std::vector<Workload> Workloads() {
+  std::mt19937 random(20261207);
+  std::string randomLines;
+  for (int i = 0; i < 300; ++i) randomLines += RandomFormula(random, 3) + "\r\n";
+  return {
+      {"samples x200", Repeat(umbrix::texts::kSampleFormulas, 200)},
+      {"random x300", randomLines},
+      {"equivalence chain", "x1==x2==x3==x4==x5\r\n"},
+      {"wide conjunction", "(x1vx2vx3)+(x4vx5vx6)+(x7vx8vx9)\r\n"},
+      {"nested implications", "((x1=>x2)=>(x3=>x4))==((x5=>x6)=>(x7=>x8))\r\n"},
+  };
+}
+
+struct Measure {
+  double seconds = 0;
+  std::int64_t bytes = 0;
+  int exitKind = 0;
+};
+
+Measure RunOnce(const Workload& workload, int option) {
+  umbrix::CliPlatform platform(workload.input, "bench", option);
+  umbrix::RunDriver driver(platform, [](const std::string&) {
+    return umbrix::OutputFile::OpenNewFile("/dev/null");
+  });
+  Measure measure;
+  auto start = std::chrono::steady_clock::now();
+  try {
+    umbrix::RunWithLargeStack([&] { driver.Command1_Click(); });
+  } catch (const umbrix::RunError& error) {
+    measure.exitKind = error.ExitCode();
+  }
+  measure.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  measure.bytes = driver.BytesWritten();
+  return measure;
+}
+
+long PeakMemoryKilobytes() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int repeat = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+  std::printf("%-22s %4s %10s %12s %10s %s\n", "workload", "mode", "seconds", "bytes", "MB/s", "note");
+  for (const Workload& workload : Workloads()) {
+    for (int option = 0; option < 3; ++option) {
+      Measure best;
+      for (int i = 0; i < repeat; ++i) {
+        Measure measure = RunOnce(workload, option);
+        if (i == 0 || measure.seconds < best.seconds) best = measure;
+      }
+      std::printf("%-22s %4d %10.4f %12lld %10.1f %s\n", workload.name, option, best.seconds,
+                  static_cast<long long>(best.bytes), best.bytes / 1e6 / std::max(best.seconds, 1e-9),
+                  best.exitKind == 4 ? "stopped at the member limit" : "");
+    }
+  }
+  std::printf("peak memory: %ld KB\n", PeakMemoryKilobytes());
+  return 0;
+}
