@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "frontend/texts.hpp"
+#include "utilities/run_error.hpp"
 #include "utilities/std_text.hpp"
 
 namespace umbrix {
@@ -100,7 +101,9 @@ std::string InputText(const CliOptions& options) {
     return ToCrLf(content);
   }
   std::ifstream file(*options.inputFile, std::ios::binary);
-  if (!file) throw UsageError("Die Eingabedatei \"" + *options.inputFile + "\" kann nicht gelesen werden.");
+  if (!file)
+    throw RunError(RunError::Kind::File,
+                   "Die Eingabedatei \"" + *options.inputFile + "\" kann nicht gelesen werden.");
   std::ostringstream content;
   content << file.rdbuf();
   return ToCrLf(content.str());

@@ -30,7 +30,7 @@ CliOptions ParseArguments(const std::vector<std::string>& arguments);
 std::string ToCrLf(std::string_view text);
 
 /// The input text (Text1) that the options describe; reads the input file if one is given.
-/// Throws UsageError when the file cannot be read.
+/// Throws RunError (a file error) when the file cannot be read.
 std::string InputText(const CliOptions& options);
 
 std::string HelpText();

@@ -133,10 +133,42 @@ std::string SimFormel::FormelText() const {
   return out;
 }
 
+// A 64-bit fingerprint of the subtree: its operations and their order, as its text shows them.
+std::uint64_t SimFormel::ShapeHash() const {
+  auto mix = [](std::uint64_t x) {
+    x ^= x >> 30;
+    x *= 0xBF58476D1CE4E5B9ULL;
+    x ^= x >> 27;
+    x *= 0x94D049BB133111EBULL;
+    return x ^ (x >> 31);
+  };
+  std::uint64_t hash = 0xCBF29CE484222325ULL;
+  for (char c : operation_) hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001B3ULL;
+  hash = mix(hash + members_.size());
+  for (const Ptr& member : members_) hash = mix(hash ^ member->ShapeHash()) + 0x9E3779B97F4A7C15ULL;
+  return hash;
+}
+
 std::vector<std::string> SimFormel::MemberTexts() const {
   std::vector<std::string> texts;
   texts.reserve(members_.size());
   for (const Ptr& member : members_) texts.push_back(member->FormelText());
+  return texts;
+}
+
+// The same, taking the texts of members that a repeating Simplify found stable from what it
+// kept, and listing those members in stable.
+std::vector<std::string> SimFormel::MemberTexts(std::vector<const SimFormel*>& stable) const {
+  std::vector<std::string> texts;
+  texts.reserve(members_.size());
+  for (const Ptr& member : members_) {
+    if (member->KeepsStableShape()) {
+      stable.push_back(member.get());
+      texts.push_back(member->stableText_);
+    } else {
+      texts.push_back(member->FormelText());
+    }
+  }
   return texts;
 }
 

@@ -79,6 +79,9 @@ class SimFormel {
   static Ptr NewNode(const char* operation, std::vector<Ptr> members);
   static void CheckMemberCount(std::size_t count);
   std::vector<std::string> MemberTexts() const;
+  std::vector<std::string> MemberTexts(std::vector<const SimFormel*>& stable) const;
+  std::uint64_t ShapeHash() const;
+  bool KeepsStableShape() const;
 
   bool NotNormal(const Operators& ops) const;
 
@@ -98,13 +101,20 @@ class SimFormel {
   void DescendDirect(const Operators& ops);
   void DistributeFirst(const Operators& ops);
 
-  void SimplifyPass(const SimplifyMode& mode);
+  bool SimplifyReporting(const SimplifyMode& mode);
+  bool SimplifyPass(const SimplifyMode& mode);
+  bool SimplifyNegation(const SimplifyMode& mode);
+  bool DescendIntoMembers(const SimplifyMode& mode, std::vector<const SimFormel*>& stable);
   bool MergeMembers(const std::vector<std::string>& texts, bool& changed);
   bool ScanConstants(bool& changed);
 
   std::string operation_;
   std::vector<Ptr> members_;
   Ptr trailing_;
+  // Shape of the subtree when a repeating Simplify last found it unchanged by a whole pass.
+  std::uint64_t stableShape_ = 0;
+  bool hasStableShape_ = false;
+  std::string stableText_;  // the text of that shape
 };
 
 }  // namespace umbrix

@@ -6,6 +6,7 @@
 // removes neutral constants. With "viele Zwischenschritte" a pass that changed the node does
 // not descend into its members, so every call shows a small step; with "schneller
 // vereinfachen " passes repeat and always descend until nothing changes.
+#include <algorithm>
 #include <utility>
 
 #include "simple_formula/duplicate_scan.hpp"
@@ -21,25 +22,33 @@ const char* NeutralConstant(const std::string& operation) { return operation == 
 
 }  // namespace
 
-void SimFormel::Simplify(const SimplifyMode& mode) {
-  if (!mode.Fast()) {
-    SimplifyPass(mode);
-    return;
-  }
-  for (std::string before = Value();;) {
-    SimplifyPass(mode);
-    std::string after = Value();
-    if (after == before) return;
-    before = std::move(after);
-  }
+void SimFormel::Simplify(const SimplifyMode& mode) { SimplifyReporting(mode); }
+
+// Every change that a pass makes changes the node's text, so a pass that reports no change
+// has left the text as it was: the repeating mode stops there without comparing texts.
+bool SimFormel::SimplifyReporting(const SimplifyMode& mode) {
+  if (!mode.Fast()) return SimplifyPass(mode);
+  // A pass depends on nothing but the subtree's shape: a subtree with the shape it had when
+  // a pass last left it unchanged would be left unchanged again.
+  if (KeepsStableShape()) return false;
+  bool changedAny = false;
+  while (SimplifyPass(mode)) changedAny = true;
+  stableShape_ = ShapeHash();
+  stableText_ = FormelText();
+  hasStableShape_ = true;
+  return changedAny;
 }
 
-void SimFormel::SimplifyPass(const SimplifyMode& mode) {
+bool SimFormel::KeepsStableShape() const { return hasStableShape_ && ShapeHash() == stableShape_; }
+
+// One pass at this node; returns true when it changed anything.
+bool SimFormel::SimplifyPass(const SimplifyMode& mode) {
   bool changed = false;
+  std::vector<const SimFormel*> stable;  // members known to be left unchanged by a pass
   std::vector<std::string> texts;
   if (members_.size() >= 2) {
     // One bubble pass: a member moves back by any distance but forward by at most one.
-    texts = MemberTexts();
+    texts = MemberTexts(stable);
     for (std::size_t i = 0; i + 1 < members_.size(); ++i) {
       if (texts[i] > texts[i + 1]) {
         std::swap(members_[i], members_[i + 1]);
@@ -48,23 +57,37 @@ void SimFormel::SimplifyPass(const SimplifyMode& mode) {
       }
     }
   }
-  if (operation_ == "-") {
-    const std::string operand = members_.empty() ? std::string() : members_[0]->operation_;
-    if (operand == "C") {
-      BecomeAtom("T");
-    } else if (operand == "T") {
-      BecomeAtom("C");
-    } else {
-      SubFormel(0)->Simplify(mode);
-    }
-    return;
+  if (operation_ == "-") return SimplifyNegation(mode) || changed;
+  if (operation_ != "v" && operation_ != "+") return changed;
+  if (members_.size() < 2) texts = MemberTexts(stable);
+  if (MergeMembers(texts, changed)) return true;
+  if (ScanConstants(changed)) return true;
+  if (changed && !mode.Fast()) return true;
+  return DescendIntoMembers(mode, stable) || changed;
+}
+
+// A negated constant is evaluated; any other operand is simplified.
+bool SimFormel::SimplifyNegation(const SimplifyMode& mode) {
+  const std::string operand = members_.empty() ? std::string() : members_[0]->operation_;
+  if (operand == "C" || operand == "T") {
+    BecomeAtom(operand == "C" ? "T" : "C");
+    return true;
   }
-  if (operation_ != "v" && operation_ != "+") return;
-  if (members_.size() < 2) texts = MemberTexts();
-  if (MergeMembers(texts, changed)) return;
-  if (ScanConstants(changed)) return;
-  if (!changed || mode.Fast())
-    for (std::size_t i = 0; i < members_.size(); ++i) members_[i]->Simplify(mode);
+  return SubFormel(0)->SimplifyReporting(mode);
+}
+
+// Simplifies every member from position 0 upwards. A member that was found stable when the
+// pass began is skipped as long as no member before it has changed anything, since only such
+// a change could have reached into it through a shared node.
+bool SimFormel::DescendIntoMembers(const SimplifyMode& mode, std::vector<const SimFormel*>& stable) {
+  std::sort(stable.begin(), stable.end());
+  bool changedAny = false;
+  for (std::size_t i = 0; i < members_.size(); ++i) {
+    const SimFormel* member = members_[i].get();
+    if (!changedAny && std::binary_search(stable.begin(), stable.end(), member)) continue;
+    if (members_[i]->SimplifyReporting(mode)) changedAny = true;
+  }
+  return changedAny;
 }
 
 // Duplicate and complement scan, then the single-member collapse. Returns true when the
