@@ -64,10 +64,14 @@ void AppendRenderedFormel(std::string& out, std::string_view formelText) {
 }
 
 void AppendRenderedSimFormel(std::string& out, std::string_view formelText) {
-  // Only a "+" or "v" node makes the text begin with "(": its outermost pair is dropped.
-  if (formelText.size() >= 2 && formelText[0] == '(') formelText = formelText.substr(1, formelText.size() - 2);
   out += '$';
+  const std::size_t start = out.size();
   AppendLatex(out, formelText, true);
+  // Only a "+" or "v" node makes the text begin with "(": its outermost pair is dropped.
+  if (out.size() > start && out[start] == '(') {
+    out.erase(start, 1);
+    if (out.size() > start) out.pop_back();
+  }
   out += '$';
   out += LineBreak;
 }

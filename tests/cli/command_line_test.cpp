@@ -115,8 +115,7 @@ TEST_F(CommandLine, InvalidInputNamesLineAndColumnAndLeavesTheFileAlone) {
 
 TEST_F(CommandLine, UsageErrorsExitWithTwo) {
   const std::vector<std::vector<std::string>> cases = {
-      {"--unbekannt"}, {"-m", "5"}, {"-m", "irgendwas"}, {"-m"}, {"-o"}, {"-i"},
-      {"-i", In("fehlt.txt")}, {"-x2+x1"},
+      {"--unbekannt"}, {"-m", "5"}, {"-m", "irgendwas"}, {"-m"}, {"-o"}, {"-i"}, {"-x2+x1"},
   };
   for (const auto& arguments : cases) {
     SCOPED_TRACE(arguments[0] + (arguments.size() > 1 ? " " + arguments[1] : ""));
@@ -128,9 +127,12 @@ TEST_F(CommandLine, UsageErrorsExitWithTwo) {
   }
 }
 
-TEST_F(CommandLine, UnwritableFileExitsWithThree) {
+TEST_F(CommandLine, FileErrorsExitWithThree) {
   EXPECT_EQ(Run({"-o", In("fehlt/aus"), "x1"}), 3);
   EXPECT_FALSE(err_.empty());
+  EXPECT_EQ(Run({"-o", In("aus"), "-i", In("fehlt.txt")}), 3);
+  EXPECT_NE(err_.find("fehlt.txt"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(folder_ / "AUS.TEX"));
 }
 
 TEST_F(CommandLine, TooLargeFormulaExitsWithFour) {

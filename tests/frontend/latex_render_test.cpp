@@ -1,12 +1,14 @@
 // The LaTeX rendering of both text forms.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
 #include "frontend/latex_render.hpp"
 #include "general_formula/formel.hpp"
 #include "simple_formula/sim_formel.hpp"
+#include "utilities/std_text.hpp"
 
 namespace umbrix {
 namespace {
@@ -61,6 +63,60 @@ TEST(RenderSimFormel, RendersTheFormulasText) {
   negation->Add(std::make_shared<SimFormel>("T"));
   conjunction.Add(negation);
   EXPECT_EQ(RenderSimFormel(conjunction), "$X_{10}\\wedge \\neg \\top$\r\n");
+}
+
+// The rendering is defined as the ordered replacement list; the one-pass translation must
+// give the same bytes for any text, also for texts that hold "<", "=" or ">".
+TEST(RenderSimFormel, OnePassAgreesWithTheReplacementList) {
+  const ReplacementList list = {"v", "\\vee ", "+", "\\wedge ", "-", "\\neg ", "<=", "\\leftarrow ",
+                                "=>", "\\rightarrow ", "==", "\\leftrightarrow ", ";", "}", "X", "X_{",
+                                "C", "\\bot", "T", "\\top"};
+  const std::string alphabet = "()+-v;CTX0123456789<=>";
+  std::mt19937 random(11);
+  for (int round = 0; round < 5000; ++round) {
+    std::string text(random() % 24, ' ');
+    for (char& c : text) c = alphabet[random() % alphabet.size()];
+    std::string expected = ReplaceAll(text, list);
+    if (!expected.empty() && expected[0] == '(') expected = expected.substr(1, expected.size() - 2);
+    ASSERT_EQ(RenderedSimText(text), "$" + expected + "$\r\n") << text;
+  }
+}
+
+TEST(WrapLongLine, ShortLinesStayAsTheyAre) {
+  const std::string line = "$\\sim$ $X_{1}\\vee X_{2}$\r\n";
+  EXPECT_EQ(WrapLongLine(line), line);
+  EXPECT_EQ(WrapLongLine(std::string(kLongestTexLine, 'a')), std::string(kLongestTexLine, 'a'));
+}
+
+// Lines of a long formula: each at most the longest TeX line, broken after a blank, and
+// together the original text; beyond a paragraph's worth the formula is closed after a
+// connective and reopened in a new paragraph.
+TEST(WrapLongLine, BreaksAfterBlanksAndSplitsHugeFormulasIntoParagraphs) {
+  std::string formula = "$\\sim$ $";
+  while (formula.size() < 3 * kLongestTexParagraph / 2) formula += "(X_{1}\\wedge \\neg X_{12})\\vee ";
+  formula += "X_{3}$";
+  const std::string wrapped = WrapLongLine(formula + "\r\n");
+
+  std::size_t paragraphBreaks = 0;
+  std::size_t start = 0;
+  for (std::size_t end = wrapped.find("\r\n"); end != std::string::npos; end = wrapped.find("\r\n", start)) {
+    EXPECT_LE(end - start, kLongestTexLine);
+    if (end == start) {
+      ++paragraphBreaks;
+      EXPECT_EQ(wrapped.substr(start - 8, 6), "\\vee $");
+    } else {
+      EXPECT_TRUE(wrapped[end - 1] == ' ' || wrapped[end - 1] == '$' || end + 2 == wrapped.size());
+    }
+    start = end + 2;
+  }
+  EXPECT_GE(paragraphBreaks, 1u);
+
+  std::string joined = wrapped;
+  for (auto pos = joined.find("$\r\n\r\n$"); pos != std::string::npos; pos = joined.find("$\r\n\r\n$"))
+    joined.erase(pos, 6);
+  std::erase(joined, '\r');
+  std::erase(joined, '\n');
+  EXPECT_EQ(joined, formula);
 }
 
 }  // namespace
