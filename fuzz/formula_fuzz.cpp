@@ -65,6 +65,16 @@ void CheckOneText(const std::string& text) {
   if (umbrix::CheckInput(text).empty() && text.size() <= 60) RunAllModes(text);
 }
 
+}  // namespace
+
+#ifdef UMBRIX_LIBFUZZER
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  CheckOneText(std::string(reinterpret_cast<const char*>(data), size));
+  return 0;
+}
+#else
+namespace {
+
 std::string RandomText(std::mt19937& random) {
   static const std::string alphabet = "x123456789v+-<=>()  X0\r\nV";
   std::string text(random() % 32, ' ');
@@ -74,12 +84,6 @@ std::string RandomText(std::mt19937& random) {
 
 }  // namespace
 
-#ifdef UMBRIX_LIBFUZZER
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  CheckOneText(std::string(reinterpret_cast<const char*>(data), size));
-  return 0;
-}
-#else
 int main(int argc, char** argv) {
   const long iterations = argc > 1 ? std::atol(argv[1]) : 10000;
   std::mt19937 random(argc > 2 ? static_cast<unsigned>(std::atol(argv[2])) : 1u);
