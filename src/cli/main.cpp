@@ -1,4 +1,5 @@
 // umbrix: the command-line front end.
+#include <csignal>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -6,6 +7,8 @@
 #include "cli/cli_platform.hpp"
 
 int main(int argc, char** argv) {
+  // A closed pipe on standard output is a write error to report, not a silent death.
+  std::signal(SIGPIPE, SIG_IGN);
   std::vector<std::string> arguments(argv + 1, argv + argc);
   return umbrix::RunCommandLine(arguments, std::cout, std::cerr);
 }

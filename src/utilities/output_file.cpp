@@ -113,8 +113,9 @@ void OutputFile::Close() {
 }
 
 void OutputFile::Fail(const char* what, int error) const {
-  throw RunError(RunError::Kind::File, "Die Ausgabedatei \"" + name_ + "\" konnte nicht vollständig " +
-                                           what + " werden: " + std::strerror(error));
+  const std::string target = ownsFile_ ? "Die Ausgabedatei \"" + name_ + "\"" : std::string("Die Standardausgabe");
+  throw RunError(RunError::Kind::File,
+                 target + " konnte nicht vollständig " + what + " werden: " + std::strerror(error));
 }
 
 }  // namespace umbrix

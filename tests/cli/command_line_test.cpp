@@ -62,6 +62,27 @@ class CommandLine : public ::testing::Test {
   std::string err_;
 };
 
+// Standard output whose reader has gone: the program must report the lost document.
+TEST_F(CommandLine, ClosedPipeOnStandardOutputIsAWriteError) {
+  int ends[2];
+  ASSERT_EQ(::pipe(ends), 0);
+  ::close(ends[0]);
+  const std::string errors = In("fehler.txt");
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::dup2(ends[1], STDOUT_FILENO);
+    if (std::FILE* err = std::freopen(errors.c_str(), "w", stderr); err == nullptr) ::_exit(99);
+    ::execl(UMBRIX_PROGRAM, UMBRIX_PROGRAM, "-o", "-", "--", "x1==x2", static_cast<char*>(nullptr));
+    ::_exit(98);
+  }
+  ::close(ends[1]);
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status)) << "ended by a signal";
+  EXPECT_EQ(WEXITSTATUS(status), 3);
+  EXPECT_NE(ReadFile(errors).find("Standardausgabe"), std::string::npos);
+}
+
 TEST_F(CommandLine, SuccessWritesTheFileAndPrintsItsPath) {
   EXPECT_EQ(Run({"-o", In("aus"), "x1"}), 0);
   EXPECT_EQ(ReadFile(folder_ / "AUS.TEX"), Expected("X1.TEX"));
