@@ -15,11 +15,12 @@ constexpr int kNone = -1;
 
 class Scan {
  public:
-  explicit Scan(const std::vector<std::string>& texts) {
+  explicit Scan(const std::vector<std::string_view>& texts) {
     std::unordered_map<std::string_view, int> numbers;
-    for (const std::string& text : texts) id_.push_back(numbers.emplace(text, static_cast<int>(numbers.size())).first->second);
-    for (const std::string& text : texts) {
-      auto operand = text.empty() || text[0] != '-' ? numbers.end() : numbers.find(std::string_view(text).substr(1));
+    numbers.reserve(texts.size());
+    for (std::string_view text : texts) id_.push_back(numbers.emplace(text, static_cast<int>(numbers.size())).first->second);
+    for (std::string_view text : texts) {
+      auto operand = text.empty() || text[0] != '-' ? numbers.end() : numbers.find(text.substr(1));
       negated_.push_back(operand == numbers.end() ? kNone : operand->second);
     }
     count_.assign(numbers.size(), 0);
@@ -76,6 +77,6 @@ class Scan {
 
 }  // namespace
 
-DuplicateScanResult ScanDuplicates(const std::vector<std::string>& texts) { return Scan(texts).Run(); }
+DuplicateScanResult ScanDuplicates(const std::vector<std::string_view>& texts) { return Scan(texts).Run(); }
 
 }  // namespace umbrix

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace umbrix {
@@ -16,6 +17,6 @@ struct DuplicateScanResult {
 /// For i = 0, 1, ... and j = i+1, ...: a member equal to member i is replaced by the last of
 /// the remaining members, which is not compared with member i again; a member that is the
 /// negation of member i (or whose negation member i is) ends the scan.
-DuplicateScanResult ScanDuplicates(const std::vector<std::string>& texts);
+DuplicateScanResult ScanDuplicates(const std::vector<std::string_view>& texts);
 
 }  // namespace umbrix

@@ -16,6 +16,14 @@ struct SimFormel::Operators {
   bool pushesNegations;      // only the disjunctive conversions apply De Morgan's laws
 };
 
+// The members' texts for one simplification pass: views of the texts that stable members
+// keep, or of texts built here. built never grows beyond its reserved size, so the views stay
+// valid.
+struct SimFormel::MemberTextList {
+  std::vector<std::string> built;
+  std::vector<std::string_view> views;
+};
+
 inline constexpr SimFormel::Operators kDisjunctive{"+", "v", 2, 3, true};
 inline constexpr SimFormel::Operators kConjunctive{"v", "+", 3, 2, false};
 

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "general_formula/formel.hpp"
+#include "simple_formula/operators.hpp"
 #include "utilities/run_error.hpp"
 
 namespace umbrix {
@@ -158,15 +159,17 @@ std::vector<std::string> SimFormel::MemberTexts() const {
 
 // The same, taking the texts of members that a repeating Simplify found stable from what it
 // kept, and listing those members in stable.
-std::vector<std::string> SimFormel::MemberTexts(std::vector<const SimFormel*>& stable) const {
-  std::vector<std::string> texts;
-  texts.reserve(members_.size());
+SimFormel::MemberTextList SimFormel::MemberTexts(std::vector<const SimFormel*>& stable) const {
+  MemberTextList texts;
+  texts.built.reserve(members_.size());
+  texts.views.reserve(members_.size());
   for (const Ptr& member : members_) {
     if (member->KeepsStableShape()) {
       stable.push_back(member.get());
-      texts.push_back(member->stableText_);
+      texts.views.push_back(member->stableText_);
     } else {
-      texts.push_back(member->FormelText());
+      texts.built.push_back(member->FormelText());
+      texts.views.push_back(texts.built.back());
     }
   }
   return texts;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "simple_formula/simplify_mode.hpp"
@@ -79,7 +80,8 @@ class SimFormel {
   static Ptr NewNode(const char* operation, std::vector<Ptr> members);
   static void CheckMemberCount(std::size_t count);
   std::vector<std::string> MemberTexts() const;
-  std::vector<std::string> MemberTexts(std::vector<const SimFormel*>& stable) const;
+  struct MemberTextList;
+  MemberTextList MemberTexts(std::vector<const SimFormel*>& stable) const;
   std::uint64_t ShapeHash() const;
   bool KeepsStableShape() const;
 
@@ -101,11 +103,11 @@ class SimFormel {
   void DescendDirect(const Operators& ops);
   void DistributeFirst(const Operators& ops);
 
-  bool SimplifyReporting(const SimplifyMode& mode);
+  bool SimplifyReporting(const SimplifyMode& mode, bool knownUnstable = false);
   bool SimplifyPass(const SimplifyMode& mode);
   bool SimplifyNegation(const SimplifyMode& mode);
   bool DescendIntoMembers(const SimplifyMode& mode, std::vector<const SimFormel*>& stable);
-  bool MergeMembers(const std::vector<std::string>& texts, bool& changed);
+  bool MergeMembers(const std::vector<std::string_view>& texts, bool& changed);
   bool ScanConstants(bool& changed);
 
   std::string operation_;

@@ -26,11 +26,12 @@ void SimFormel::Simplify(const SimplifyMode& mode) { SimplifyReporting(mode); }
 
 // Every change that a pass makes changes the node's text, so a pass that reports no change
 // has left the text as it was: the repeating mode stops there without comparing texts.
-bool SimFormel::SimplifyReporting(const SimplifyMode& mode) {
+// knownUnstable: the caller has just found that the shape differs from the stable one.
+bool SimFormel::SimplifyReporting(const SimplifyMode& mode, bool knownUnstable) {
   if (!mode.Fast()) return SimplifyPass(mode);
   // A pass depends on nothing but the subtree's shape: a subtree with the shape it had when
   // a pass last left it unchanged would be left unchanged again.
-  if (KeepsStableShape()) return false;
+  if (!knownUnstable && KeepsStableShape()) return false;
   bool changedAny = false;
   while (SimplifyPass(mode)) changedAny = true;
   stableShape_ = ShapeHash();
@@ -45,14 +46,15 @@ bool SimFormel::KeepsStableShape() const { return hasStableShape_ && ShapeHash()
 bool SimFormel::SimplifyPass(const SimplifyMode& mode) {
   bool changed = false;
   std::vector<const SimFormel*> stable;  // members known to be left unchanged by a pass
-  std::vector<std::string> texts;
+  MemberTextList texts;
   if (members_.size() >= 2) {
     // One bubble pass: a member moves back by any distance but forward by at most one.
     texts = MemberTexts(stable);
+    std::vector<std::string_view>& views = texts.views;
     for (std::size_t i = 0; i + 1 < members_.size(); ++i) {
-      if (texts[i] > texts[i + 1]) {
+      if (views[i] > views[i + 1]) {
         std::swap(members_[i], members_[i + 1]);
-        std::swap(texts[i], texts[i + 1]);
+        std::swap(views[i], views[i + 1]);
         changed = true;
       }
     }
@@ -60,7 +62,7 @@ bool SimFormel::SimplifyPass(const SimplifyMode& mode) {
   if (operation_ == "-") return SimplifyNegation(mode) || changed;
   if (operation_ != "v" && operation_ != "+") return changed;
   if (members_.size() < 2) texts = MemberTexts(stable);
-  if (MergeMembers(texts, changed)) return true;
+  if (MergeMembers(texts.views, changed)) return true;
   if (ScanConstants(changed)) return true;
   if (changed && !mode.Fast()) return true;
   return DescendIntoMembers(mode, stable) || changed;
@@ -83,9 +85,9 @@ bool SimFormel::DescendIntoMembers(const SimplifyMode& mode, std::vector<const S
   std::sort(stable.begin(), stable.end());
   bool changedAny = false;
   for (std::size_t i = 0; i < members_.size(); ++i) {
-    const SimFormel* member = members_[i].get();
-    if (!changedAny && std::binary_search(stable.begin(), stable.end(), member)) continue;
-    if (members_[i]->SimplifyReporting(mode)) changedAny = true;
+    const bool stableAtStart = std::binary_search(stable.begin(), stable.end(), members_[i].get());
+    if (!changedAny && stableAtStart) continue;
+    if (members_[i]->SimplifyReporting(mode, !changedAny && !stableAtStart)) changedAny = true;
   }
   return changedAny;
 }
@@ -93,7 +95,7 @@ bool SimFormel::DescendIntoMembers(const SimplifyMode& mode, std::vector<const S
 // Duplicate and complement scan, then the single-member collapse. Returns true when the
 // node became an atom or took over its only member, which ends the pass.
 // texts holds the members' texts, in the members' order.
-bool SimFormel::MergeMembers(const std::vector<std::string>& texts, bool& changed) {
+bool SimFormel::MergeMembers(const std::vector<std::string_view>& texts, bool& changed) {
   DuplicateScanResult scan = ScanDuplicates(texts);
   if (scan.complementary) {
     BecomeAtom(AbsorbingConstant(operation_));

@@ -40,7 +40,7 @@ void SimFormel::SimplifyDirect() {
   }
   if (!junction) return;
   bool changed = false;
-  if (MergeMembers(texts, changed)) return;
+  if (MergeMembers(std::vector<std::string_view>(texts.begin(), texts.end()), changed)) return;
   ScanConstants(changed);
 }
 

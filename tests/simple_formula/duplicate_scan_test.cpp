@@ -56,7 +56,7 @@ TEST(DuplicateScan, AgreesWithThePlainScanOnRandomMemberLists) {
     const std::size_t variety = 2 + random() % (pool.size() - 1);
     for (std::string& text : texts) text = pool[random() % variety];
     DuplicateScanResult expected = PlainScan(texts);
-    DuplicateScanResult actual = ScanDuplicates(texts);
+    DuplicateScanResult actual = ScanDuplicates(std::vector<std::string_view>(texts.begin(), texts.end()));
     ASSERT_EQ(actual.complementary, expected.complementary) << ::testing::PrintToString(texts);
     if (!expected.complementary) {
       ASSERT_EQ(actual.kept, expected.kept) << ::testing::PrintToString(texts);
