@@ -34,7 +34,8 @@ std::string Repeat(const std::string& text, int times) {
 
 // A random well-formed formula over x1..x6, every binary connective in parentheses.
 std::string RandomFormula(std::mt19937& random, int depth) {
-  if (depth == 0 || random() % 4 == 0) return (random() % 3 == 0 ? "-x" : "x") + std::to_string(random() % 6 + 1);
+  if (depth == 0 || random() % 4 == 0)
+    return (random() % 3 == 0 ? "-x" : "x") + std::to_string(random() % 6 + 1);
   static const char* const connectives[] = {"+", "v", "+", "v", "=>", "<=", "=="};
   std::string left = RandomFormula(random, depth - 1);
   std::string right = RandomFormula(random, depth - 1);
@@ -63,9 +64,8 @@ struct Measure {
 
 Measure RunOnce(const Workload& workload, int option) {
   umbrix::CliPlatform platform(workload.input, "bench", option);
-  umbrix::RunDriver driver(platform, [](const std::string&) {
-    return umbrix::OutputFile::OpenNewFile("/dev/null");
-  });
+  umbrix::RunDriver driver(platform,
+                           [](const std::string&) { return umbrix::OutputFile::OpenNewFile("/dev/null"); });
   Measure measure;
   auto start = std::chrono::steady_clock::now();
   try {
@@ -88,7 +88,8 @@ long PeakMemoryKilobytes() {
 
 int main(int argc, char** argv) {
   if (argc > 1 && std::string(argv[1]) == "--dump") {
-    for (const Workload& workload : Workloads()) std::printf("# %s\n%s", workload.name, workload.input.c_str());
+    for (const Workload& workload : Workloads())
+      std::printf("# %s\n%s", workload.name, workload.input.c_str());
     return 0;
   }
   const int repeat = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;

@@ -50,12 +50,14 @@ void Reduce(const std::string& text) {
 void RunAllModes(const std::string& text) {
   for (int option = 0; option < 3; ++option) {
     BudgetPlatform platform(text, "fuzz", option);
-    umbrix::RunDriver driver(platform, [](const std::string&) { return umbrix::OutputFile::OpenNewFile("/dev/null"); });
+    umbrix::RunDriver driver(platform,
+                             [](const std::string&) { return umbrix::OutputFile::OpenNewFile("/dev/null"); });
     try {
       driver.Command1_Click();
     } catch (const umbrix::RunStopped&) {
     } catch (const umbrix::RunError& error) {
-      if (error.kind() != umbrix::RunError::Kind::TooLarge) Fail("a checked text was refused by the run", text);
+      if (error.kind() != umbrix::RunError::Kind::TooLarge)
+        Fail("a checked text was refused by the run", text);
     }
   }
 }
@@ -93,7 +95,8 @@ int main(int argc, char** argv) {
     if (umbrix::CheckInput(text).empty()) ++checked;
     CheckOneText(text);
   }
-  std::printf("%ld texts, %ld of them passed the input check and ran in all three modes\n", iterations, checked);
+  std::printf("%ld texts, %ld of them passed the input check and ran in all three modes\n", iterations,
+              checked);
   return 0;
 }
 #endif

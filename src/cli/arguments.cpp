@@ -68,7 +68,8 @@ CliOptions ParseArguments(const std::vector<std::string>& arguments) {
     }
   }
   if (options.inputFile && !options.formulas.empty())
-    throw UsageError("Formeln und -i schließen sich aus: entweder Formeln als Argumente oder eine Eingabedatei.");
+    throw UsageError(
+        "Formeln und -i schließen sich aus: entweder Formeln als Argumente oder eine Eingabedatei.");
   return options;
 }
 

@@ -17,10 +17,10 @@ class UsageError : public std::runtime_error {
 
 struct CliOptions {
   enum class Action { Run, Help, Version } action = Action::Run;
-  std::vector<std::string> formulas;       // one input line each
-  std::optional<std::string> inputFile;    // -i; "-" is standard input
-  std::string outputName = "AUSGABE";      // -o; "-" writes to standard output
-  int option = 0;                          // -m: entry 0, 1 or 2 of the option group
+  std::vector<std::string> formulas;     // one input line each
+  std::optional<std::string> inputFile;  // -i; "-" is standard input
+  std::string outputName = "AUSGABE";    // -o; "-" writes to standard output
+  int option = 0;                        // -m: entry 0, 1 or 2 of the option group
 };
 
 /// Parses the arguments after the program name. Throws UsageError.

@@ -47,13 +47,19 @@ class Scanner {
     if (c == 'x' || c == 'X' || IsDigit(c)) return Variable(column);
     ++pos_;
     switch (c) {
-      case '-': return Token{Token::Kind::Not, "-", column};
-      case '+': return Token{Token::Kind::Binary, "+", column};
+      case '-':
+        return Token{Token::Kind::Not, "-", column};
+      case '+':
+        return Token{Token::Kind::Binary, "+", column};
       case 'v':
-      case 'V': return Token{Token::Kind::Binary, "v", column};
-      case '(': return Token{Token::Kind::Open, "(", column};
-      case ')': return Token{Token::Kind::Close, ")", column};
-      case '>': return Token{Token::Kind::Binary, "=>", column};
+      case 'V':
+        return Token{Token::Kind::Binary, "v", column};
+      case '(':
+        return Token{Token::Kind::Open, "(", column};
+      case ')':
+        return Token{Token::Kind::Close, ")", column};
+      case '>':
+        return Token{Token::Kind::Binary, "=>", column};
       case '<':
         Follows('=');  // a single "<" stands for "<="
         return Token{Token::Kind::Binary, "<=", column};
@@ -61,7 +67,8 @@ class Scanner {
         if (Follows('>')) return Token{Token::Kind::Binary, "=>", column};
         Follows('=');  // a single "=" stands for "=="
         return Token{Token::Kind::Binary, "==", column};
-      default: throw LineError{column, "Das Zeichen " + Describe(c) + " ist nicht erlaubt."};
+      default:
+        throw LineError{column, "Das Zeichen " + Describe(c) + " ist nicht erlaubt."};
     }
   }
 
@@ -104,8 +111,9 @@ class Scanner {
     }
     if (index.empty()) throw LineError{column, "Nach dem X fehlt der Index (eine Zahl von 1 bis 99)."};
     if (index.size() > 2 || index[0] == '0')
-      throw LineError{column, "Der Index " + index + " ist nicht erlaubt; erlaubt sind die Zahlen 1 bis 99 "
-                              "ohne führende Null."};
+      throw LineError{column, "Der Index " + index +
+                                  " ist nicht erlaubt; erlaubt sind die Zahlen 1 bis 99 "
+                                  "ohne führende Null."};
     return Token{Token::Kind::Variable, "X" + index, column};
   }
 
@@ -121,13 +129,23 @@ class LineChecker {
  public:
   void Accept(const Token& token) {
     switch (token.kind) {
-      case Token::Kind::Variable: Operand(token); break;
-      case Token::Kind::Not:
-        if (!expectOperand_) Fail(token, "Vor " + Quoted("-") + " fehlt ein Operator; \"-\" (nicht) steht nur vor einem Operanden.");
+      case Token::Kind::Variable:
+        Operand(token);
         break;
-      case Token::Kind::Open: Open(token); break;
-      case Token::Kind::Close: Close(token); break;
-      case Token::Kind::Binary: Binary(token); break;
+      case Token::Kind::Not:
+        if (!expectOperand_)
+          Fail(token,
+               "Vor " + Quoted("-") + " fehlt ein Operator; \"-\" (nicht) steht nur vor einem Operanden.");
+        break;
+      case Token::Kind::Open:
+        Open(token);
+        break;
+      case Token::Kind::Close:
+        Close(token);
+        break;
+      case Token::Kind::Binary:
+        Binary(token);
+        break;
     }
     previous_ = token;
   }
@@ -136,8 +154,7 @@ class LineChecker {
     if (!previous_) return;
     if (expectOperand_)
       throw LineError{endColumn, "Die Formel endet ohne Operand nach " + Quoted(previous_->text) + "."};
-    if (!open_.empty())
-      throw LineError{open_.back().column, "Die Klammer \"(\" wird nicht geschlossen."};
+    if (!open_.empty()) throw LineError{open_.back().column, "Die Klammer \"(\" wird nicht geschlossen."};
   }
 
  private:
@@ -158,8 +175,8 @@ class LineChecker {
   void Open(const Token& token) {
     if (!expectOperand_) Fail(token, "Vor \"(\" fehlt ein Operator.");
     if (static_cast<int>(open_.size()) >= kMaxNesting)
-      Fail(token, "Die Klammern sind zu tief verschachtelt (höchstens " + std::to_string(kMaxNesting) +
-                      " Ebenen).");
+      Fail(token,
+           "Die Klammern sind zu tief verschachtelt (höchstens " + std::to_string(kMaxNesting) + " Ebenen).");
     open_.push_back(Level{token.column});
   }
 
@@ -180,8 +197,9 @@ class LineChecker {
       hasImplication = false;
     } else if (token.text == "<=" || token.text == "=>") {
       if (hasImplication)
-        Fail(token, "Mehrere \"<=\" oder \"=>\" hintereinander sind mehrdeutig; bitte Klammern setzen, "
-                    "zum Beispiel (X1=>X2)=>X3.");
+        Fail(token,
+             "Mehrere \"<=\" oder \"=>\" hintereinander sind mehrdeutig; bitte Klammern setzen, "
+             "zum Beispiel (X1=>X2)=>X3.");
       hasImplication = true;
     }
   }
@@ -221,12 +239,12 @@ std::vector<InputProblem> CheckInput(std::string_view text) {
 
 std::string DescribeProblems(const std::vector<InputProblem>& problems) {
   constexpr std::size_t kMaxListed = 10;
-  std::string text = problems.size() == 1 ? "Die Eingabe enthält einen Fehler:"
-                                          : "Die Eingabe enthält Fehler in " +
-                                                std::to_string(problems.size()) + " Zeilen:";
+  std::string text = problems.size() == 1
+                         ? "Die Eingabe enthält einen Fehler:"
+                         : "Die Eingabe enthält Fehler in " + std::to_string(problems.size()) + " Zeilen:";
   for (std::size_t i = 0; i < problems.size() && i < kMaxListed; ++i)
-    text += "\nZeile " + std::to_string(problems[i].line) + ", Spalte " +
-            std::to_string(problems[i].column) + ": " + problems[i].message;
+    text += "\nZeile " + std::to_string(problems[i].line) + ", Spalte " + std::to_string(problems[i].column) +
+            ": " + problems[i].message;
   if (problems.size() > kMaxListed) text += "\n...";
   text += "\nEs wurde nichts geschrieben.";
   return text;

@@ -30,14 +30,22 @@ const ReplacementList& ConnectiveReplacements(bool withConstants) {
 // Replacement of one character, or nullptr when it stands for itself.
 const char* CharacterReplacement(char c, bool withConstants) {
   switch (c) {
-    case 'v': return "\\vee ";
-    case '+': return "\\wedge ";
-    case '-': return "\\neg ";
-    case ';': return "}";
-    case 'X': return "X_{";
-    case 'C': return withConstants ? "\\bot" : nullptr;
-    case 'T': return withConstants ? "\\top" : nullptr;
-    default: return nullptr;
+    case 'v':
+      return "\\vee ";
+    case '+':
+      return "\\wedge ";
+    case '-':
+      return "\\neg ";
+    case ';':
+      return "}";
+    case 'X':
+      return "X_{";
+    case 'C':
+      return withConstants ? "\\bot" : nullptr;
+    case 'T':
+      return withConstants ? "\\top" : nullptr;
+    default:
+      return nullptr;
   }
 }
 

@@ -17,10 +17,10 @@ namespace umbrix {
 namespace {
 
 constexpr const char* kPreamble[] = {
-    "\\documentclass{article}",         "\\usepackage[german]{babel}",
-    "\\setlength{\\parindent}{0cm}",     "\\setlength{\\oddsidemargin}{0cm}",
+    "\\documentclass{article}",           "\\usepackage[german]{babel}",
+    "\\setlength{\\parindent}{0cm}",      "\\setlength{\\oddsidemargin}{0cm}",
     "\\setlength{\\evensidemargin}{0cm}", "\\setlength{\\textwidth}{16cm}",
-    "\\newcounter{countschritt}",        "\\begin{document}"};
+    "\\newcounter{countschritt}",         "\\begin{document}"};
 
 constexpr const char* kStepPrefix = "$\\sim$ ";
 constexpr const char* kMergeSentence = "Zusammenfassen der mehrfach vorkommenden Literale ergibt:";
@@ -30,8 +30,7 @@ constexpr const char* kVerticalSpace = "\\vspace{1cm}";
 // deleted everywhere and every lower-case x becomes X.
 std::string NormalisedWorkingText(const std::string& text) {
   const std::string lineBreak(LineBreak);
-  return ReplaceAll(lineBreak + text + lineBreak,
-                    {RepeatText(LineBreak, 2), lineBreak, " ", "", "x", "X"});
+  return ReplaceAll(lineBreak + text + lineBreak, {RepeatText(LineBreak, 2), lineBreak, " ", "", "x", "X"});
 }
 
 // 0-based positions of every line break in the working text.

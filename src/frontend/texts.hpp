@@ -6,8 +6,7 @@
 namespace umbrix::texts {
 
 /// The window's initial formulas, each line ended by CR LF.
-inline constexpr const char* kSampleFormulas =
-    "-x2+x1\r\nx1v(x2+x3)\r\nx1<=x2vx3\r\nx1==x2+x3\r\nx1=>x2\r\n";
+inline constexpr const char* kSampleFormulas = "-x2+x1\r\nx1v(x2+x3)\r\nx1<=x2vx3\r\nx1==x2+x3\r\nx1=>x2\r\n";
 
 inline constexpr const char* kDefaultOutputName = "AUSGABE";
 

@@ -41,13 +41,19 @@ const char* WrittenConnective(const std::string& operation) {
 std::int16_t Formel::OperatorLevel(std::string_view text) {
   if (text.empty()) return -1;
   switch (text[0]) {
-    case '-': return 1;
-    case '+': return 2;
-    case 'v': return 3;
+    case '-':
+      return 1;
+    case '+':
+      return 2;
+    case 'v':
+      return 3;
     case '<':
-    case '>': return 4;
-    case '=': return (text.size() > 1 && text[1] == '>') ? 4 : 5;
-    default: return 0;
+    case '>':
+      return 4;
+    case '=':
+      return (text.size() > 1 && text[1] == '>') ? 4 : 5;
+    default:
+      return 0;
   }
 }
 

@@ -11,7 +11,7 @@ namespace umbrix {
 namespace {
 
 struct Phase {
-  char operation;          // the node value this phase rewrites
+  char operation;            // the node value this phase rewrites
   std::string_view written;  // how that connective stands in the plain text
 };
 

@@ -18,7 +18,8 @@ class Scan {
   explicit Scan(const std::vector<std::string_view>& texts) {
     std::unordered_map<std::string_view, int> numbers;
     numbers.reserve(texts.size());
-    for (std::string_view text : texts) id_.push_back(numbers.emplace(text, static_cast<int>(numbers.size())).first->second);
+    for (std::string_view text : texts)
+      id_.push_back(numbers.emplace(text, static_cast<int>(numbers.size())).first->second);
     for (std::string_view text : texts) {
       auto operand = text.empty() || text[0] != '-' ? numbers.end() : numbers.find(text.substr(1));
       negated_.push_back(operand == numbers.end() ? kNone : operand->second);
@@ -68,9 +69,9 @@ class Scan {
     result_.kept[to] = result_.kept[from];
   }
 
-  std::vector<int> id_;       // number of each member's text
-  std::vector<int> negated_;  // number of the text after a leading "-", if that is a member's text
-  std::vector<int> count_;    // per number: members after the current one with that text
+  std::vector<int> id_;             // number of each member's text
+  std::vector<int> negated_;        // number of the text after a leading "-", if that is a member's text
+  std::vector<int> count_;          // per number: members after the current one with that text
   std::vector<int> negationCount_;  // per number: members after the current one negating it
   DuplicateScanResult result_;
 };

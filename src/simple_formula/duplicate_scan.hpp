@@ -10,8 +10,8 @@
 namespace umbrix {
 
 struct DuplicateScanResult {
-  bool complementary = false;        // some member stood beside its negation
-  std::vector<std::size_t> kept;     // positions (before the scan) of the members left, in order
+  bool complementary = false;     // some member stood beside its negation
+  std::vector<std::size_t> kept;  // positions (before the scan) of the members left, in order
 };
 
 /// For i = 0, 1, ... and j = i+1, ...: a member equal to member i is replaced by the last of

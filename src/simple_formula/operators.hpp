@@ -9,11 +9,11 @@
 namespace umbrix {
 
 struct SimFormel::Operators {
-  const char* inner;         // operator of the terms: "+" for disjunctive normal form
-  const char* outer;         // operator that joins the terms: "v" for disjunctive normal form
+  const char* inner;  // operator of the terms: "+" for disjunctive normal form
+  const char* outer;  // operator that joins the terms: "v" for disjunctive normal form
   std::int16_t innerLevel;
   std::int16_t outerLevel;
-  bool pushesNegations;      // only the disjunctive conversions apply De Morgan's laws
+  bool pushesNegations;  // only the disjunctive conversions apply De Morgan's laws
 };
 
 // The members' texts for one simplification pass: views of the texts that stable members

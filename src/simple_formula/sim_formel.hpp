@@ -67,11 +67,10 @@ class SimFormel {
   /// The same rules bottom-up over the whole tree, sorting completely, in one call.
   void SimplifyDirect();
 
- /// The roles of "+" and "v" in one normal form (internal to the conversions).
+  /// The roles of "+" and "v" in one normal form (internal to the conversions).
   struct Operators;
 
  private:
-
   void Reset();
   void AppendText(std::string& out) const;
   void Become(const SimFormel& other);

@@ -113,7 +113,8 @@ void OutputFile::Close() {
 }
 
 void OutputFile::Fail(const char* what, int error) const {
-  const std::string target = ownsFile_ ? "Die Ausgabedatei \"" + name_ + "\"" : std::string("Die Standardausgabe");
+  const std::string target =
+      ownsFile_ ? "Die Ausgabedatei \"" + name_ + "\"" : std::string("Die Standardausgabe");
   throw RunError(RunError::Kind::File,
                  target + " konnte nicht vollständig " + what + " werden: " + std::strerror(error));
 }

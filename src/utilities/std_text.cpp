@@ -24,8 +24,7 @@ std::int32_t FindOccurrence(std::string_view text, std::string_view pattern, std
 }
 
 std::string NumberText(double x) {
-  if (x == std::floor(x) && std::fabs(x) < 1e15)
-    return std::to_string(static_cast<long long>(x));
+  if (x == std::floor(x) && std::fabs(x) < 1e15) return std::to_string(static_cast<long long>(x));
   std::string text = std::to_string(x);
   while (!text.empty() && text.back() == '0') text.pop_back();
   return text;
@@ -58,8 +57,7 @@ std::string ReplacePair(std::string_view text, std::string_view find, std::strin
 }  // namespace
 
 std::string ReplaceAll(std::string_view text, const ReplacementList& list) {
-  if (list.size() % 2 != 0)
-    throw std::invalid_argument("Ersetzungsliste mit ungerader Anzahl von Einträgen");
+  if (list.size() % 2 != 0) throw std::invalid_argument("Ersetzungsliste mit ungerader Anzahl von Einträgen");
   std::string result(text);
   for (std::size_t i = 0; i < list.size(); i += 2) result = ReplacePair(result, list[i], list[i + 1]);
   return result;

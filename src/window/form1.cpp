@@ -134,7 +134,8 @@ void Form1::ShowOutcome() {
   command1_->setEnabled(true);
   switch (outcome_.kind) {
     case Outcome::Kind::Written:
-      statusLine_->setText(WrittenText(QFileInfo(QFile::decodeName(outcome_.text.c_str())).absoluteFilePath()));
+      statusLine_->setText(
+          WrittenText(QFileInfo(QFile::decodeName(outcome_.text.c_str())).absoluteFilePath()));
       break;
     case Outcome::Kind::Failed:
       statusLine_->setText("Nicht geschrieben: siehe Meldung.");
@@ -147,7 +148,8 @@ void Form1::ShowOutcome() {
 }
 
 void Form1::ShowProgress() {
-  if (progressTotal_ > 0) statusLine_->setText(ProgressText(progressFormula_, progressTotal_, progressLines_));
+  if (progressTotal_ > 0)
+    statusLine_->setText(ProgressText(progressFormula_, progressTotal_, progressLines_));
 }
 
 }  // namespace umbrix::window

@@ -46,12 +46,14 @@ struct Stretch {
   double y = 1.0;
 };
 
-int Pixels(int twips, double stretch) { return static_cast<int>(std::lround(twips * stretch / kTwipsPerPixel)); }
+int Pixels(int twips, double stretch) {
+  return static_cast<int>(std::lround(twips * stretch / kTwipsPerPixel));
+}
 
 QString LegendHtml() {
   const LegendRows legend = ConnectiveLegendRows(texts::kConnectiveLegend);
-  QString html = "<table cellspacing=0 cellpadding=0><tr><td colspan=2>" + legend.heading.toHtmlEscaped() +
-                 "</td></tr>";
+  QString html =
+      "<table cellspacing=0 cellpadding=0><tr><td colspan=2>" + legend.heading.toHtmlEscaped() + "</td></tr>";
   for (const auto& [connective, name] : legend.rows)
     html += "<tr><td>" + connective.toHtmlEscaped() + "&nbsp;&nbsp;</td><td>" + name.toHtmlEscaped() +
             "</td></tr>";
@@ -69,8 +71,9 @@ Stretch FittingStretch(const std::vector<Placed>& placed) {
   }
   for (const Placed& p : placed) {
     auto* label = qobject_cast<QLabel*>(p.widget);
-    const int needed = label != nullptr && label->wordWrap() ? label->heightForWidth(Pixels(p.box.width, stretch.x))
-                                                             : p.widget->sizeHint().height();
+    const int needed = label != nullptr && label->wordWrap()
+                           ? label->heightForWidth(Pixels(p.box.width, stretch.x))
+                           : p.widget->sizeHint().height();
     stretch.y = std::max(stretch.y, needed * kTwipsPerPixel / p.box.height);
   }
   return stretch;
@@ -127,9 +130,9 @@ void Form1::BuildActions() {
 
 void Form1::PlaceWidgets() {
   const std::vector<Placed> placed = {
-      {label1_, kLabel1},          {text1Edit_, kText1},        {label4_, kLabel4},
-      {label2_, kLabel2},          {label3_, kLabel3},          {text2Edit_, kText2},
-      {command1_, kCommand1},      {option1_[0], kOption1[0]}, {option1_[1], kOption1[1]},
+      {label1_, kLabel1},         {text1Edit_, kText1},       {label4_, kLabel4},
+      {label2_, kLabel2},         {label3_, kLabel3},         {text2Edit_, kText2},
+      {command1_, kCommand1},     {option1_[0], kOption1[0]}, {option1_[1], kOption1[1]},
       {option1_[2], kOption1[2]}, {command2_, kCommand2}};
   const Stretch stretch = FittingStretch(placed);
   for (const Placed& p : placed)

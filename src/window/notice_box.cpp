@@ -32,10 +32,11 @@ ButtonDraw ClockSeededButtonDraw() {
 }
 
 std::unique_ptr<QMessageBox> MakeNoticeBox(QWidget* parent, const QString& text, int defaultButton) {
-  auto box = std::make_unique<QMessageBox>(QMessageBox::Critical, NoticeTitle(), text,
-                                           QMessageBox::NoButton, parent);
+  auto box = std::make_unique<QMessageBox>(QMessageBox::Critical, NoticeTitle(), text, QMessageBox::NoButton,
+                                           parent);
   for (int i = 0; i < kNoticeButtonCount; ++i) {
-    QPushButton* button = box->addButton(QString::fromUtf8(texts::kNoticeButtons[i]), QMessageBox::ActionRole);
+    QPushButton* button =
+        box->addButton(QString::fromUtf8(texts::kNoticeButtons[i]), QMessageBox::ActionRole);
     button->setProperty(kButtonNumber, i);
     if (i == defaultButton) box->setDefaultButton(button);
     if (i == 0) box->setEscapeButton(button);

@@ -96,9 +96,12 @@ TEST_F(CommandLine, EachFormulaArgumentIsOneInputLine) {
 
 TEST_F(CommandLine, ModeNamesAndNumbersSelectTheOptionEntry) {
   const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
-      {{"-m", "0"}, "X1EQX2_VIELE.TEX"},      {{"-m", "viele"}, "X1EQX2_VIELE.TEX"},
-      {{"--mode", "1"}, "X1EQX2_SCHNELL.TEX"}, {{"-m", "schneller"}, "X1EQX2_SCHNELL.TEX"},
-      {{"--mode=2"}, "X1EQX2_SCHNELL.TEX"},    {{"-m", "wenig"}, "X1EQX2_SCHNELL.TEX"},
+      {{"-m", "0"}, "X1EQX2_VIELE.TEX"},
+      {{"-m", "viele"}, "X1EQX2_VIELE.TEX"},
+      {{"--mode", "1"}, "X1EQX2_SCHNELL.TEX"},
+      {{"-m", "schneller"}, "X1EQX2_SCHNELL.TEX"},
+      {{"--mode=2"}, "X1EQX2_SCHNELL.TEX"},
+      {{"-m", "wenig"}, "X1EQX2_SCHNELL.TEX"},
       {{}, "X1EQX2_VIELE.TEX"},
   };
   for (const auto& [options, expected] : cases) {

@@ -51,8 +51,9 @@ TEST(RunDriver, StartShowsNormalisedTextsAndReturnsToIdle) {
   EXPECT_NE(document.find("\\textbf{4. Formel}"), std::string::npos);
   EXPECT_EQ(document.find("\\textbf{5. Formel}"), std::string::npos);
   EXPECT_NE(document.find("\r\n$X_{1}\\leftarrow X_{2}$\r\n"), std::string::npos);
-  EXPECT_NE(document.find("\\textbf{3. Formel}\\par\\nopagebreak\r\n\r\n$X_{}$\r\n\r\n\r\n$\\sim$ $X_{}$\r\n"),
-            std::string::npos);
+  EXPECT_NE(
+      document.find("\\textbf{3. Formel}\\par\\nopagebreak\r\n\r\n$X_{}$\r\n\r\n\r\n$\\sim$ $X_{}$\r\n"),
+      std::string::npos);
 }
 
 TEST(RunDriver, EmptyInputEmptiesText1) {

@@ -12,8 +12,8 @@ namespace {
 TEST(CheckInput, AcceptsTheSyntaxOfTheHelpText) {
   for (const std::string text :
        {"", "-x2+x1\r\nx1v(x2+x3)\r\nx1<=x2vx3\r\nx1==x2+x3\r\nx1=>x2\r\n", "X99", "1+2", "x1 < = x2",
-        "x1<x2", "x1>x2", "x1=x2", "X1VX2", "--x1", "-(-x1)", "x1==x2==x3", "(x1=>x2)=>x3",
-        "x1=>(x2=>x3)", "x1=>x2==x3=>x4", "\r\n\r\nx1\r\n\r\n", "   ", "((((x1))))"}) {
+        "x1<x2", "x1>x2", "x1=x2", "X1VX2", "--x1", "-(-x1)", "x1==x2==x3", "(x1=>x2)=>x3", "x1=>(x2=>x3)",
+        "x1=>x2==x3=>x4", "\r\n\r\nx1\r\n\r\n", "   ", "((((x1))))"}) {
     SCOPED_TRACE(text);
     EXPECT_TRUE(CheckInput(text).empty()) << DescribeProblems(CheckInput(text));
   }

@@ -68,9 +68,16 @@ TEST(RenderSimFormel, RendersTheFormulasText) {
 // The rendering is defined as the ordered replacement list; the one-pass translation must
 // give the same bytes for any text, also for texts that hold "<", "=" or ">".
 TEST(RenderSimFormel, OnePassAgreesWithTheReplacementList) {
-  const ReplacementList list = {"v", "\\vee ", "+", "\\wedge ", "-", "\\neg ", "<=", "\\leftarrow ",
-                                "=>", "\\rightarrow ", "==", "\\leftrightarrow ", ";", "}", "X", "X_{",
-                                "C", "\\bot", "T", "\\top"};
+  const ReplacementList list = {"v",  "\\vee ",
+                                "+",  "\\wedge ",
+                                "-",  "\\neg ",
+                                "<=", "\\leftarrow ",
+                                "=>", "\\rightarrow ",
+                                "==", "\\leftrightarrow ",
+                                ";",  "}",
+                                "X",  "X_{",
+                                "C",  "\\bot",
+                                "T",  "\\top"};
   const std::string alphabet = "()+-v;CTX0123456789<=>";
   std::mt19937 random(11);
   for (int round = 0; round < 5000; ++round) {

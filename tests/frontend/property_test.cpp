@@ -26,13 +26,19 @@ struct Node {
 
 int Level(char op) {
   switch (op) {
-    case '-': return 1;
-    case '+': return 2;
-    case 'v': return 3;
+    case '-':
+      return 1;
+    case '+':
+      return 2;
+    case 'v':
+      return 3;
     case '<':
-    case '>': return 4;
-    case '=': return 5;
-    default: return 0;
+    case '>':
+      return 4;
+    case '=':
+      return 5;
+    default:
+      return 0;
   }
 }
 
@@ -47,10 +53,14 @@ int Slot(int variable) {
 
 bool Evaluate(const Node& node, unsigned assignment) {
   switch (node.op) {
-    case 'x': return (assignment >> Slot(node.variable)) & 1u;
-    case 'C': return false;
-    case 'T': return true;
-    case '-': return !Evaluate(node.kids.at(0), assignment);
+    case 'x':
+      return (assignment >> Slot(node.variable)) & 1u;
+    case 'C':
+      return false;
+    case 'T':
+      return true;
+    case '-':
+      return !Evaluate(node.kids.at(0), assignment);
     case '+':
       for (const auto& kid : node.kids)
         if (!Evaluate(kid, assignment)) return false;
@@ -59,8 +69,10 @@ bool Evaluate(const Node& node, unsigned assignment) {
       for (const auto& kid : node.kids)
         if (Evaluate(kid, assignment)) return true;
       return false;
-    case '>': return !Evaluate(node.kids.at(0), assignment) || Evaluate(node.kids.at(1), assignment);
-    case '<': return Evaluate(node.kids.at(0), assignment) || !Evaluate(node.kids.at(1), assignment);
+    case '>':
+      return !Evaluate(node.kids.at(0), assignment) || Evaluate(node.kids.at(1), assignment);
+    case '<':
+      return Evaluate(node.kids.at(0), assignment) || !Evaluate(node.kids.at(1), assignment);
     case '=': {
       const bool first = Evaluate(node.kids.at(0), assignment);
       for (const auto& kid : node.kids)
@@ -221,12 +233,14 @@ class FormulaMaker {
 
   std::string Text(const Node& node) {
     switch (node.op) {
-      case 'x': return (Pick(0, 1) ? "x" : "X") + std::to_string(node.variable);
+      case 'x':
+        return (Pick(0, 1) ? "x" : "X") + std::to_string(node.variable);
       case '-': {
         const Node& kid = node.kids[0];
         return "-" + (Level(kid.op) <= 1 ? Text(kid) : "(" + Text(kid) + ")");
       }
-      default: break;
+      default:
+        break;
     }
     const std::string connective = node.op == '<'   ? "<="
                                    : node.op == '>' ? "=>"

@@ -29,7 +29,8 @@ TempFolder::~TempFolder() {
 }
 
 RunDriver::OutputOpener OpenerIn(const std::filesystem::path& folder) {
-  return [folder](const std::string& fileName) { return OutputFile::OpenNewFile((folder / fileName).string()); };
+  return
+      [folder](const std::string& fileName) { return OutputFile::OpenNewFile((folder / fileName).string()); };
 }
 
 std::string ReadFile(const std::filesystem::path& path) {

@@ -35,8 +35,7 @@ TEST(FormelReduction, StepSequences) {
       {"x1<=x2vx3", {"X2vX3=>X1", "-(X2vX3)vX1"}},
       {"x1=>x2", {"-(X1)vX2"}},
       {"x1==x2",
-       {"((X2)=>(X1))+((X1)=>(X2))", "(-((X2))v(X1))+((X1)=>(X2))",
-        "(-((X2))v(X1))+(-((X1))v(X2))"}},
+       {"((X2)=>(X1))+((X1)=>(X2))", "(-((X2))v(X1))+((X1)=>(X2))", "(-((X2))v(X1))+(-((X1))v(X2))"}},
       // "==" goes first although the "<=" stands further left; then "<=", then every "=>".
       {"(x1<=x2)+(x3==x4)",
        {"(X1<=X2)+(((X4)=>(X3))+((X3)=>(X4)))", "(X2=>X1)+(((X4)=>(X3))+((X3)=>(X4)))",
@@ -45,8 +44,7 @@ TEST(FormelReduction, StepSequences) {
       // A chain of equivalences becomes a cycle of implications in one step.
       {"x1==x2==x3",
        {"((X3)=>(X1))+((X1)=>(X2))+((X2)=>(X3))", "(-((X3))v(X1))+((X1)=>(X2))+((X2)=>(X3))",
-        "(-((X3))v(X1))+(-((X1))v(X2))+((X2)=>(X3))",
-        "(-((X3))v(X1))+(-((X1))v(X2))+(-((X2))v(X3))"}},
+        "(-((X3))v(X1))+(-((X1))v(X2))+((X2)=>(X3))", "(-((X3))v(X1))+(-((X1))v(X2))+(-((X2))v(X3))"}},
       {"-x2+x1", {}},
       {"x1v(x2+x3)", {}},
       {"", {}},
@@ -77,9 +75,10 @@ TEST(FormelReduction, RewrittenNodeStaysInPlace) {
 
 // Texts that the input check rejects still reach a state where NotSimForm is false.
 TEST(FormelReduction, EndsOnMalformedText) {
-  for (const std::string text : {"(", "x1+(", "x1===x2", "=", "==", "<=", "x1<=>x2", "x1=>", "=>x1",
-                                 "x1==(", ")(=", "x1=<x2", "((=))", "x1<==x2", "-=", "v=v", "x1=>x2=>x3",
-                                 "x1<=x2<=x3<=x4", "x1=x2=>x3<x4", "a=b", "x1=)=x2"}) {
+  for (const std::string text :
+       {"(",          "x1+(",           "x1===x2",      "=",      "==",     "<=",      "x1<=>x2", "x1=>",
+        "=>x1",       "x1==(",          ")(=",          "x1=<x2", "((=))",  "x1<==x2", "-=",      "v=v",
+        "x1=>x2=>x3", "x1<=x2<=x3<=x4", "x1=x2=>x3<x4", "a=b",    "x1=)=x2"}) {
     SCOPED_TRACE(text);
     const auto steps = ReductionSteps(text, 1000);
     EXPECT_LT(steps.size(), 1000u);

@@ -48,8 +48,8 @@ TEST(DuplicateScan, ComplementHiddenBehindADuplicateIsFoundOnlyLater) {
 }
 
 TEST(DuplicateScan, AgreesWithThePlainScanOnRandomMemberLists) {
-  const std::vector<std::string> pool = {"X1;", "-X1;", "X2;", "-X2;", "--X1;", "(X1;+X2;)", "-(X1;+X2;)",
-                                         "X10;", "C", "T"};
+  const std::vector<std::string> pool = {"X1;",       "-X1;",       "X2;",  "-X2;", "--X1;",
+                                         "(X1;+X2;)", "-(X1;+X2;)", "X10;", "C",    "T"};
   std::mt19937 random(7);
   for (int round = 0; round < 20000; ++round) {
     std::vector<std::string> texts(random() % 10);

@@ -40,11 +40,8 @@ TEST(SimFormelCopy, ReducedSampleFormulasGiveTheirTextForms) {
 
 TEST(SimFormelCopy, GroupsAreDroppedButNotFlattened) {
   const std::vector<std::pair<std::string, std::string>> cases = {
-      {"((x1))", "X1;"},
-      {"(x1+x2)+x3", "((X1;+X2;)+X3;)"},
-      {"x1v(x2vx3)", "(X1;v(X2;vX3;))"},
-      {"-(-x1)", "--X1;"},
-      {"-((x1+x2))", "-(X1;+X2;)"},
+      {"((x1))", "X1;"},   {"(x1+x2)+x3", "((X1;+X2;)+X3;)"}, {"x1v(x2vx3)", "(X1;v(X2;vX3;))"},
+      {"-(-x1)", "--X1;"}, {"-((x1+x2))", "-(X1;+X2;)"},
   };
   for (const auto& [line, expected] : cases) {
     SCOPED_TRACE(line);

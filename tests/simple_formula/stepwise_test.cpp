@@ -46,8 +46,8 @@ TEST(MakeDis, WorkedExamplesCallByCall) {
         "((X3;+-X1;)v(-X1;+-X2;))"}},
       {"((X1;vX2;)+(X3;vX4;))", {"((X1;+X3;)v(X1;+X4;)v(X2;+X3;)v(X2;+X4;))"}},
       {"(X1;+(X2;vX3;)+X4;)",
-       {"(((X2;+X4;)v(X3;+X4;))+X1;)", "(((X2;+X4;)+X1;)v((X3;+X4;)+X1;))",
-        "((X1;+X2;+X4;)v((X3;+X4;)+X1;))", "((X1;+X3;+X4;)v(X1;+X2;+X4;))"}},
+       {"(((X2;+X4;)v(X3;+X4;))+X1;)", "(((X2;+X4;)+X1;)v((X3;+X4;)+X1;))", "((X1;+X2;+X4;)v((X3;+X4;)+X1;))",
+        "((X1;+X3;+X4;)v(X1;+X2;+X4;))"}},
       // The x1==x2 document: one call multiplies the first clause with the last.
       {"((-X2;vX1;)+(-X1;vX2;))", {"((-X1;+-X2;)v(-X1;+X1;)v(X2;+-X2;)v(X2;+X1;))"}},
   };
@@ -102,9 +102,10 @@ TEST(MakeDis, AlreadyDoneReportsFinishedNodes) {
     bool alreadyDone;
   };
   const Case cases[] = {
-      {"C", true},         {"T", true},           {"X1;", false},
-      {"-X1;", true},      {"(X1;+-X2;)", true},  {"((X1;+X2;)v(-X3;+X4;))", true},
-      {"--X1;", false},    {"((X1;vX2;)+X3;)", false},
+      {"C", true},          {"T", true},
+      {"X1;", false},       {"-X1;", true},
+      {"(X1;+-X2;)", true}, {"((X1;+X2;)v(-X3;+X4;))", true},
+      {"--X1;", false},     {"((X1;vX2;)+X3;)", false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.start);
@@ -129,8 +130,7 @@ TEST(MakeDis, DoubleNegationRemovalSharesTheOperandsMembers) {
 TEST(MakeDis, SingleDisjunctionLeftByTheOpeningSimplificationIsTakenOver) {
   // Call 1 turns (X3;v-X3;) into T and distributes against X4; call 2's simplification
   // removes T and leaves the "+" node with the disjunction as its only member.
-  ExpectSteps({"((X1;vX2;)+(X3;v-X3;)+X4;)",
-               {"(((X1;+X4;)v(X2;+X4;))+T)", "((X1;+X4;)v(X2;+X4;))"}},
+  ExpectSteps({"((X1;vX2;)+(X3;v-X3;)+X4;)", {"(((X1;+X4;)v(X2;+X4;))+T)", "((X1;+X4;)v(X2;+X4;))"}},
               Conversion::Dis, kViele);
 }
 
@@ -181,8 +181,7 @@ TEST(MakeKon, EdgeCasesOfOneCall) {
 }
 
 TEST(MakeKon, SingleConjunctionLeftByTheOpeningSimplificationIsTakenOver) {
-  ExpectSteps({"((X1;+X2;)v(X3;+-X3;)vX4;)",
-               {"(((X1;vX4;)+(X2;vX4;))vC)", "((X1;vX4;)+(X2;vX4;))"}},
+  ExpectSteps({"((X1;+X2;)v(X3;+-X3;)vX4;)", {"(((X1;vX4;)+(X2;vX4;))vC)", "((X1;vX4;)+(X2;vX4;))"}},
               Conversion::Kon, kViele);
 }
 

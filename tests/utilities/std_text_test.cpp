@@ -17,9 +17,11 @@ TEST(StdText, CountOccurrencesCountsOverlappingOnes) {
     int count;
   };
   const Case cases[] = {
-      {"abc", "", 0},      {"", "", 0},           {"abc", "x", 0},    {"aaaa", "aa", 3},
-      {"\r\n\r\n", "\r\n", 2}, {"\r\n\r\n\r\n", "\r\n\r\n", 2}, {"abab", "abab", 1},
-      {"ab", "abc", 0},    {"Aa", "a", 1},
+      {"abc", "", 0},          {"", "", 0},
+      {"abc", "x", 0},         {"aaaa", "aa", 3},
+      {"\r\n\r\n", "\r\n", 2}, {"\r\n\r\n\r\n", "\r\n\r\n", 2},
+      {"abab", "abab", 1},     {"ab", "abc", 0},
+      {"Aa", "a", 1},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.text) + " / " + c.pattern);

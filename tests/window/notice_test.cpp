@@ -30,12 +30,14 @@ TEST_F(StartUpNotice, RightAnswerOpensTheWindowWithTheSamples) {
     Form1& form = MakeForm({required, defaultButton});
     EXPECT_TRUE(form.Form_Load());
     EXPECT_EQ(dialogs_->noticeDefault, defaultButton);
-    EXPECT_TRUE(dialogs_->noticeText.contains("[" + QString::fromUtf8(texts::kNoticeButtons[required]) + "]"));
+    EXPECT_TRUE(
+        dialogs_->noticeText.contains("[" + QString::fromUtf8(texts::kNoticeButtons[required]) + "]"));
     EXPECT_TRUE(dialogs_->noticeText.contains("\n\nDieses Programm habe ich geschrieben"));
     EXPECT_TRUE(form.isVisible());
     EXPECT_EQ(ends_, 0);
     EXPECT_EQ(form.windowTitle(), "Umbrix");
-    EXPECT_EQ(Edit<QPlainTextEdit>("Text1")->toPlainText(), "-x2+x1\nx1v(x2+x3)\nx1<=x2vx3\nx1==x2+x3\nx1=>x2\n");
+    EXPECT_EQ(Edit<QPlainTextEdit>("Text1")->toPlainText(),
+              "-x2+x1\nx1v(x2+x3)\nx1<=x2vx3\nx1==x2+x3\nx1=>x2\n");
     EXPECT_EQ(Edit<QLineEdit>("Text2")->text(), "AUSGABE");
     EXPECT_TRUE(Edit<QRadioButton>("Option1_0")->isChecked());
     EXPECT_TRUE(form.OptionSelected(0));
@@ -97,7 +99,7 @@ TEST(ConnectiveLegend, ShowsEveryConnectiveWithItsNameOnARow) {
   const LegendRows legend = ConnectiveLegendRows(texts::kConnectiveLegend);
   EXPECT_EQ(legend.heading, "----Zeichen----");
   const std::vector<std::pair<QString, QString>> expected = {
-      {"-", "nicht"},         {"+", "und"},        {"v", "oder"},
+      {"-", "nicht"},      {"+", "und"},         {"v", "oder"},
       {"<=", "folgt aus"}, {"=>", "impliziert"}, {"==", QString::fromUtf8("äquivalent")}};
   EXPECT_EQ(legend.rows, expected);
 }
@@ -139,7 +141,8 @@ TEST_F(WindowLayout, TabOrderAndAccelerators) {
   Form1& form = MakeForm();
   const char* order[] = {"Text1", "Text2", "Command1", "Command2", "Option1_0"};
   for (std::size_t i = 0; i + 1 < std::size(order); ++i)
-    EXPECT_EQ(NextTabStop(form.findChild<QWidget*>(order[i])), form.findChild<QWidget*>(order[i + 1])) << order[i];
+    EXPECT_EQ(NextTabStop(form.findChild<QWidget*>(order[i])), form.findChild<QWidget*>(order[i + 1]))
+        << order[i];
   EXPECT_TRUE(Edit<QPlainTextEdit>("Text1")->tabChangesFocus());
   EXPECT_EQ(Edit<QPushButton>("Command1")->shortcut(), QKeySequence(Qt::ALT | Qt::Key_S));
   EXPECT_EQ(Edit<QPushButton>("Command2")->shortcut(), QKeySequence(Qt::ALT | Qt::Key_B));

@@ -54,9 +54,11 @@ TEST_F(QuitAction, StopsALongRunAndKeepsTheDocumentAsWritten) {
   for (int i = 0; i < 3000; ++i) input += "(x1==x2+x3)=>(x4<=x5vx6)\n";
   Edit<QPlainTextEdit>("Text1")->setPlainText(input);
   form.Command1_Click();
-  ASSERT_TRUE(WaitUntil([&] { return Edit<QLabel>("StatusLine")->text().startsWith("Formel ") || !form.Running(); }));
+  ASSERT_TRUE(
+      WaitUntil([&] { return Edit<QLabel>("StatusLine")->text().startsWith("Formel ") || !form.Running(); }));
   ASSERT_TRUE(form.Running());
-  EXPECT_TRUE(Edit<QLabel>("StatusLine")->text().contains(" von 3000, ")) << "the status line shows the progress";
+  EXPECT_TRUE(Edit<QLabel>("StatusLine")->text().contains(" von 3000, "))
+      << "the status line shows the progress";
   QElapsedTimer timer;
   timer.start();
   form.Command2_Click();

@@ -90,14 +90,16 @@ TEST_F(StartAction, InvalidInputIsReportedAndKeepsAnExistingFile) {
   EXPECT_EQ(ReadFile(InFolder("ALT.TEX")), "alt");
   EXPECT_TRUE(Edit<QPushButton>("Command1")->isEnabled());
   EXPECT_EQ(form.windowTitle(), "Umbrix");
-  EXPECT_EQ(Edit<QPlainTextEdit>("Text1")->toPlainText(), "x1+x2\nx1 +* x2\n") << "bad input is left as typed";
+  EXPECT_EQ(Edit<QPlainTextEdit>("Text1")->toPlainText(), "x1+x2\nx1 +* x2\n")
+      << "bad input is left as typed";
 }
 
 TEST_F(StartAction, AnUnwritableFileIsReportedAndStartComesBack) {
   MakeForm();
   RunWindow(kSamples, InFolder("fehlt/out"));
   ASSERT_EQ(dialogs_->errors.size(), 1);
-  EXPECT_TRUE(dialogs_->errors[0].contains("kann nicht angelegt werden")) << dialogs_->errors[0].toStdString();
+  EXPECT_TRUE(dialogs_->errors[0].contains("kann nicht angelegt werden"))
+      << dialogs_->errors[0].toStdString();
   EXPECT_TRUE(Edit<QPushButton>("Command1")->isEnabled());
   // The window stays usable: the next run succeeds.
   RunWindow(kSamples, InFolder("out"));

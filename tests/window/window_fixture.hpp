@@ -72,7 +72,8 @@ class WindowTest : public ::testing::Test {
 
   /// Creates the window; draws are the notice's required and default buttons, in this order.
   Form1& MakeForm(std::deque<int> draws = {0, 0}, Clock clock = &SecondsSinceMidnight) {
-    Form1::Services services{dialogs_, [this, draws]() mutable {
+    Form1::Services services{dialogs_,
+                             [this, draws]() mutable {
                                int next = draws.empty() ? 0 : draws.front();
                                if (!draws.empty()) draws.pop_front();
                                return next;
