@@ -61,6 +61,7 @@ std::string RunDriver::Command1_Click() {
   platform_.EnableStart(false);
   std::string fileName;
   std::optional<OutputFile> file;
+  bytesWritten_ = 0;
   try {
     const std::string text = platform_.Text1();
     CheckInputOrThrow(text);
