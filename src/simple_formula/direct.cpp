@@ -21,7 +21,7 @@ void SimFormel::MakeDirect(bool simplification, const Operators& ops) {
   } else if (operation_ == ops.inner) {
     FlattenAll(ops);
     HandOffNegationDirect(ops);
-    DistributeDirect(ops);
+    Distribute(ops);
   } else if (operation_ == ops.outer) {
     FlattenAll(ops);
     HandOffNegationDirect(ops);
@@ -66,12 +66,15 @@ void SimFormel::HandOffNegationDirect(const Operators& ops) {
   }
 }
 
-void SimFormel::DistributeDirect(const Operators& ops) {
+// Multiplies the first member of the outer operator with the last member; returns false when
+// there is no such member.
+bool SimFormel::Distribute(const Operators& ops) {
   std::size_t first = 0;
   while (first < members_.size() && members_[first]->operation_ != ops.outer) ++first;
-  if (first == members_.size()) return;
+  if (first == members_.size()) return false;
   std::swap(members_[0], members_[first]);
   DistributeFirst(ops);
+  return true;
 }
 
 // Every member of the inner operator gets its own conversion pass.

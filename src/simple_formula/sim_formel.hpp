@@ -88,17 +88,16 @@ class SimFormel {
 
   void MakeStepwise(bool& alreadyDone, const SimplifyMode& mode, const Operators& ops);
   void MakeStepwiseFor(bool& alreadyDone, const SimplifyMode& mode, const Operators& ops);
-  bool NegationStep(bool& alreadyDone);
+  void NegationStep(bool& alreadyDone);
   bool FlattenOne(const Operators& ops);
   bool HandOffNegation(const SimplifyMode& mode, const Operators& ops);
-  void Distribute(bool& alreadyDone, const Operators& ops);
+  bool Distribute(const Operators& ops);
   void Descend(bool& alreadyDone, const SimplifyMode& mode, const Operators& ops);
 
   void MakeDirect(bool simplification, const Operators& ops);
   void NegationDirect();
   void FlattenAll(const Operators& ops);
   void HandOffNegationDirect(const Operators& ops);
-  void DistributeDirect(const Operators& ops);
   void DescendDirect(const Operators& ops);
   void DistributeFirst(const Operators& ops);
 

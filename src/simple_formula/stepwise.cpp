@@ -42,23 +42,24 @@ void SimFormel::MakeStepwise(bool& alreadyDone, const SimplifyMode& mode, const 
       alreadyDone = true;
   } else if (operation_ == ops.inner) {
     if (FlattenOne(ops) || HandOffNegation(mode, ops)) return;
-    Distribute(alreadyDone, ops);
+    // A conjunction of literals (for MakeKon: a disjunction) is finished.
+    if (!Distribute(ops)) alreadyDone = true;
   } else if (operation_ == ops.outer) {
     if (FlattenOne(ops) || HandOffNegation(mode, ops)) return;
     Descend(alreadyDone, mode, ops);
   }
 }
 
-// Negation rules of the disjunctive conversion on a "-" node. Returns true when it rewrote.
-bool SimFormel::NegationStep(bool& alreadyDone) {
+// Negation rules of the disjunctive conversion on a "-" node.
+void SimFormel::NegationStep(bool& alreadyDone) {
   Ptr operand = SubFormel(0);
   switch (operand->Stufe()) {
     case 0:
       alreadyDone = true;
-      return false;
+      return;
     case 1:
       Become(*operand->SubFormel(0));  // --B  ==  B
-      return true;
+      return;
     case 2:
     case 3: {
       // -(A0 + A1 ...)  ==  -A0 v -A1 ...   and   -(A0 v A1 ...)  ==  -A0 + -A1 ...
@@ -66,10 +67,10 @@ bool SimFormel::NegationStep(bool& alreadyDone) {
       for (const Ptr& member : operand->members_) negations.push_back(NewNode("-", {member}));
       operation_ = operand->Stufe() == 2 ? "v" : "+";
       SetMembers(std::move(negations));
-      return true;
+      return;
     }
     default:
-      return false;
+      return;
   }
 }
 
@@ -99,19 +100,6 @@ bool SimFormel::HandOffNegation(const SimplifyMode& mode, const Operators& ops) 
     return true;
   }
   return false;
-}
-
-// Multiplies the first member of the outer operator with the last member. A node left with
-// a single such member takes it over instead, which keeps the formula's meaning.
-void SimFormel::Distribute(bool& alreadyDone, const Operators& ops) {
-  std::size_t first = 0;
-  while (first < members_.size() && members_[first]->operation_ != ops.outer) ++first;
-  if (first == members_.size()) {
-    alreadyDone = true;
-    return;
-  }
-  std::swap(members_[0], members_[first]);
-  DistributeFirst(ops);
 }
 
 // Descends into the members of the inner operator until one is not finished.

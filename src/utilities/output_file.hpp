@@ -33,7 +33,6 @@ class OutputFile {
   std::int64_t LinesWritten() const { return lines_; }
   /// Number of bytes written so far.
   std::int64_t BytesWritten() const { return bytes_; }
-  const std::string& Name() const { return name_; }
 
  private:
   OutputFile(std::FILE* file, std::string name, bool ownsFile);
