@@ -89,15 +89,18 @@ void Formel::Parse(std::string s, int depth) {
     if (CutAtLevel(s, level, depth)) return;
 }
 
-// One level of the parser; returns true when the node is complete.
+// One level of the parser; returns true when the node is complete. The cuts are read from a
+// view that moves along s, so a long chain is parsed in time linear in its length.
 bool Formel::CutAtLevel(std::string& s, std::int16_t level, int depth) {
-  for (std::size_t cut = FindSplit(s, level); cut != std::string::npos; cut = FindSplit(s, level)) {
-    AddSubFromText(std::string_view(s).substr(0, cut), depth);
-    if (s[cut] == '<') operation_.assign(1, '<');
-    s.erase(0, cut + 1);
+  std::string_view rest(s);
+  for (std::size_t cut = FindSplit(rest, level); cut != std::string::npos; cut = FindSplit(rest, level)) {
+    AddSubFromText(rest.substr(0, cut), depth);
+    if (rest[cut] == '<') operation_.assign(1, '<');
+    rest.remove_prefix(cut + 1);
     // Drops the second character of "<=", "=>" and "==".
-    if (!s.empty() && (s[0] == '=' || s[0] == '>')) s.erase(0, 1);
+    if (!rest.empty() && (rest[0] == '=' || rest[0] == '>')) rest.remove_prefix(1);
   }
+  s.erase(0, s.size() - rest.size());
   if (level == 1 && (s.empty() || s[0] != '-')) return false;
   if (level == 0) {
     if (!s.empty() && s[0] == '(') {
@@ -121,6 +124,7 @@ bool Formel::CutAtLevel(std::string& s, std::int16_t level, int depth) {
 }
 
 void Formel::AddSubFromText(std::string_view text, int depth) {
+  if (subFormulas_.size() >= kMaxMembers) throw MemberLimitError();
   auto node = trailing_ ? std::move(trailing_) : std::make_unique<Formel>();
   subFormulas_.push_back(std::move(node));
   subFormulas_.back()->Parse(std::string(text), depth + 1);

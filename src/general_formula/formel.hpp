@@ -34,7 +34,8 @@ class Formel {
   const Formel& SubFormel(std::int16_t index) const;
 
   /// Parses wert into this node, replacing its whole content. Never rejects a text; throws
-  /// RunError only when the nesting is too deep to parse.
+  /// RunError only when the nesting is too deep to parse or a node would get more than
+  /// kMaxMembers sub-formulas.
   void SetValue(std::string_view wert);
   /// Marked text form, every variable index closed by ";" (X1;<=X2;vX3;).
   std::string FormelText() const;

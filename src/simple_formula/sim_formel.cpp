@@ -24,10 +24,7 @@ const SimplifyMode& DefaultSimplifyMode() {
 }
 
 void SimFormel::CheckMemberCount(std::size_t count) {
-  if (count > kMaxMembers)
-    throw RunError(RunError::Kind::TooLarge,
-                   "Die Formel ist zu groß: ein Teil der Formel hätte mehr als 32767 Glieder "
-                   "bekommen. Die Ausgabe bis hierher bleibt erhalten.");
+  if (count > kMaxMembers) throw MemberLimitError();
 }
 
 void SimFormel::Add(Ptr wert) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "simple_formula/simplify_mode.hpp"
+#include "utilities/run_error.hpp"
 
 namespace umbrix {
 
@@ -21,7 +22,7 @@ class SimFormel {
   using Ptr = std::shared_ptr<SimFormel>;
 
   /// Most members a node can hold; the member count is a 16-bit signed number.
-  static constexpr std::size_t kMaxMembers = 32767;
+  static constexpr std::size_t kMaxMembers = umbrix::kMaxMembers;
 
   SimFormel() = default;
   explicit SimFormel(std::string operation) : operation_(std::move(operation)) {}

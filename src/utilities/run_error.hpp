@@ -2,6 +2,7 @@
 // formulas beyond the member limit. Its message is German and meant for the user.
 #pragma once
 
+#include <cstddef>
 #include <stdexcept>
 #include <string>
 
@@ -20,5 +21,15 @@ class RunError : public std::runtime_error {
  private:
   Kind kind_;
 };
+
+/// Most members one connective node can hold: member counts are 16-bit signed numbers.
+inline constexpr std::size_t kMaxMembers = 32767;
+
+/// The stop at the member limit, wherever a formula would outgrow it.
+inline RunError MemberLimitError() {
+  return RunError(RunError::Kind::TooLarge,
+                  "Die Formel ist zu groß: ein Teil der Formel hätte mehr als 32767 Glieder bekommen. "
+                  "Die Ausgabe bis hierher bleibt erhalten.");
+}
 
 }  // namespace umbrix

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "general_formula/formel.hpp"
+#include "utilities/run_error.hpp"
 
 namespace umbrix {
 namespace {
@@ -70,6 +71,22 @@ TEST(FormelParser, ChainsOfOneLevelBecomeOneNaryNode) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.input);
     EXPECT_EQ(ParsedTree(c.input), c.tree);
+  }
+  // The member count is a 16-bit number: one member more than it holds stops the parse.
+  for (const char* connective : {"+", "v", "=="}) {
+    SCOPED_TRACE(connective);
+    std::string chain = "x1";
+    for (std::size_t k = 1; k < kMaxMembers; ++k) (chain += connective) += "x1";
+    Formel formel;
+    formel.SetValue(chain);
+    EXPECT_EQ(formel.Count(), static_cast<std::int16_t>(kMaxMembers));
+    chain += std::string(connective) + "x2";
+    try {
+      formel.SetValue(chain);
+      ADD_FAILURE() << "a chain beyond the member limit must stop";
+    } catch (const RunError& error) {
+      EXPECT_EQ(error.kind(), RunError::Kind::TooLarge);
+    }
   }
 }
 
