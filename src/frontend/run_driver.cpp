@@ -22,9 +22,10 @@ constexpr const char* kPreamble[] = {
     "\\setlength{\\evensidemargin}{0cm}", "\\setlength{\\textwidth}{16cm}",
     "\\newcounter{countschritt}",         "\\begin{document}"};
 
-constexpr const char* kStepPrefix = "$\\sim$ ";
-constexpr const char* kMergeSentence = "Zusammenfassen der mehrfach vorkommenden Literale ergibt:";
+constexpr std::string_view kStepPrefix = "$\\sim$ ";
 constexpr const char* kVerticalSpace = "\\vspace{1cm}";
+// Written behind the sentence that closes the conjunctive phase.
+constexpr std::string_view kConjunctiveFoundSpace = "\\vspace{5mm}";
 
 // Blank lines between formulas vanish (single pass: two in a row leave one), blanks are
 // deleted everywhere and every lower-case x becomes X.
@@ -42,6 +43,20 @@ std::vector<std::size_t> LineBreakPositions(const std::string& w) {
 }
 
 }  // namespace
+
+std::string_view SentenceText(Sentence sentence) {
+  switch (sentence) {
+    case Sentence::DisjunctiveFound:
+      return "Dies ist eine disjunktive Umbrix.";
+    case Sentence::Merge:
+      return "Zusammenfassen der mehrfach vorkommenden Literale ergibt:";
+    case Sentence::TowardsConjunctive:
+      return "Nun zur konjunktiven Umbrix...";
+    case Sentence::ConjunctiveFound:
+      return "Damit haben wir auch eine konjunktive Umbrix gefunden.";
+  }
+  return {};
+}
 
 std::string OutputFileName(const std::string& text2) {
   std::string name = text2;
@@ -70,10 +85,11 @@ std::string RunDriver::Command1_Click() {
     fileName = PrepareOutputName();
     file.emplace(opener_(fileName));
     file_ = &*file;
-    WriteDocument(w);
+    const std::int32_t formulas = WriteDocument(w);
     platform_.SetCaption("Umbrix");
     file->Close();
     EndRun();
+    if (observer_ != nullptr) observer_->OnRunEnd({formulas, bytesWritten_});
   } catch (...) {
     // Closing the file keeps what was written; a failure to close adds nothing to the report.
     EndRun();
@@ -102,7 +118,7 @@ std::string RunDriver::PrepareOutputName() {
   return fileName;
 }
 
-void RunDriver::WriteDocument(const std::string& w) {
+std::int32_t RunDriver::WriteDocument(const std::string& w) {
   for (const char* line : kPreamble) file_->WriteLine(line);
   const std::vector<std::size_t> breaks = LineBreakPositions(w);
   const auto count = static_cast<std::int32_t>(breaks.size()) - 1;
@@ -116,14 +132,17 @@ void RunDriver::WriteDocument(const std::string& w) {
     platform_.ProcessEvents();
   }
   file_->WriteLine("\\end{document}");
+  return count < 0 ? 0 : count;
 }
 
 void RunDriver::WriteFormula(std::string line, std::int32_t n, std::int32_t count) {
   formula_ = n;
   formulaCount_ = count;
+  if (observer_ != nullptr) observer_->OnFormulaStart({n, count, line});
   StartFormula(line);
   ReductionLoop();
   NormalFormPhases(count);
+  if (observer_ != nullptr) observer_->OnFormulaEnd({n, count});
 }
 
 void RunDriver::StartFormula(std::string& line) {
@@ -131,33 +150,39 @@ void RunDriver::StartFormula(std::string& line) {
   for (char& c : line) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   std::erase(line, 'x');
   workFormel_.SetValue(line);
+  StartPhase(Phase::Input);
+  const std::string formelText = workFormel_.FormelText();
   line_.clear();
-  AppendRenderedFormel(line_, workFormel_.FormelText());
+  AppendRenderedFormel(line_, formelText);
   line_ += LineBreak;
   WriteFormulaLine();
+  NotifyStep(formelText, false, false);
 }
 
 void RunDriver::ReductionLoop() {
+  StartPhase(Phase::Reduction);
   while (workFormel_.NotSimForm()) {
     workFormel_.MakeSimForm();
-    StartStepLine();
-    AppendRenderedFormel(line_, workFormel_.FormelText());
-    WriteFormulaLine();
+    WriteFormelStep(workFormel_.FormelText());
   }
 }
 
 void RunDriver::NormalFormPhases(std::int32_t count) {
+  StartPhase(Phase::Disjunctive);
   workSimFormel_.MakeCopy(workFormel_);
   WriteSimFormelStep();
   DisjunctiveLoop();
-  WriteSentence("Dies ist eine disjunktive Umbrix.");
-  WriteSentence(kMergeSentence);
+  WriteSentence(Sentence::DisjunctiveFound);
+  WriteSentence(Sentence::Merge);
+  StartPhase(Phase::DisjunctiveMerge);
   SimplificationLoop();
   if (count > 1) file_->WriteLine(kVerticalSpace);
-  WriteSentence("Nun zur konjunktiven Umbrix...");
+  WriteSentence(Sentence::TowardsConjunctive);
+  StartPhase(Phase::Conjunctive);
   ConjunctiveLoop();
-  WriteSentence("Damit haben wir auch eine konjunktive Umbrix gefunden.\\vspace{5mm}");
-  WriteSentence(kMergeSentence);
+  WriteSentence(Sentence::ConjunctiveFound);
+  WriteSentence(Sentence::Merge);
+  StartPhase(Phase::ConjunctiveMerge);
   SimplificationLoop();
   if (count > 1) file_->WriteLine(kVerticalSpace);
 }
@@ -195,8 +220,9 @@ void RunDriver::SimplificationLoop() {
     else
       workSimFormel_.Simplify(mode_);
     std::string after = workSimFormel_.Value();
-    WriteSimFormelStep(after);
-    if (after == before) return;
+    const bool unchanged = after == before;
+    WriteSimFormelStep(after, unchanged);
+    if (unchanged) return;
     before = std::move(after);
   }
 }
@@ -216,14 +242,44 @@ void RunDriver::WriteFormulaLine() {
   platform_.ReportProgress(formula_, formulaCount_, file_->LinesWritten());
 }
 
+void RunDriver::StartPhase(Phase phase) {
+  phase_ = phase;
+  stepNumber_ = 0;
+}
+
+void RunDriver::WriteFormelStep(const std::string& formelText) {
+  StartStepLine();
+  AppendRenderedFormel(line_, formelText);
+  WriteFormulaLine();
+  NotifyStep(formelText, false, false);
+}
+
 void RunDriver::WriteSimFormelStep() { WriteSimFormelStep(workSimFormel_.FormelText()); }
 
-void RunDriver::WriteSimFormelStep(const std::string& formelText) {
+void RunDriver::WriteSimFormelStep(const std::string& formelText, bool result) {
   StartStepLine();
   AppendRenderedSimFormel(line_, formelText);
   WriteFormulaLine();
+  NotifyStep(formelText, true, result);
 }
 
-void RunDriver::WriteSentence(const char* sentence) { file_->WriteLine(sentence + std::string(LineBreak)); }
+// The formula line just written is line_: an optional step prefix, then "$", the LaTeX, "$"
+// and one or two line breaks.
+void RunDriver::NotifyStep(std::string_view formelText, bool simple, bool result) {
+  if (phase_ != Phase::Input) ++stepNumber_;
+  if (observer_ == nullptr) return;
+  const std::size_t open = line_.find('$', phase_ == Phase::Input ? 0 : kStepPrefix.size()) + 1;
+  const std::size_t close = line_.rfind('$');
+  const std::string_view latex = std::string_view(line_).substr(open, close - open);
+  observer_->OnStep({phase_, stepNumber_, simple, formelText, latex, result});
+}
+
+void RunDriver::WriteSentence(Sentence sentence) {
+  line_.assign(SentenceText(sentence));
+  if (sentence == Sentence::ConjunctiveFound) line_ += kConjunctiveFoundSpace;
+  line_ += LineBreak;
+  file_->WriteLine(line_);
+  if (observer_ != nullptr) observer_->OnSentence({sentence, SentenceText(sentence)});
+}
 
 }  // namespace umbrix

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "frontend/run_events.hpp"
 #include "general_formula/formel.hpp"
 #include "simple_formula/sim_formel.hpp"
 #include "utilities/output_file.hpp"
@@ -29,6 +30,10 @@ class RunDriver {
   /// limit; the window is idle again afterwards, the document kept as far as written.
   std::string Command1_Click();
 
+  /// Events of every following run go to observer (none: nullptr, the default); the observer
+  /// must outlive the runs.
+  void SetObserver(RunObserver* observer) { observer_ = observer; }
+
   /// Size of the document written by the last run, also when it stopped early.
   std::int64_t BytesWritten() const { return bytesWritten_; }
 
@@ -48,7 +53,7 @@ class RunDriver {
   void CheckInputOrThrow(const std::string& text) const;
   void EndRun();
   std::string PrepareOutputName();
-  void WriteDocument(const std::string& w);
+  std::int32_t WriteDocument(const std::string& w);
   void WriteFormula(std::string line, std::int32_t n, std::int32_t count);
   void StartFormula(std::string& line);
   void ReductionLoop();
@@ -59,14 +64,20 @@ class RunDriver {
   bool DirectMode() const;
   void StartStepLine();
   void WriteFormulaLine();
+  void StartPhase(Phase phase);
+  void WriteFormelStep(const std::string& formelText);
   void WriteSimFormelStep();
-  void WriteSimFormelStep(const std::string& formelText);
-  void WriteSentence(const char* sentence);
+  void WriteSimFormelStep(const std::string& formelText, bool result = false);
+  void NotifyStep(std::string_view formelText, bool simple, bool result);
+  void WriteSentence(Sentence sentence);
 
   Platform& platform_;
   OutputOpener opener_;
   OptionMode mode_;
   OutputFile* file_ = nullptr;
+  RunObserver* observer_ = nullptr;
+  Phase phase_ = Phase::Input;
+  std::int32_t stepNumber_ = 0;
   std::int64_t bytesWritten_ = 0;
   std::int32_t formula_ = 0;
   std::int32_t formulaCount_ = 0;

@@ -1,6 +1,7 @@
 // Property test over seeded random formulas in all three option entries: every formula line
 // of the document means the same as the input line, the disjunctive and conjunctive phases end
-// in their normal forms, the merging loops end with a repeated line, and every loop ends.
+// in their normal forms, the merging loops end with a repeated line, and every loop ends. The
+// run's events and the readable text show exactly the document's formula lines.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -11,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "frontend/readable_render.hpp"
 #include "test_platform.hpp"
 
 namespace umbrix {
@@ -315,6 +317,54 @@ void CheckDocument(const Node& input, const std::string& document) {
   EXPECT_GE(formulaLines, 4u);
 }
 
+// The document's formula lines rebuilt from the run's events, and the readable text.
+class EventRecorder : public RunObserver {
+ public:
+  void OnStep(const StepEvent& event) override {
+    const bool input = event.phase == Phase::Input;
+    EXPECT_EQ(input, event.number == 0);
+    lines.push_back((input ? "$" : "$\\sim$ $") + std::string(event.latex) + "$");
+    if (event.result) results.push_back(lines.size() - 1);
+    text.OnStep(event);
+  }
+  void OnSentence(const SentenceEvent& event) override { text.OnSentence(event); }
+  void OnFormulaStart(const FormulaStartEvent& event) override { text.OnFormulaStart(event); }
+  void OnFormulaEnd(const FormulaEndEvent& event) override { text.OnFormulaEnd(event); }
+
+  std::vector<std::string> lines;
+  std::vector<std::size_t> results;  // positions in lines
+  std::string rendered;
+  TextDerivation text{[this](std::string_view piece) { rendered += piece; }, 60};
+};
+
+// Numbered lines of the readable text: "  N. " at the start of a line.
+std::size_t NumberedLines(const std::string& text) {
+  std::size_t count = 0;
+  for (std::size_t start = 0; start < text.size();) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string_view line(text.data() + start, end - start);
+    const std::size_t dot = line.find(". ");
+    if (line.starts_with("  ") && dot != std::string_view::npos && dot > 2 &&
+        line.substr(2, dot - 2).find_first_not_of("0123456789") == std::string_view::npos)
+      ++count;
+    start = end + 1;
+  }
+  return count;
+}
+
+void CheckEvents(const EventRecorder& events, const std::string& document) {
+  std::vector<std::string> formulaLines;
+  for (const std::string& line : Lines(document))
+    if (FormulaOf(line)) formulaLines.push_back(line);
+  EXPECT_EQ(events.lines, formulaLines);
+  // Each block has two results: the lines that close its two merging loops.
+  ASSERT_EQ(events.results.size(), 2u);
+  EXPECT_EQ(events.results[1], formulaLines.size() - 1);
+  EXPECT_EQ(NumberedLines(events.rendered), formulaLines.size() - 1) << events.rendered;
+  EXPECT_EQ(events.text.Steps(), static_cast<std::int64_t>(formulaLines.size() - 1));
+}
+
 TEST(DocumentProperty, RandomFormulasKeepTheirMeaningAndReachBothNormalForms) {
   for (int option : {0, 1, 2}) {
     FormulaMaker maker(4711u + static_cast<std::uint32_t>(option));
@@ -326,12 +376,16 @@ TEST(DocumentProperty, RandomFormulasKeepTheirMeaningAndReachBothNormalForms) {
       test::TestPlatform platform(text, "p", option);
       platform.lineLimit = 5000;
       RunDriver driver(platform, test::OpenerIn(folder.Path()));
+      EventRecorder events;
+      driver.SetObserver(&events);
       try {
         driver.Command1_Click();
       } catch (const RunStopped&) {
         FAIL() << "no end after " << platform.lineLimit << " lines";
       }
-      CheckDocument(formula, test::ReadFile(folder.Path() / "P.TEX"));
+      const std::string document = test::ReadFile(folder.Path() / "P.TEX");
+      CheckDocument(formula, document);
+      CheckEvents(events, document);
       if (HasFatalFailure()) return;
     }
   }

@@ -1,0 +1,288 @@
+// The readable renderings of a derivation. The formulas are translated from their text forms
+// character by character; the layout follows the events: a heading per formula, the phases'
+// headings (the German sentences where the document has one), the numbered steps and the
+// marked normal forms.
+#include "frontend/readable_render.hpp"
+
+#include <algorithm>
+
+namespace umbrix {
+
+namespace {
+
+constexpr std::string_view kAnd = "∧";
+constexpr std::string_view kOr = "∨";
+constexpr std::string_view kResultArrow = "◄ ";
+constexpr const char* kSubscriptDigits[] = {"₀", "₁", "₂", "₃", "₄", "₅", "₆", "₇", "₈", "₉"};
+
+bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0u) == 0x80u; }
+
+// The symbol for the connective or constant at the front of text, and its length there; empty
+// when the character stands for itself.
+std::string_view Symbol(std::string_view text, bool simple, std::size_t& length) {
+  length = 1;
+  switch (text.front()) {
+    case 'v':
+      return kOr;
+    case '+':
+      return kAnd;
+    case '-':
+      return "¬";
+    case 'C':
+      return simple ? "⊥" : "";
+    case 'T':
+      return simple ? "⊤" : "";
+    default:
+      break;
+  }
+  length = 2;
+  if (text.starts_with("<=")) return "←";
+  if (text.starts_with("=>")) return "→";
+  if (text.starts_with("==")) return "↔";
+  length = 1;
+  return {};
+}
+
+void AppendIndex(std::string& out, std::string_view digits, bool html) {
+  if (digits.empty()) return;
+  if (html) {
+    out.append("<sub>").append(digits).append("</sub>");
+    return;
+  }
+  for (char digit : digits)
+    out += digit >= '0' && digit <= '9' ? kSubscriptDigits[digit - '0'] : std::string(1, digit);
+}
+
+void AppendEscaped(std::string& out, char c) {
+  switch (c) {
+    case '&':
+      out += "&amp;";
+      break;
+    case '<':
+      out += "&lt;";
+      break;
+    case '>':
+      out += "&gt;";
+      break;
+    case '"':
+      out += "&quot;";
+      break;
+    default:
+      out += c;
+  }
+}
+
+std::string Translate(std::string_view text, bool simple, bool html) {
+  // Only a "+" or "v" node makes a simple formula's text begin with "(": the document drops
+  // that outermost pair, and so does this rendering.
+  if (simple && text.size() >= 2 && text.front() == '(') text = text.substr(1, text.size() - 2);
+  std::string out;
+  out.reserve(text.size() * 2);
+  while (!text.empty()) {
+    if (text.front() == 'X') {
+      const std::size_t end = text.find(';');
+      const std::size_t digits = end == std::string_view::npos ? text.size() - 1 : end - 1;
+      out += 'X';
+      AppendIndex(out, text.substr(1, digits), html);
+      text.remove_prefix(std::min(text.size(), digits + 2));
+      continue;
+    }
+    std::size_t length = 1;
+    if (const std::string_view symbol = Symbol(text, simple, length); !symbol.empty())
+      out += symbol;
+    else if (html)
+      AppendEscaped(out, text.front());
+    else
+      out += text.front();
+    text.remove_prefix(length);
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string ReadableFormula(std::string_view formelText, bool simple) {
+  return Translate(formelText, simple, false);
+}
+
+std::string ReadableFormulaHtml(std::string_view formelText, bool simple) {
+  return Translate(formelText, simple, true);
+}
+
+std::size_t Columns(std::string_view text) {
+  std::size_t columns = 0;
+  for (char c : text)
+    if (!IsContinuationByte(c)) ++columns;
+  return columns;
+}
+
+std::vector<std::string> WrapFormula(std::string_view readable, std::size_t width) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  std::size_t columns = 0;
+  std::size_t lastBreak = std::string_view::npos;  // just behind the line's last connective
+  for (std::size_t i = 0; i < readable.size();) {
+    std::size_t length = 1;
+    while (i + length < readable.size() && IsContinuationByte(readable[i + length])) ++length;
+    if (++columns > width && lastBreak != std::string_view::npos) {
+      lines.emplace_back(readable.substr(start, lastBreak - start));
+      start = lastBreak;
+      lastBreak = std::string_view::npos;
+      columns = Columns(readable.substr(start, i + length - start));
+    }
+    const std::string_view character = readable.substr(i, length);
+    i += length;
+    if (character == kAnd || character == kOr) lastBreak = i;
+  }
+  if (start < readable.size() || lines.empty()) lines.emplace_back(readable.substr(start));
+  return lines;
+}
+
+std::string_view PhaseHeading(Phase phase) {
+  switch (phase) {
+    case Phase::Reduction:
+      return "Ersetzen von ←, → und ↔:";
+    case Phase::Disjunctive:
+      return "Umformen in die disjunktive Normalform:";
+    default:
+      return {};
+  }
+}
+
+std::string_view ResultMark(Phase phase) {
+  return phase == Phase::ConjunctiveMerge ? "konjunktive Normalform" : "disjunktive Normalform";
+}
+
+std::string HtmlEscaped(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) AppendEscaped(out, c);
+  return out;
+}
+
+void DerivationRenderer::OnFormulaStart(const FormulaStartEvent& event) {
+  phase_ = Phase::Input;
+  BeginBlock(event);
+}
+
+void DerivationRenderer::OnStep(const StepEvent& event) {
+  if (event.phase == Phase::Input) {
+    InputFormula(event);
+    phase_ = Phase::Input;
+    return;
+  }
+  if (event.phase != phase_) {
+    EndSteps();
+    if (const std::string_view heading = PhaseHeading(event.phase); !heading.empty()) Heading(heading);
+    phase_ = event.phase;
+  }
+  ++steps_;
+  Step(event);
+}
+
+// The sentences that open a phase are its heading; the other two close a phase.
+void DerivationRenderer::OnSentence(const SentenceEvent& event) {
+  EndSteps();
+  if (event.sentence == Sentence::Merge || event.sentence == Sentence::TowardsConjunctive)
+    Heading(event.text);
+  else
+    Statement(event.text);
+}
+
+void DerivationRenderer::OnFormulaEnd(const FormulaEndEvent&) {
+  EndSteps();
+  EndBlock();
+}
+
+TextDerivation::TextDerivation(Sink sink, std::size_t width)
+    : DerivationRenderer(std::move(sink)), width_(width < 20 ? 20 : width) {}
+
+void TextDerivation::Line(std::string_view text) {
+  std::string line(text);
+  line += '\n';
+  Emit(line);
+}
+
+void TextDerivation::BeginBlock(const FormulaStartEvent& event) {
+  if (!firstBlock_) Line("");
+  firstBlock_ = false;
+  if (event.count > 1) Line(std::to_string(event.number) + ". Formel");
+}
+
+void TextDerivation::InputFormula(const StepEvent& event) {
+  WrappedFormula("", ReadableFormula(event.formelText, event.simple), "");
+}
+
+void TextDerivation::Heading(std::string_view text) {
+  Line("");
+  Line(text);
+}
+
+void TextDerivation::Step(const StepEvent& event) {
+  const std::string lead = "  " + std::to_string(event.number) + ". ";
+  WrappedFormula(lead, ReadableFormula(event.formelText, event.simple),
+                 event.result ? ResultMark(event.phase) : std::string_view());
+}
+
+void TextDerivation::Statement(std::string_view text) { Line(text); }
+
+void TextDerivation::EndBlock() {}
+
+// The formula behind lead, its further lines indented below its start; a mark goes behind the
+// last line when it fits there, else onto a line of its own.
+void TextDerivation::WrappedFormula(std::string_view lead, std::string_view formula, std::string_view mark) {
+  const std::size_t indent = Columns(lead);
+  const std::vector<std::string> lines = WrapFormula(formula, width_ - std::min(indent, width_ - 10));
+  std::string text(lead);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0) text.append("\n").append(indent, ' ');
+    text += lines[i];
+  }
+  if (!mark.empty()) {
+    const std::size_t markColumns = Columns(kResultArrow) + Columns(mark);
+    if (indent + Columns(lines.back()) + 3 + markColumns <= width_)
+      text += "   ";
+    else
+      text.append("\n").append(indent, ' ');
+    text.append(kResultArrow).append(mark);
+  }
+  Line(text);
+}
+
+void HtmlDerivation::BeginBlock(const FormulaStartEvent& event) {
+  std::string html = "<section class=\"formel\">\n";
+  if (event.count > 1) html += "<h2>" + std::to_string(event.number) + ". Formel</h2>\n";
+  Emit(html);
+}
+
+void HtmlDerivation::InputFormula(const StepEvent& event) {
+  Emit("<p class=\"eingabe\">" + ReadableFormulaHtml(event.formelText, event.simple) + "</p>\n");
+}
+
+void HtmlDerivation::Heading(std::string_view text) { Emit("<h3>" + HtmlEscaped(text) + "</h3>\n"); }
+
+void HtmlDerivation::Step(const StepEvent& event) {
+  std::string html;
+  if (!listOpen_) html += "<ol class=\"schritte\">\n";
+  listOpen_ = true;
+  html += "<li value=\"" + std::to_string(event.number) + "\"";
+  if (event.result) html += " class=\"normalform\"";
+  html += ">" + ReadableFormulaHtml(event.formelText, event.simple);
+  if (event.result)
+    html.append(" <strong>").append(kResultArrow).append(ResultMark(event.phase)).append("</strong>");
+  html += "</li>\n";
+  Emit(html);
+}
+
+void HtmlDerivation::Statement(std::string_view text) {
+  Emit("<p class=\"satz\">" + HtmlEscaped(text) + "</p>\n");
+}
+
+void HtmlDerivation::EndSteps() {
+  if (listOpen_) Emit("</ol>\n");
+  listOpen_ = false;
+}
+
+void HtmlDerivation::EndBlock() { Emit("</section>\n"); }
+
+}  // namespace umbrix

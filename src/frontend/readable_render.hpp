@@ -1,0 +1,115 @@
+// The derivation as people read it: every formula with the real symbols (¬ ∧ ∨ ← → ↔ ⊥ ⊤) and
+// subscript indices, every step numbered within its phase, the German sentences as headings
+// and the final normal forms marked. Built from the run's events, as plain UTF-8 text wrapped
+// at a width or as HTML.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "frontend/run_events.hpp"
+
+namespace umbrix {
+
+/// A formula's text form with the real symbols and indices as subscript digits (X₁₂); a simple
+/// formula loses its outermost parentheses, as in the document.
+std::string ReadableFormula(std::string_view formelText, bool simple);
+/// The same as HTML: indices as X<sub>12</sub>, "<" and ">" never appear unescaped.
+std::string ReadableFormulaHtml(std::string_view formelText, bool simple);
+
+/// Breaks a readable formula into lines of at most width columns (one column per character),
+/// each line ending after a "∧" or "∨". A stretch without a connective that fits stays whole.
+std::vector<std::string> WrapFormula(std::string_view readable, std::size_t width);
+
+/// Number of characters (columns) of a UTF-8 text.
+std::size_t Columns(std::string_view text);
+
+/// Heading shown above the steps of a phase that the document opens with no sentence of its
+/// own; empty for the others.
+std::string_view PhaseHeading(Phase phase);
+
+/// Turns a run's events into readable text, handed to a sink piece by piece as the run goes.
+class DerivationRenderer : public RunObserver {
+ public:
+  using Sink = std::function<void(std::string_view piece)>;
+
+  explicit DerivationRenderer(Sink sink) : sink_(std::move(sink)) {}
+
+  void OnFormulaStart(const FormulaStartEvent& event) override;
+  void OnStep(const StepEvent& event) override;
+  void OnSentence(const SentenceEvent& event) override;
+  void OnFormulaEnd(const FormulaEndEvent& event) override;
+
+  /// Number of numbered steps rendered so far.
+  std::int64_t Steps() const { return steps_; }
+
+ protected:
+  virtual void BeginBlock(const FormulaStartEvent& event) = 0;
+  virtual void InputFormula(const StepEvent& event) = 0;
+  virtual void Heading(std::string_view text) = 0;
+  virtual void Step(const StepEvent& event) = 0;
+  virtual void Statement(std::string_view text) = 0;
+  /// Closes an open list of steps, if any.
+  virtual void EndSteps() = 0;
+  virtual void EndBlock() = 0;
+
+  void Emit(std::string_view piece) { sink_(piece); }
+
+ private:
+  Sink sink_;
+  Phase phase_ = Phase::Input;
+  std::int64_t steps_ = 0;
+};
+
+/// Plain UTF-8 text, lines ended by "\n" and wrapped at width columns.
+class TextDerivation : public DerivationRenderer {
+ public:
+  TextDerivation(Sink sink, std::size_t width);
+
+ protected:
+  void BeginBlock(const FormulaStartEvent& event) override;
+  void InputFormula(const StepEvent& event) override;
+  void Heading(std::string_view text) override;
+  void Step(const StepEvent& event) override;
+  void Statement(std::string_view text) override;
+  void EndSteps() override {}
+  void EndBlock() override;
+
+ private:
+  void Line(std::string_view text);
+  void WrappedFormula(std::string_view lead, std::string_view formula, std::string_view mark);
+
+  std::size_t width_;
+  bool firstBlock_ = true;
+};
+
+/// An HTML fragment: one <section class="formel"> per formula, steps as an ordered list, the
+/// final normal forms as list items of class "result".
+class HtmlDerivation : public DerivationRenderer {
+ public:
+  explicit HtmlDerivation(Sink sink) : DerivationRenderer(std::move(sink)) {}
+
+ protected:
+  void BeginBlock(const FormulaStartEvent& event) override;
+  void InputFormula(const StepEvent& event) override;
+  void Heading(std::string_view text) override;
+  void Step(const StepEvent& event) override;
+  void Statement(std::string_view text) override;
+  void EndSteps() override;
+  void EndBlock() override;
+
+ private:
+  bool listOpen_ = false;
+};
+
+/// The mark beside a final normal form ("disjunktive Normalform" or "konjunktive Normalform").
+std::string_view ResultMark(Phase phase);
+
+/// Escapes "&", "<", ">" and '"' for HTML.
+std::string HtmlEscaped(std::string_view text);
+
+}  // namespace umbrix
