@@ -1,5 +1,6 @@
 #include "cli/arguments.hpp"
 
+#include <charconv>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -18,6 +19,16 @@ int ParseMode(const std::string& value) {
   if (value == "1" || value == "schneller") return 1;
   if (value == "2" || value == "wenig") return 2;
   throw UsageError("Unbekannter Modus \"" + value + "\": erlaubt sind 0/viele, 1/schneller, 2/wenig.");
+}
+
+int ParseWidth(const std::string& value) {
+  int width = 0;
+  const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), width);
+  if (error != std::errc() || end != value.data() + value.size() || width < kNarrowestText ||
+      width > kWidestText)
+    throw UsageError("Die Breite \"" + value + "\" ist keine ganze Zahl von " +
+                     std::to_string(kNarrowestText) + " bis " + std::to_string(kWidestText) + ".");
+  return width;
 }
 
 // The value of an option: the rest of "--mode=2", or the next argument.
@@ -59,8 +70,15 @@ CliOptions ParseArguments(const std::vector<std::string>& arguments) {
       options.inputFile = OptionValue(arguments, i, name, inlineValue, hasInlineValue);
     } else if (name == "-o" || name == "--output") {
       options.outputName = OptionValue(arguments, i, name, inlineValue, hasInlineValue);
+      options.outputGiven = true;
     } else if (name == "-m" || name == "--mode") {
       options.option = ParseMode(OptionValue(arguments, i, name, inlineValue, hasInlineValue));
+    } else if (name == "-t" || name == "--text") {
+      options.text = true;
+    } else if (name == "--width") {
+      options.width = ParseWidth(OptionValue(arguments, i, name, inlineValue, hasInlineValue));
+    } else if (name == "--pdf") {
+      options.pdf = true;
     } else {
       throw UsageError("Unbekannte Option \"" + argument +
                        "\". Formeln, die mit \"-\" beginnen, stehen hinter \"--\", zum Beispiel: "
@@ -70,6 +88,10 @@ CliOptions ParseArguments(const std::vector<std::string>& arguments) {
   if (options.inputFile && !options.formulas.empty())
     throw UsageError(
         "Formeln und -i schließen sich aus: entweder Formeln als Argumente oder eine Eingabedatei.");
+  if (options.outputName == "-" && options.text)
+    throw UsageError("--text und -o - schreiben beide auf die Standardausgabe: nur eines von beiden.");
+  if (options.outputName == "-" && options.pdf)
+    throw UsageError("--pdf braucht eine .TEX-Datei: -o - schreibt keine.");
   return options;
 }
 
@@ -130,13 +152,21 @@ std::string HelpText() {
              "  -m, --mode MODUS    0 oder viele:     viele Zwischenschritte (Vorgabe)\n"
              "                      1 oder schneller: schneller vereinfachen\n"
              "                      2 oder wenig:     wenig Zwischenschritte\n"
+             "  -t, --text          die Herleitung lesbar auf die Standardausgabe (UTF-8), mit\n"
+             "                      nummerierten Schritten und markierten Normalformen; ohne -o\n"
+             "                      wird dann keine .TEX-Datei geschrieben\n"
+             "      --width N       Breite dieses Textes in Zeichen (Vorgabe: Breite des\n"
+             "                      Terminals, sonst 80)\n"
+             "      --pdf           das Dokument danach mit pdflatex in ein PDF übersetzen;\n"
+             "                      das PDF liegt neben der .TEX-Datei\n"
              "  --                  beendet die Optionen; nötig vor Formeln, die mit - beginnen:\n"
              "                      umbrix -m 2 -- -x2+x1\n"
              "  -h, --help          diese Hilfe\n"
              "      --version       Versionsangabe\n"
              "\n"
              "Rückgabewerte: 0 Erfolg, 1 ungültige Eingabe, 2 falscher Aufruf,\n"
-             "3 Datei- oder Schreibfehler, 4 Formel zu groß.\n"
+             "3 Datei- oder Schreibfehler, 4 Formel zu groß, 5 kein PDF (pdflatex fehlt\n"
+             "oder meldet einen Fehler; die .TEX-Datei bleibt).\n"
              "\n") +
          "Dieses Programm habe ich geschrieben, um mir die Arbeit beim finden von konjunktiven und "
          "disjunktiven Umbrixen zu erleichtern. Ich übernehme ABSOLUT KEINE HAFTUNG für irgendwelche "

@@ -20,8 +20,16 @@ struct CliOptions {
   std::vector<std::string> formulas;     // one input line each
   std::optional<std::string> inputFile;  // -i; "-" is standard input
   std::string outputName = "AUSGABE";    // -o; "-" writes to standard output
+  bool outputGiven = false;              // whether -o was given
   int option = 0;                        // -m: entry 0, 1 or 2 of the option group
+  bool text = false;                     // -t: the readable derivation on standard output
+  std::optional<int> width;              // --width: columns of that text
+  bool pdf = false;                      // --pdf: typeset the document after writing it
 };
+
+/// Narrowest and widest text that --width accepts.
+inline constexpr int kNarrowestText = 20;
+inline constexpr int kWidestText = 100000;
 
 /// Parses the arguments after the program name. Throws UsageError.
 CliOptions ParseArguments(const std::vector<std::string>& arguments);

@@ -1,12 +1,20 @@
 #include "cli/cli_platform.hpp"
 
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <charconv>
+#include <cstdlib>
 #include <filesystem>
 #include <new>
+#include <optional>
 #include <ostream>
 #include <vector>
 
 #include "cli/arguments.hpp"
+#include "frontend/readable_render.hpp"
 #include "frontend/run_driver.hpp"
+#include "frontend/typesetting.hpp"
 #include "utilities/large_stack.hpp"
 #include "utilities/run_error.hpp"
 
@@ -22,22 +30,61 @@ std::string AbsolutePath(const std::string& fileName) {
   return error ? fileName : path.string();
 }
 
+// Where the document goes: a file, standard output, or nowhere when only the text is wanted.
+RunDriver::OutputOpener Opener(const CliOptions& options) {
+  if (options.outputName == "-") return [](const std::string&) { return OutputFile::StandardOutput(); };
+  if (options.text && !options.outputGiven && !options.pdf)
+    return [](const std::string&) { return OutputFile::Discard(); };
+  return &OutputFile::OpenNewFile;
+}
+
+// The readable text goes to out piece by piece; a failing stream ends the run.
+TextDerivation TextTo(std::ostream& out, int width) {
+  return TextDerivation(
+      [&out](std::string_view piece) {
+        if (!out.write(piece.data(), static_cast<std::streamsize>(piece.size())))
+          throw RunError(RunError::Kind::File,
+                         "Die Standardausgabe konnte nicht vollständig geschrieben werden.");
+      },
+      static_cast<std::size_t>(width));
+}
+
 // Runs the Start action; returns the exit code.
-int RunDocument(const CliOptions& options, std::ostream& err) {
+int RunDocument(const CliOptions& options, std::ostream& out, std::ostream& err, int textWidth) {
   CliPlatform platform(InputText(options), options.outputName, options.option);
-  const bool toStandardOutput = options.outputName == "-";
-  RunDriver::OutputOpener opener = &OutputFile::OpenNewFile;
-  if (toStandardOutput) opener = [](const std::string&) { return OutputFile::StandardOutput(); };
-  RunDriver driver(platform, opener);
+  RunDriver driver(platform, Opener(options));
+  std::optional<TextDerivation> text;
+  if (options.text) {
+    text.emplace(TextTo(out, options.width.value_or(textWidth)));
+    driver.SetObserver(&*text);
+  }
   std::string fileName;
   RunWithLargeStack([&] { fileName = driver.Command1_Click(); });
-  if (!toStandardOutput) err << AbsolutePath(fileName) << '\n';
+  if (options.text && !out.flush())
+    throw RunError(RunError::Kind::File, "Die Standardausgabe konnte nicht vollständig geschrieben werden.");
+  const bool wroteFile = options.outputName != "-" && (!options.text || options.outputGiven || options.pdf);
+  if (wroteFile) err << AbsolutePath(fileName) << '\n';
+  if (options.pdf) err << AbsolutePath(TypesetPdf(fileName).string()) << '\n';
   return 0;
 }
 
 }  // namespace
 
-int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+int TerminalWidth() {
+  winsize size{};
+  if (isatty(STDOUT_FILENO) && ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0)
+    return size.ws_col;
+  if (const char* columns = std::getenv("COLUMNS")) {
+    int width = 0;
+    const std::string_view text = columns;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), width);
+    if (error == std::errc() && end == text.data() + text.size() && width > 0) return width;
+  }
+  return 80;
+}
+
+int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
+                   int textWidth) {
   try {
     CliOptions options = ParseArguments(arguments);
     if (options.action == CliOptions::Action::Help) {
@@ -48,7 +95,7 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
       out << VersionText();
       return 0;
     }
-    return RunDocument(options, err);
+    return RunDocument(options, out, err, textWidth);
   } catch (const UsageError& error) {
     err << "umbrix: " << error.what() << "\nHilfe: umbrix --help\n";
     return kUsageExit;

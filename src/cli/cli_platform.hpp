@@ -36,7 +36,12 @@ class CliPlatform : public Platform {
 };
 
 /// Runs umbrix with the arguments after the program name; returns the exit code. Messages go
-/// to err, the document to out when it is written to standard output.
-int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
+/// to err, the document to out when it is written to standard output, and so does the readable
+/// text, textWidth columns wide unless --width says otherwise.
+int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
+                   int textWidth = 80);
+
+/// Columns of the terminal on standard output; else of $COLUMNS; else 80.
+int TerminalWidth();
 
 }  // namespace umbrix

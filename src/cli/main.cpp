@@ -10,5 +10,5 @@ int main(int argc, char** argv) {
   // A closed pipe on standard output is a write error to report, not a silent death.
   std::signal(SIGPIPE, SIG_IGN);
   std::vector<std::string> arguments(argv + 1, argv + argc);
-  return umbrix::RunCommandLine(arguments, std::cout, std::cerr);
+  return umbrix::RunCommandLine(arguments, std::cout, std::cerr, umbrix::TerminalWidth());
 }

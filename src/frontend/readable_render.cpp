@@ -99,6 +99,16 @@ std::string Translate(std::string_view text, bool simple, bool html) {
   return out;
 }
 
+// Where to end a line: after the least nested connective among those that fill at least half
+// the line, the last of them; a line with none that far breaks at its last connective.
+template <typename Breaks>
+auto BestBreak(Breaks& breaks, std::size_t width) {
+  auto best = breaks.end();
+  for (auto it = breaks.begin(); it != breaks.end(); ++it)
+    if (2 * it->column >= width && (best == breaks.end() || it->depth <= best->depth)) best = it;
+  return best != breaks.end() ? best : breaks.end() - 1;
+}
+
 }  // namespace
 
 std::string ReadableFormula(std::string_view formelText, bool simple) {
@@ -117,22 +127,32 @@ std::size_t Columns(std::string_view text) {
 }
 
 std::vector<std::string> WrapFormula(std::string_view readable, std::size_t width) {
+  struct Break {
+    std::size_t end;     // just behind the connective
+    std::size_t column;  // columns of the line up to there
+    int depth;           // open parentheses there
+  };
   std::vector<std::string> lines;
+  std::vector<Break> breaks;  // the current line's connectives
   std::size_t start = 0;
   std::size_t columns = 0;
-  std::size_t lastBreak = std::string_view::npos;  // just behind the line's last connective
+  int depth = 0;
   for (std::size_t i = 0; i < readable.size();) {
     std::size_t length = 1;
     while (i + length < readable.size() && IsContinuationByte(readable[i + length])) ++length;
-    if (++columns > width && lastBreak != std::string_view::npos) {
-      lines.emplace_back(readable.substr(start, lastBreak - start));
-      start = lastBreak;
-      lastBreak = std::string_view::npos;
-      columns = Columns(readable.substr(start, i + length - start));
+    if (++columns > width && !breaks.empty()) {
+      const auto chosen = BestBreak(breaks, width);
+      lines.emplace_back(readable.substr(start, chosen->end - start));
+      start = chosen->end;
+      columns -= chosen->column;
+      for (auto later = chosen + 1; later != breaks.end(); ++later) later->column -= chosen->column;
+      breaks.erase(breaks.begin(), chosen + 1);
     }
     const std::string_view character = readable.substr(i, length);
     i += length;
-    if (character == kAnd || character == kOr) lastBreak = i;
+    if (character == "(") ++depth;
+    if (character == ")") --depth;
+    if (character == kAnd || character == kOr) breaks.push_back({i, columns, depth});
   }
   if (start < readable.size() || lines.empty()) lines.emplace_back(readable.substr(start));
   return lines;

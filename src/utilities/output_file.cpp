@@ -32,10 +32,17 @@ OutputFile OutputFile::OpenNewFile(const std::string& fileName) {
 
 OutputFile OutputFile::StandardOutput() { return OutputFile(stdout, "-", false); }
 
+OutputFile OutputFile::Discard() {
+  OutputFile file(nullptr, "", false);
+  file.discard_ = true;
+  return file;
+}
+
 OutputFile::OutputFile(OutputFile&& other) noexcept
     : file_(std::exchange(other.file_, nullptr)),
       name_(std::move(other.name_)),
       ownsFile_(other.ownsFile_),
+      discard_(other.discard_),
       buffer_(std::move(other.buffer_)),
       lines_(other.lines_),
       bytes_(other.bytes_) {}
@@ -50,6 +57,7 @@ OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
     file_ = std::exchange(other.file_, nullptr);
     name_ = std::move(other.name_);
     ownsFile_ = other.ownsFile_;
+    discard_ = other.discard_;
     buffer_ = std::move(other.buffer_);
     lines_ = other.lines_;
     bytes_ = other.bytes_;
@@ -66,9 +74,10 @@ OutputFile::~OutputFile() {
 }
 
 void OutputFile::WriteText(std::string_view text) {
-  if (file_ == nullptr) return;
+  if (file_ == nullptr && !discard_) return;
   lines_ += std::count(text.begin(), text.end(), '\n');
   bytes_ += static_cast<std::int64_t>(text.size());
+  if (discard_) return;
   if (buffer_.size() + text.size() <= kBufferSize) {
     buffer_ += text;
     return;

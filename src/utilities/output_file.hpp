@@ -15,6 +15,8 @@ class OutputFile {
   static OutputFile OpenNewFile(const std::string& fileName);
   /// Writes to the process's standard output instead of a file.
   static OutputFile StandardOutput();
+  /// Counts what is written and keeps nothing (a run whose document nobody asked for).
+  static OutputFile Discard();
 
   OutputFile(OutputFile&& other) noexcept;
   OutputFile& operator=(OutputFile&& other) noexcept;
@@ -42,6 +44,7 @@ class OutputFile {
   std::FILE* file_ = nullptr;
   std::string name_;
   bool ownsFile_ = false;
+  bool discard_ = false;
   std::string buffer_;
   std::int64_t lines_ = 0;
   std::int64_t bytes_ = 0;

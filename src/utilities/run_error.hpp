@@ -10,7 +10,7 @@ namespace umbrix {
 
 class RunError : public std::runtime_error {
  public:
-  enum class Kind { Input = 1, File = 3, TooLarge = 4 };
+  enum class Kind { Input = 1, File = 3, TooLarge = 4, Typesetting = 5 };
 
   RunError(Kind kind, const std::string& message) : std::runtime_error(message), kind_(kind) {}
 

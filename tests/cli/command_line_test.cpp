@@ -12,6 +12,8 @@
 #include <unistd.h>
 
 #include "cli/cli_platform.hpp"
+#include "frontend/typesetting.hpp"
+#include "utilities/run_error.hpp"
 
 namespace umbrix {
 namespace {
@@ -139,7 +141,18 @@ TEST_F(CommandLine, InvalidInputNamesLineAndColumnAndLeavesTheFileAlone) {
 
 TEST_F(CommandLine, UsageErrorsExitWithTwo) {
   const std::vector<std::vector<std::string>> cases = {
-      {"--unbekannt"}, {"-m", "5"}, {"-m", "irgendwas"}, {"-m"}, {"-o"}, {"-i"}, {"-x2+x1"},
+      {"--unbekannt"},
+      {"-m", "5"},
+      {"-m", "irgendwas"},
+      {"-m"},
+      {"-o"},
+      {"-i"},
+      {"-x2+x1"},
+      {"--width", "19"},
+      {"--width", "8x"},
+      {"--width"},
+      {"-t", "-o", "-"},
+      {"--pdf", "-o", "-"},
   };
   for (const auto& arguments : cases) {
     SCOPED_TRACE(arguments[0] + (arguments.size() > 1 ? " " + arguments[1] : ""));
@@ -183,10 +196,58 @@ TEST_F(CommandLine, InputFileWithLfOrCrLfLineEnds) {
   EXPECT_EQ(ReadFile(folder_ / "CRLF.TEX"), Expected("TWO.TEX"));
 }
 
+TEST_F(CommandLine, TextGoesToStandardOutputAndTheDocumentOnlyWhenAsked) {
+  EXPECT_EQ(Run({"-t", "--width", "80"}), 0) << err_;
+  EXPECT_EQ(out_, Expected("SAMPLES_VIELE.txt"));
+  EXPECT_EQ(err_, "") << "no document, so no path";
+  EXPECT_EQ(Run({"--text", "--width=80", "-m", "2", "-o", In("aus")}), 0) << err_;
+  EXPECT_EQ(out_, Expected("SAMPLES_WENIG.txt"));
+  EXPECT_NE(err_.find("AUS.TEX"), std::string::npos);
+  EXPECT_NE(ReadFile(folder_ / "AUS.TEX").find("\\textbf{5. Formel}"), std::string::npos);
+  // Without --width the caller's width applies: 20 columns wrap the long steps.
+  std::ostringstream out, err;
+  EXPECT_EQ(RunCommandLine({"-t", "x1==x2+x3"}, out, err, 20), 0);
+  EXPECT_NE(out.str().find("\n     "), std::string::npos);
+}
+
+// With the real pdflatex: the PDF lands next to the .TEX; without it, or when it fails, the
+// exit code is 5, the message says why and the .TEX stays.
+TEST_F(CommandLine, PdfOptionTypesetsOrExitsWithFive) {
+  if (FindOnPath("pdflatex").empty())
+    GTEST_SKIP() << "pdflatex is not installed (tools/install-deps.sh installs it)";
+  EXPECT_EQ(Run({"--pdf", "-o", In("aus"), "x1=>x2"}), 0) << err_;
+  EXPECT_EQ(ReadFile(folder_ / "AUS.pdf").substr(0, 5), "%PDF-");
+  EXPECT_NE(err_.find("AUS.pdf"), std::string::npos);
+
+  {
+    std::ofstream(folder_ / "KAPUTT.TEX")
+        << "\\documentclass{article}\\begin{document}\\gibtsnicht\\end{document}\n";
+  }
+  try {
+    TypesetPdf(folder_ / "KAPUTT.TEX");
+    ADD_FAILURE() << "no error";
+  } catch (const RunError& error) {
+    EXPECT_EQ(error.ExitCode(), 5);
+    EXPECT_NE(std::string(error.what()).find("! Undefined control sequence."), std::string::npos)
+        << error.what();
+  }
+  EXPECT_FALSE(std::filesystem::exists(folder_ / "KAPUTT.pdf"));
+
+  const std::string path = std::getenv("PATH");
+  ::setenv("PATH", folder_.c_str(), 1);
+  const int code = Run({"--pdf", "-o", In("ohne"), "x1"});
+  ::setenv("PATH", path.c_str(), 1);
+  EXPECT_EQ(code, 5);
+  EXPECT_NE(err_.find("apt install texlive-latex-base texlive-lang-german"), std::string::npos) << err_;
+  EXPECT_EQ(ReadFile(folder_ / "OHNE.TEX"), Expected("X1.TEX"));
+}
+
 TEST_F(CommandLine, HelpAndVersion) {
   EXPECT_EQ(Run({"--help"}), 0);
   EXPECT_NE(out_.find("HAFTUNG"), std::string::npos);
   EXPECT_NE(out_.find(".TEX"), std::string::npos);
+  for (const char* option : {"--text", "--width", "--pdf", "5 kein PDF"})
+    EXPECT_NE(out_.find(option), std::string::npos);
   EXPECT_EQ(Run({"--version"}), 0);
   EXPECT_FALSE(out_.empty());
 }
