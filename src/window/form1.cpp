@@ -4,6 +4,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -11,9 +12,11 @@
 #include <QRadioButton>
 #include <QThread>
 #include <QTimer>
+#include <QUrl>
 #include <cstdio>
 #include <cstdlib>
 
+#include "window/pdf_typesetter.hpp"
 #include "window/window_texts.hpp"
 
 namespace umbrix::window {
@@ -32,13 +35,18 @@ constexpr int kProgressIntervalMs = 100;
 
 Form1::Services Form1::DesktopServices() {
   return {std::make_shared<DesktopDialogs>(), ClockSeededButtonDraw(), &SecondsSinceMidnight,
-          [] { QCoreApplication::exit(0); }};
+          [] { QCoreApplication::exit(0); },
+          [](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }};
 }
 
 Form1::Form1(Services services) : services_(std::move(services)), driver_(*this) {
   BuildWidgets();
   progressTimer_ = new QTimer(this);
   progressTimer_->setInterval(kProgressIntervalMs);
+  pdf_ = new PdfTypesetter(
+      this, [this](int pages) { statusLine_->setText(PdfProgressText(pages)); },
+      [this](bool ok, const QString& text) { PdfFinished(ok, text); });
+  driver_.SetObserver(&feed_);
   ConnectActions();
 }
 
@@ -53,6 +61,7 @@ Form1::~Form1() {
 void Form1::ConnectActions() {
   connect(command1_, &QPushButton::clicked, this, [this] { Command1_Click(); });
   connect(command2_, &QPushButton::clicked, this, [this] { Command2_Click(); });
+  connect(pdfButton_, &QPushButton::clicked, this, [this] { PdfClicked(); });
   for (int entry = 0; entry < 3; ++entry)
     connect(option1_[entry], &QRadioButton::toggled, this, [this, entry](bool checked) {
       if (checked) option_ = entry;
@@ -74,6 +83,11 @@ bool Form1::Form_Load() {
 void Form1::Command1_Click() {
   if (Running() || quitting_) return;
   command1_->setEnabled(false);  // at once: the driver's own request arrives queued
+  pdf_->Cancel();                // the document is about to be written anew
+  pdfButton_->setEnabled(false);
+  writtenFile_.clear();
+  derivation_->clear();
+  feed_.Begin(static_cast<std::size_t>(derivation_->Columns()));
   TakeSnapshot();
   stopRequested_ = false;
   progressFormula_ = progressTotal_ = 0;
@@ -89,6 +103,7 @@ void Form1::Command1_Click() {
 void Form1::Command2_Click() {
   quitting_ = true;
   stopRequested_ = true;  // the document stays as written up to now
+  pdf_->Cancel();
   setWindowTitle("Umbrix");
   const double start = services_.clock();
   do {
@@ -127,15 +142,18 @@ void Form1::RunFinished() {
   delete worker_;
   worker_ = nullptr;
   progressTimer_->stop();
-  if (!quitting_) ShowOutcome();
+  if (quitting_) return;
+  FinishDerivation();
+  ShowOutcome();
 }
 
 void Form1::ShowOutcome() {
   command1_->setEnabled(true);
   switch (outcome_.kind) {
     case Outcome::Kind::Written:
-      statusLine_->setText(
-          WrittenText(QFileInfo(QFile::decodeName(outcome_.text.c_str())).absoluteFilePath()));
+      writtenFile_ = QFileInfo(QFile::decodeName(outcome_.text.c_str())).absoluteFilePath();
+      statusLine_->setText(WrittenText(writtenFile_));
+      pdfButton_->setEnabled(true);
       break;
     case Outcome::Kind::Failed:
       statusLine_->setText("Nicht geschrieben: siehe Meldung.");
@@ -150,6 +168,53 @@ void Form1::ShowOutcome() {
 void Form1::ShowProgress() {
   if (progressTotal_ > 0)
     statusLine_->setText(ProgressText(progressFormula_, progressTotal_, progressLines_));
+  ShowDerivation();
+}
+
+void Form1::ShowDerivation() {
+  const std::string text = feed_.TakePending();
+  if (!text.empty()) derivation_->AppendText(QString::fromUtf8(text));
+}
+
+// The rest of the text; a note where the view stops short; the message of a failed run.
+void Form1::FinishDerivation() {
+  ShowDerivation();
+  if (feed_.Truncated() && outcome_.kind == Outcome::Kind::Written)
+    derivation_->AppendText(TruncatedText(
+        QFileInfo(QFile::decodeName(outcome_.text.c_str())).absoluteFilePath(), driver_.BytesWritten()));
+  else if (outcome_.kind == Outcome::Kind::Failed)
+    derivation_->AppendText(NoDerivationText(QString::fromUtf8(outcome_.text)));
+  derivation_->ScrollToTop();
+}
+
+bool Form1::Typesetting() const { return pdf_->Running(); }
+
+void Form1::PdfClicked() {
+  if (pdf_->Running()) {
+    pdf_->Cancel();
+    return;
+  }
+  if (writtenFile_.isEmpty()) return;
+  QString message;
+  if (!pdf_->Start(writtenFile_, message)) {
+    services_.dialogs->Error(this, message);
+    return;
+  }
+  pdfButton_->setText("PDF abbrechen");
+  statusLine_->setText(PdfProgressText(0));
+}
+
+void Form1::PdfFinished(bool ok, const QString& text) {
+  pdfButton_->setText("&PDF");
+  if (quitting_) return;
+  if (!ok) {
+    statusLine_->setText(text.isEmpty() ? QStringLiteral("PDF abgebrochen.")
+                                        : QStringLiteral("Kein PDF: siehe Meldung."));
+    if (!text.isEmpty()) services_.dialogs->Error(this, text);
+    return;
+  }
+  statusLine_->setText(PdfWrittenText(text));
+  if (services_.openFile) services_.openFile(text);
 }
 
 }  // namespace umbrix::window

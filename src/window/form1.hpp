@@ -14,6 +14,7 @@
 
 #include "frontend/platform.hpp"
 #include "frontend/run_driver.hpp"
+#include "window/derivation_view.hpp"
 #include "window/notice_box.hpp"
 #include "window/quit_clock.hpp"
 
@@ -27,6 +28,8 @@ class QTimer;
 
 namespace umbrix::window {
 
+class PdfTypesetter;
+
 class Form1 : public QWidget, public Platform {
  public:
   /// What the window needs from outside; tests replace each of them.
@@ -36,6 +39,8 @@ class Form1 : public QWidget, public Platform {
     Clock clock;
     /// Ends the program; the window is already hidden and the run stopped.
     std::function<void()> endProgram;
+    /// Opens a file with the desktop's viewer; none: nothing is opened.
+    std::function<void(const QString& path)> openFile;
   };
   static Services DesktopServices();
 
@@ -51,6 +56,10 @@ class Form1 : public QWidget, public Platform {
   void Command2_Click();
   /// Whether a run is under way.
   bool Running() const { return worker_ != nullptr; }
+  /// PDF: typesets the written document, or cancels a typesetting under way.
+  void PdfClicked();
+  /// Whether pdflatex is at work for the PDF button.
+  bool Typesetting() const;
 
   std::string Text1() const override;
   void SetText1(const std::string& text) override;
@@ -76,6 +85,7 @@ class Form1 : public QWidget, public Platform {
   void BuildInputs();
   void BuildLabels();
   void BuildActions();
+  void BuildDerivation();
   void PlaceWidgets();
   void SetTabOrder();
   void ConnectActions();
@@ -85,6 +95,9 @@ class Form1 : public QWidget, public Platform {
   void RunFinished();
   void ShowOutcome();
   void ShowProgress();
+  void ShowDerivation();
+  void FinishDerivation();
+  void PdfFinished(bool ok, const QString& text);
   bool StopWorker();
   void EndProgram();
   void ThrowIfStopped() const;
@@ -103,6 +116,11 @@ class Form1 : public QWidget, public Platform {
   std::array<QRadioButton*, 3> option1_{};
   QPushButton* command2_ = nullptr;
   QLabel* statusLine_ = nullptr;
+  DerivationView* derivation_ = nullptr;
+  QPushButton* pdfButton_ = nullptr;
+  PdfTypesetter* pdf_ = nullptr;
+  DerivationFeed feed_;
+  QString writtenFile_;  // the document of the last successful run
   QTimer* progressTimer_ = nullptr;
 
   // The run's copies of Text1 and Text2, taken when Start is pressed.

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "frontend/texts.hpp"
+#include "frontend/typesetting.hpp"
 #include "window/form1.hpp"
 #include "window/window_texts.hpp"
 
@@ -35,6 +36,8 @@ constexpr Twips kText2{0, 4920, 11175, 285};
 constexpr Twips kCommand1{0, 5280, 1215, 375};
 constexpr Twips kOption1[3] = {{1320, 5280, 1935, 255}, {3360, 5280, 1935, 255}, {5400, 5280, 2055, 255}};
 constexpr Twips kCommand2{9720, 5280, 1455, 375};
+// Below the reference layout and its status line: the derivation view.
+constexpr int kDerivationHeight = 4800;
 
 struct Placed {
   QWidget* widget;
@@ -86,6 +89,7 @@ void Form1::BuildWidgets() {
   BuildInputs();
   BuildLabels();
   BuildActions();
+  BuildDerivation();
   PlaceWidgets();
   SetTabOrder();
 }
@@ -128,6 +132,17 @@ void Form1::BuildActions() {
   option1_[0]->setChecked(true);
 }
 
+void Form1::BuildDerivation() {
+  derivation_ = new DerivationView(this);
+  pdfButton_ = new QPushButton("&PDF", this);
+  pdfButton_->setObjectName("PdfButton");
+  pdfButton_->setEnabled(false);
+  pdfButton_->setToolTip(
+      FindOnPath("pdflatex").empty()
+          ? QString::fromUtf8(kPdflatexMissing)
+          : QStringLiteral("Das geschriebene Dokument mit pdflatex übersetzen und das PDF öffnen"));
+}
+
 void Form1::PlaceWidgets() {
   const std::vector<Placed> placed = {
       {label1_, kLabel1},         {text1Edit_, kText1},       {label4_, kLabel4},
@@ -140,14 +155,21 @@ void Form1::PlaceWidgets() {
                           Pixels(p.box.width, stretch.x), Pixels(p.box.height, stretch.y));
   const int clientWidth = Pixels(kClientWidth, stretch.x);
   const int clientHeight = Pixels(kClientHeight, stretch.y);
-  const int statusHeight = statusLine_->sizeHint().height() + 4;
-  statusLine_->setGeometry(0, clientHeight, clientWidth, statusHeight);
-  setFixedSize(clientWidth, clientHeight + statusHeight);
+  const int rowHeight = std::max(statusLine_->sizeHint().height() + 4, pdfButton_->sizeHint().height());
+  const int pdfWidth = std::max(Pixels(kCommand2.width, stretch.x),
+                                pdfButton_->fontMetrics().horizontalAdvance("PDF abbrechen") + 24);
+  statusLine_->setGeometry(0, clientHeight, clientWidth - pdfWidth - 4, rowHeight);
+  pdfButton_->setGeometry(clientWidth - pdfWidth, clientHeight, pdfWidth, rowHeight);
+  const int viewTop = clientHeight + rowHeight + 4;
+  const int viewHeight = Pixels(kDerivationHeight, stretch.y);
+  derivation_->setGeometry(0, viewTop, clientWidth, viewHeight);
+  setFixedSize(clientWidth, viewTop + viewHeight);
 }
 
 // Text1, Text2, Start, Quit, then the options; labels take no focus.
 void Form1::SetTabOrder() {
-  QWidget* order[] = {text1Edit_, text2Edit_, command1_, command2_, option1_[0], option1_[1], option1_[2]};
+  QWidget* order[] = {text1Edit_,  text2Edit_,  command1_,  command2_,  option1_[0],
+                      option1_[1], option1_[2], pdfButton_, derivation_};
   for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
 }
 

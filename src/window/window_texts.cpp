@@ -1,5 +1,6 @@
 #include "window/window_texts.hpp"
 
+#include <QLocale>
 #include <QStringList>
 
 #include "frontend/texts.hpp"
@@ -47,5 +48,24 @@ QString ProgressText(std::int32_t formula, std::int32_t total, std::int64_t line
 QString WrittenText(const QString& absolutePath) {
   return QStringLiteral("Geschrieben: %1").arg(absolutePath);
 }
+
+QString TruncatedText(const QString& absolutePath, std::int64_t bytes) {
+  return QStringLiteral(
+             "\n… Die Herleitung ist zu lang für diese Ansicht; hier steht ihr Anfang.\n"
+             "Vollständig im Dokument %1 (%2 MB).\n")
+      .arg(absolutePath)
+      .arg(QLocale(QLocale::German).toString(static_cast<double>(bytes) / 1e6, 'f', 1));
+}
+
+QString NoDerivationText(const QString& message) {
+  return QStringLiteral("Keine Herleitung: %1\n").arg(message);
+}
+
+QString PdfProgressText(int pages) {
+  return pages > 0 ? QStringLiteral("PDF wird erstellt … %1 Seiten gesetzt").arg(pages)
+                   : QStringLiteral("PDF wird erstellt …");
+}
+
+QString PdfWrittenText(const QString& pdfPath) { return QStringLiteral("PDF: %1").arg(pdfPath); }
 
 }  // namespace umbrix::window

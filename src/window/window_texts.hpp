@@ -28,4 +28,13 @@ QString ProgressText(std::int32_t formula, std::int32_t total, std::int64_t line
 /// The status after a successful run, with the full path of the file.
 QString WrittenText(const QString& absolutePath);
 
+/// The note below a derivation that is too long for the view.
+QString TruncatedText(const QString& absolutePath, std::int64_t bytes);
+/// The view's text after a failed run.
+QString NoDerivationText(const QString& message);
+/// The status while pdflatex works, pages done so far.
+QString PdfProgressText(int pages);
+/// The status after the PDF was written.
+QString PdfWrittenText(const QString& pdfPath);
+
 }  // namespace umbrix::window

@@ -1,7 +1,10 @@
 // Start: the document, the texts written back, the caption, and failed runs.
+#include <QScrollBar>
+
 #include "cli/cli_platform.hpp"
 #include "frontend/run_driver.hpp"
 #include "frontend/texts.hpp"
+#include "frontend/typesetting.hpp"
 #include "window_fixture.hpp"
 
 namespace umbrix::window::testing {
@@ -48,6 +51,50 @@ TEST_F(StartAction, ShowsTheNormalisedTextsAndTheFullPathAfterwards) {
   EXPECT_TRUE(Edit<QPushButton>("Command1")->isEnabled());
 }
 
+// The derivation view after Start: the readable text of the run, from its beginning, with
+// both normal forms of every formula marked; the PDF button becomes usable.
+TEST_F(StartAction, ShowsTheDerivationFromTheTop) {
+  MakeForm();
+  auto* view = Edit<QPlainTextEdit>("Herleitung");
+  EXPECT_FALSE(Edit<QPushButton>("PdfButton")->isEnabled());
+  RunWindow(kSamples, "out");
+  const QString shown = view->toPlainText();
+  EXPECT_TRUE(shown.startsWith("1. Formel\n¬X₂∧X₁\n")) << shown.left(200).toStdString();
+  EXPECT_TRUE(shown.contains("\n5. Formel\nX₁→X₂\n"));
+  EXPECT_EQ(shown.count(QString::fromUtf8("◄ disjunktive Normalform")), 5);
+  EXPECT_EQ(shown.count(QString::fromUtf8("◄ konjunktive Normalform")), 5);
+  EXPECT_EQ(view->verticalScrollBar()->value(), 0);
+  EXPECT_TRUE(view->isReadOnly());
+  EXPECT_TRUE(Edit<QPushButton>("PdfButton")->isEnabled());
+  // A new Start replaces the text.
+  RunWindow("x1", "out");
+  EXPECT_TRUE(view->toPlainText().startsWith("X₁\n\nUmformen in die disjunktive Normalform:\n  1. X₁\n"))
+      << view->toPlainText().toStdString();
+}
+
+// PDF: without pdflatex the button says how to get it; with it, the PDF lands next to the
+// .TEX and is handed to the desktop's viewer.
+TEST_F(StartAction, PdfButtonTypesetsTheWrittenDocument) {
+  Form1& form = MakeForm();
+  RunWindow("x1=>x2", "out");
+  const QByteArray path = qgetenv("PATH");
+  qputenv("PATH", "");
+  form.PdfClicked();
+  qputenv("PATH", path);
+  ASSERT_EQ(dialogs_->errors.size(), 1);
+  EXPECT_TRUE(dialogs_->errors[0].contains("apt install texlive-latex-base texlive-lang-german"));
+  EXPECT_FALSE(form.Typesetting());
+  if (FindOnPath("pdflatex").empty())
+    GTEST_SKIP() << "pdflatex is not installed (tools/install-deps.sh installs it)";
+  form.PdfClicked();
+  EXPECT_TRUE(form.Typesetting());
+  ASSERT_TRUE(WaitUntil([&] { return !form.Typesetting(); }));
+  EXPECT_EQ(dialogs_->errors.size(), 1);
+  ASSERT_EQ(opened_, QStringList{InFolder("OUT.pdf")});
+  EXPECT_EQ(ReadFile(opened_[0]).substr(0, 5), "%PDF-");
+  EXPECT_TRUE(Edit<QLabel>("StatusLine")->text().contains("OUT.pdf"));
+}
+
 TEST_F(StartAction, CaptionIsActiveDuringTheRunAndPlainAfterIt) {
   Form1& form = MakeForm();
   QStringList captions;
@@ -92,6 +139,9 @@ TEST_F(StartAction, InvalidInputIsReportedAndKeepsAnExistingFile) {
   EXPECT_EQ(form.windowTitle(), "Umbrix");
   EXPECT_EQ(Edit<QPlainTextEdit>("Text1")->toPlainText(), "x1+x2\nx1 +* x2\n")
       << "bad input is left as typed";
+  EXPECT_TRUE(Edit<QPlainTextEdit>("Herleitung")->toPlainText().startsWith("Keine Herleitung: "));
+  EXPECT_TRUE(Edit<QPlainTextEdit>("Herleitung")->toPlainText().contains("Zeile 2"));
+  EXPECT_FALSE(Edit<QPushButton>("PdfButton")->isEnabled());
 }
 
 TEST_F(StartAction, AnUnwritableFileIsReportedAndStartComesBack) {

@@ -78,7 +78,8 @@ class WindowTest : public ::testing::Test {
                                if (!draws.empty()) draws.pop_front();
                                return next;
                              },
-                             std::move(clock), [this] { ++ends_; }};
+                             std::move(clock), [this] { ++ends_; },
+                             [this](const QString& path) { opened_ << path; }};
     form_ = std::make_unique<Form1>(std::move(services));
     return *form_;
   }
@@ -103,6 +104,7 @@ class WindowTest : public ::testing::Test {
 
   std::shared_ptr<FakeDialogs> dialogs_ = std::make_shared<FakeDialogs>();
   int ends_ = 0;
+  QStringList opened_;  // files handed to the desktop's viewer
   std::unique_ptr<Form1> form_;
 
  private:

@@ -1,18 +1,35 @@
-// Saves a picture of the window as it opens: window_screenshot FILE.png
+// Saves a picture of the window: window_screenshot FILE.png [--start]
+// With --start the sample formulas are converted first (into a temporary folder), so that the
+// picture shows their derivation.
 #include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QPixmap>
+#include <QTemporaryDir>
 #include <cstdio>
+#include <cstring>
 
 #include "window/form1.hpp"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
-  if (argc != 2) {
-    std::fprintf(stderr, "Aufruf: window_screenshot DATEI.png\n");
+  const bool start = argc == 3 && std::strcmp(argv[2], "--start") == 0;
+  if (argc != 2 && !start) {
+    std::fprintf(stderr, "Aufruf: window_screenshot DATEI.png [--start]\n");
     return 2;
   }
+  const QString file = QDir::current().absoluteFilePath(QString::fromLocal8Bit(argv[1]));
+  QTemporaryDir folder;
   umbrix::window::Form1 form;
   form.show();
   QApplication::processEvents();
-  return form.grab().save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
+  if (start) {
+    QDir::setCurrent(folder.path());
+    form.Command1_Click();
+    QElapsedTimer timer;
+    timer.start();
+    while (form.Running() && timer.elapsed() < 60000) QApplication::processEvents(QEventLoop::AllEvents, 20);
+    QApplication::processEvents();
+  }
+  return form.grab().save(file) ? 0 : 1;
 }

@@ -1,0 +1,102 @@
+#include "window/derivation_view.hpp"
+
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QScrollBar>
+#include <QSyntaxHighlighter>
+#include <QTextCursor>
+
+namespace umbrix::window {
+
+namespace {
+
+// Headings bold (a formula's number, the lines that open a phase); the marked normal forms
+// bold on a light green background.
+class DerivationHighlighter : public QSyntaxHighlighter {
+ public:
+  using QSyntaxHighlighter::QSyntaxHighlighter;
+
+ protected:
+  void highlightBlock(const QString& text) override {
+    QTextCharFormat format;
+    format.setFontWeight(QFont::Bold);
+    if (text.contains(QChar(0x25C4)))
+      format.setBackground(QColor(0xd8, 0xf0, 0xd0));
+    else if (!text.endsWith(':') && !text.endsWith(". Formel") && !text.endsWith("..."))
+      return;
+    setFormat(0, static_cast<int>(text.size()), format);
+  }
+};
+
+}  // namespace
+
+void DerivationFeed::Begin(std::size_t width) {
+  std::lock_guard lock(mutex_);
+  pending_.clear();
+  rendered_ = 0;
+  truncated_ = false;
+  text_.emplace([this](std::string_view piece) { Append(piece); }, width);
+}
+
+std::string DerivationFeed::TakePending() {
+  std::lock_guard lock(mutex_);
+  std::string taken;
+  taken.swap(pending_);
+  return taken;
+}
+
+void DerivationFeed::Append(std::string_view piece) {
+  if (rendered_ + piece.size() > kShownBytes) {
+    truncated_ = true;
+    return;
+  }
+  rendered_ += piece.size();
+  std::lock_guard lock(mutex_);
+  pending_ += piece;
+}
+
+void DerivationFeed::OnFormulaStart(const FormulaStartEvent& event) {
+  if (!truncated_) text_->OnFormulaStart(event);
+}
+
+void DerivationFeed::OnStep(const StepEvent& event) {
+  if (!truncated_) text_->OnStep(event);
+}
+
+void DerivationFeed::OnSentence(const SentenceEvent& event) {
+  if (!truncated_) text_->OnSentence(event);
+}
+
+void DerivationFeed::OnFormulaEnd(const FormulaEndEvent& event) {
+  if (!truncated_) text_->OnFormulaEnd(event);
+}
+
+DerivationView::DerivationView(QWidget* parent) : QPlainTextEdit(parent) {
+  setObjectName("Herleitung");
+  setReadOnly(true);
+  setLineWrapMode(QPlainTextEdit::NoWrap);
+  setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  setPlaceholderText("Nach Start steht hier die Herleitung.");
+  new DerivationHighlighter(document());
+}
+
+int DerivationView::Columns() const {
+  const int charWidth = QFontMetrics(font()).horizontalAdvance('X');
+  const int usable = viewport()->width() - 2 * static_cast<int>(document()->documentMargin());
+  return charWidth > 0 ? usable / charWidth : 80;
+}
+
+void DerivationView::AppendText(const QString& text) {
+  const int scroll = verticalScrollBar()->value();
+  QTextCursor end(document());
+  end.movePosition(QTextCursor::End);
+  end.insertText(text);
+  verticalScrollBar()->setValue(scroll);
+}
+
+void DerivationView::ScrollToTop() {
+  moveCursor(QTextCursor::Start);
+  verticalScrollBar()->setValue(0);
+}
+
+}  // namespace umbrix::window
