@@ -72,6 +72,19 @@ TEST_F(StartAction, ShowsTheDerivationFromTheTop) {
       << view->toPlainText().toStdString();
 }
 
+// A derivation beyond what the view holds: its beginning, then a note with the document's
+// path and size; the whole document is written all the same.
+TEST_F(StartAction, AVeryLongDerivationShowsItsBeginningAndANote) {
+  MakeForm();
+  RunWindow(LongInput(30), "lang");
+  const QString shown = Edit<QPlainTextEdit>("Herleitung")->toPlainText();
+  EXPECT_LE(shown.toUtf8().size(), static_cast<qsizetype>(DerivationFeed::kShownBytes + 1000));
+  EXPECT_TRUE(shown.startsWith("1. Formel\n"));
+  EXPECT_TRUE(shown.contains("Vollständig im Dokument " + InFolder("LANG.TEX")))
+      << shown.right(300).toStdString();
+  EXPECT_TRUE(ReadFile(InFolder("LANG.TEX")).ends_with("\\end{document}\r\n"));
+}
+
 // PDF: without pdflatex the button says how to get it; with it, the PDF lands next to the
 // .TEX and is handed to the desktop's viewer.
 TEST_F(StartAction, PdfButtonTypesetsTheWrittenDocument) {
