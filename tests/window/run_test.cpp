@@ -99,8 +99,15 @@ TEST_F(StartAction, PdfButtonTypesetsTheWrittenDocument) {
   EXPECT_FALSE(form.Typesetting());
   if (FindOnPath("pdflatex").empty())
     GTEST_SKIP() << "pdflatex is not installed (tools/install-deps.sh installs it)";
+  // Clicked again while pdflatex works, the button cancels.
   form.PdfClicked();
-  EXPECT_TRUE(form.Typesetting());
+  ASSERT_TRUE(form.Typesetting());
+  EXPECT_EQ(Edit<QPushButton>("PdfButton")->text(), "PDF abbrechen");
+  form.PdfClicked();
+  EXPECT_FALSE(form.Typesetting());
+  EXPECT_EQ(Edit<QLabel>("StatusLine")->text(), "PDF abgebrochen.");
+  EXPECT_FALSE(QFile::exists(InFolder("OUT.pdf")));
+  form.PdfClicked();
   ASSERT_TRUE(WaitUntil([&] { return !form.Typesetting(); }));
   EXPECT_EQ(dialogs_->errors.size(), 1);
   ASSERT_EQ(opened_, QStringList{InFolder("OUT.pdf")});
