@@ -1,127 +1,20 @@
-// The input syntax: variables X1 to X99 (the X optional, any case), "-" before an operand,
-// the binary connectives "+", "v", "<=", "=>", "==" (a single "<", ">" or "=" stands for the
-// two-character form), and balanced parentheses. Two "<=" or "=>" in a row without
-// parentheses are rejected: their operands would be lost in the rewriting.
+// The input syntax on top of the tokens of the scanner: an operand after every connective,
+// "-" only before an operand, balanced parentheses, and one kind of variable name per line
+// (letters or X-indexes). Two "<=" or "=>" in a row without parentheses are rejected: their
+// operands would be lost in the rewriting.
 #include "frontend/input_check.hpp"
 
 #include <optional>
 
+#include "frontend/scanner.hpp"
 #include "utilities/std_text.hpp"
+#include "utilities/utf8_text.hpp"
 
 namespace umbrix {
 
 namespace {
 
-struct Token {
-  enum class Kind { Variable, Not, Binary, Open, Close } kind;
-  std::string text;
-  int column;
-};
-
-struct LineError {
-  int column;
-  std::string message;
-};
-
-std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
-
-// 1-based column of a byte position, counting characters: UTF-8 continuation bytes do not count.
-int ColumnOf(std::string_view line, std::size_t pos) {
-  int column = 1;
-  for (std::size_t i = 0; i < pos && i < line.size(); ++i)
-    if ((static_cast<unsigned char>(line[i]) & 0xC0) != 0x80) ++column;
-  return column;
-}
-
-// Reads a line as tokens; blanks are skipped everywhere, as the run deletes them.
-class Scanner {
- public:
-  explicit Scanner(std::string_view line) : line_(line) {}
-
-  // The next token, nullopt at the end; throws LineError for what is no token.
-  std::optional<Token> Next() {
-    SkipBlanks();
-    if (pos_ >= line_.size()) return std::nullopt;
-    const int column = Column();
-    const char c = line_[pos_];
-    if (c == 'x' || c == 'X' || IsDigit(c)) return Variable(column);
-    ++pos_;
-    switch (c) {
-      case '-':
-        return Token{Token::Kind::Not, "-", column};
-      case '+':
-        return Token{Token::Kind::Binary, "+", column};
-      case 'v':
-      case 'V':
-        return Token{Token::Kind::Binary, "v", column};
-      case '(':
-        return Token{Token::Kind::Open, "(", column};
-      case ')':
-        return Token{Token::Kind::Close, ")", column};
-      case '>':
-        return Token{Token::Kind::Binary, "=>", column};
-      case '<':
-        Follows('=');  // a single "<" stands for "<="
-        return Token{Token::Kind::Binary, "<=", column};
-      case '=':
-        if (Follows('>')) return Token{Token::Kind::Binary, "=>", column};
-        Follows('=');  // a single "=" stands for "=="
-        return Token{Token::Kind::Binary, "==", column};
-      default:
-        throw LineError{column, "Das Zeichen " + Describe(c) + " ist nicht erlaubt."};
-    }
-  }
-
- private:
-  static bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-  static std::string Describe(char c) {
-    const auto code = static_cast<unsigned char>(c);
-    if (code >= 0x20 && code < 0x7f) return Quoted(std::string(1, c));
-    if (code == '\t') return "Tabulator";
-    if (code >= 0x80) return "\"" + std::string(1, c) + "...\" (Sonderzeichen)";
-    return "mit dem Code " + std::to_string(code);
-  }
-
-  void SkipBlanks() {
-    while (pos_ < line_.size() && line_[pos_] == ' ') ++pos_;
-  }
-
-  // Consumes the character c when it comes next (after blanks).
-  bool Follows(char c) {
-    std::size_t saved = pos_;
-    SkipBlanks();
-    if (pos_ < line_.size() && line_[pos_] == c) {
-      ++pos_;
-      return true;
-    }
-    pos_ = saved;
-    return false;
-  }
-
-  Token Variable(int column) {
-    if (line_[pos_] == 'x' || line_[pos_] == 'X') {
-      ++pos_;
-      SkipBlanks();
-    }
-    std::string index;
-    while (pos_ < line_.size() && (IsDigit(line_[pos_]) || line_[pos_] == ' ')) {
-      if (line_[pos_] != ' ') index += line_[pos_];
-      ++pos_;
-    }
-    if (index.empty()) throw LineError{column, "Nach dem X fehlt der Index (eine Zahl von 1 bis 99)."};
-    if (index.size() > 2 || index[0] == '0')
-      throw LineError{column, "Der Index " + index +
-                                  " ist nicht erlaubt; erlaubt sind die Zahlen 1 bis 99 "
-                                  "ohne führende Null."};
-    return Token{Token::Kind::Variable, "X" + index, column};
-  }
-
-  int Column() const { return ColumnOf(line_, pos_); }
-
-  std::string_view line_;
-  std::size_t pos_ = 0;
-};
+std::string Quoted(std::string_view text) { return QuotedExcerpt(text); }
 
 // Follows the tokens of one line: whether an operand is due, the open parentheses, and
 // whether the current parenthesis level already holds a "<=" or "=>".
@@ -130,12 +23,13 @@ class LineChecker {
   void Accept(const Token& token) {
     switch (token.kind) {
       case Token::Kind::Variable:
+      case Token::Kind::Letter:
         Operand(token);
         break;
       case Token::Kind::Not:
         if (!expectOperand_)
-          Fail(token,
-               "Vor " + Quoted("-") + " fehlt ein Operator; \"-\" (nicht) steht nur vor einem Operanden.");
+          Fail(token, "Vor " + Quoted(token.typed) + " fehlt ein Operator; " + Quoted(token.typed) +
+                          " (nicht) steht nur vor einem Operanden.");
         break;
       case Token::Kind::Open:
         Open(token);
@@ -153,7 +47,7 @@ class LineChecker {
   void Finish(int endColumn) {
     if (!previous_) return;
     if (expectOperand_)
-      throw LineError{endColumn, "Die Formel endet ohne Operand nach " + Quoted(previous_->text) + "."};
+      throw LineError{endColumn, "Die Formel endet ohne Operand nach " + Quoted(previous_->typed) + "."};
     if (!open_.empty()) throw LineError{open_.back().column, "Die Klammer \"(\" wird nicht geschlossen."};
   }
 
@@ -168,8 +62,12 @@ class LineChecker {
   }
 
   void Operand(const Token& token) {
-    if (!expectOperand_) Fail(token, "Vor " + Quoted(token.text) + " fehlt ein Operator.");
+    if (!expectOperand_) Fail(token, "Vor " + Quoted(token.typed) + " fehlt ein Operator.");
     expectOperand_ = false;
+    if (!firstVariable_)
+      firstVariable_ = token;
+    else if (firstVariable_->kind != token.kind)
+      Fail(token, MixedNamesMessage(token));
   }
 
   void Open(const Token& token) {
@@ -190,7 +88,12 @@ class LineChecker {
   }
 
   void Binary(const Token& token) {
-    if (expectOperand_) Fail(token, "Vor " + Quoted(token.text) + " fehlt ein Operand.");
+    if (expectOperand_) {
+      std::string message = "Vor " + Quoted(token.typed) + " fehlt ein Operand.";
+      if (token.text == "v" && !token.translated)
+        message += " \"v\" ist das Zeichen für \"oder\" und kann keine Variable sein.";
+      Fail(token, message);
+    }
     expectOperand_ = true;
     bool& hasImplication = open_.empty() ? topHasImplication_ : open_.back().hasImplication;
     if (token.text == "==") {
@@ -204,7 +107,19 @@ class LineChecker {
     }
   }
 
+  // A line names its variables either by letters or by X-indexes; a bare 0 or 1 among
+  // letters is most likely meant as a constant.
+  std::string MixedNamesMessage(const Token& token) const {
+    std::string message = Quoted(token.typed) + " steht in einer Zeile mit " + Quoted(firstVariable_->typed) +
+                          ": eine Zeile benennt ihre Variablen entweder mit einzelnen Buchstaben oder mit X1 "
+                          "bis X99, nicht mit beidem.";
+    if (token.typed == "1" || firstVariable_->typed == "1")
+      message += " Konstanten gibt es in der Eingabe nicht; \"1\" ist hier die Variable X1.";
+    return message;
+  }
+
   bool expectOperand_ = true;
+  std::optional<Token> firstVariable_;
   bool topHasImplication_ = false;
   std::vector<Level> open_;
   std::optional<Token> previous_;
@@ -212,10 +127,11 @@ class LineChecker {
 
 std::optional<LineError> CheckLine(std::string_view line) {
   try {
+    if (IsLoneX(line)) return std::nullopt;  // the empty formula
     Scanner scanner(line);
     LineChecker checker;
     while (auto token = scanner.Next()) checker.Accept(*token);
-    checker.Finish(ColumnOf(line, line.size()));
+    checker.Finish(scanner.EndColumn());
   } catch (const LineError& error) {
     return error;
   }

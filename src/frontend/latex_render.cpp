@@ -5,6 +5,7 @@
 // of a document, never hold those characters.
 #include "frontend/latex_render.hpp"
 
+#include "frontend/variable_names.hpp"
 #include "general_formula/formel.hpp"
 #include "simple_formula/sim_formel.hpp"
 #include "utilities/std_text.hpp"
@@ -62,19 +63,41 @@ void AppendLatex(std::string& out, std::string_view text, bool withConstants) {
   }
 }
 
+// Shows every X_{index} from position start on by the variable's name, where it has one.
+void ApplyNames(std::string& out, std::size_t start, const VariableNames& names) {
+  std::string named;
+  std::size_t copied = start;
+  for (std::size_t pos = out.find("X_{", start); pos != std::string::npos; pos = out.find("X_{", pos + 1)) {
+    const std::size_t close = out.find('}', pos);
+    const std::string_view digits(out.data() + pos + 3, close - pos - 3);
+    const std::string* name =
+        digits.empty() || digits.size() > 2 ? nullptr : names.Name(std::stoi(std::string(digits)));
+    if (name == nullptr) continue;
+    named.append(out, copied, pos - copied);
+    named += *name;
+    copied = close + 1;
+  }
+  if (copied == start) return;
+  named.append(out, copied);
+  out.replace(start, std::string::npos, named);
+}
+
 }  // namespace
 
-void AppendRenderedFormel(std::string& out, std::string_view formelText) {
+void AppendRenderedFormel(std::string& out, std::string_view formelText, const VariableNames* names) {
   out += '$';
+  const std::size_t start = out.size();
   AppendLatex(out, formelText, false);
+  if (names != nullptr) ApplyNames(out, start, *names);
   out += '$';
   out += LineBreak;
 }
 
-void AppendRenderedSimFormel(std::string& out, std::string_view formelText) {
+void AppendRenderedSimFormel(std::string& out, std::string_view formelText, const VariableNames* names) {
   out += '$';
   const std::size_t start = out.size();
   AppendLatex(out, formelText, true);
+  if (names != nullptr) ApplyNames(out, start, *names);
   // Only a "+" or "v" node makes the text begin with "(": its outermost pair is dropped.
   if (out.size() > start && out[start] == '(') {
     out.erase(start, 1);

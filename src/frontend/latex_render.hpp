@@ -8,6 +8,7 @@ namespace umbrix {
 
 class Formel;
 class SimFormel;
+class VariableNames;
 
 /// "$" + LaTeX of the general formula's marked text + "$" + line break.
 std::string RenderFormel(const Formel& formel);
@@ -17,10 +18,13 @@ std::string RenderSimFormel(const SimFormel& formel);
 /// RenderSimFormel for a simple formula's text at hand.
 std::string RenderSimFormelText(std::string_view formelText);
 
-/// RenderFormel for a marked text at hand, appended to out.
-void AppendRenderedFormel(std::string& out, std::string_view formelText);
-/// RenderSimFormel for a simple formula's text at hand, appended to out.
-void AppendRenderedSimFormel(std::string& out, std::string_view formelText);
+/// RenderFormel for a marked text at hand, appended to out; variables that have a name in
+/// names are shown by it instead of X_{index}.
+void AppendRenderedFormel(std::string& out, std::string_view formelText,
+                          const VariableNames* names = nullptr);
+/// RenderSimFormel for a simple formula's text at hand, appended to out; names as above.
+void AppendRenderedSimFormel(std::string& out, std::string_view formelText,
+                             const VariableNames* names = nullptr);
 
 /// Longest line that the document holds: TeX reads at most 200,000 characters per input line
 /// (and some installations fewer), so longer formula lines are broken.

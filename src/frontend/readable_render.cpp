@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+#include "frontend/variable_names.hpp"
+
 namespace umbrix {
 
 namespace {
@@ -72,7 +74,15 @@ void AppendEscaped(std::string& out, char c) {
   }
 }
 
-std::string Translate(std::string_view text, bool simple, bool html) {
+// The name of the variable with these index digits, or nullptr when it is shown as X and index.
+const std::string* NameOf(std::string_view digits, const VariableNames* names) {
+  if (names == nullptr || digits.empty() || digits.size() > 2) return nullptr;
+  int index = 0;
+  for (char digit : digits) index = index * 10 + (digit - '0');
+  return names->Name(index);
+}
+
+std::string Translate(std::string_view text, bool simple, bool html, const VariableNames* names) {
   // Only a "+" or "v" node makes a simple formula's text begin with "(": the document drops
   // that outermost pair, and so does this rendering.
   if (simple && text.size() >= 2 && text.front() == '(') text = text.substr(1, text.size() - 2);
@@ -82,8 +92,12 @@ std::string Translate(std::string_view text, bool simple, bool html) {
     if (text.front() == 'X') {
       const std::size_t end = text.find(';');
       const std::size_t digits = end == std::string_view::npos ? text.size() - 1 : end - 1;
-      out += 'X';
-      AppendIndex(out, text.substr(1, digits), html);
+      if (const std::string* name = NameOf(text.substr(1, digits), names)) {
+        out += *name;
+      } else {
+        out += 'X';
+        AppendIndex(out, text.substr(1, digits), html);
+      }
       text.remove_prefix(std::min(text.size(), digits + 2));
       continue;
     }
@@ -111,12 +125,12 @@ auto BestBreak(Breaks& breaks, std::size_t width) {
 
 }  // namespace
 
-std::string ReadableFormula(std::string_view formelText, bool simple) {
-  return Translate(formelText, simple, false);
+std::string ReadableFormula(std::string_view formelText, bool simple, const VariableNames* names) {
+  return Translate(formelText, simple, false, names);
 }
 
-std::string ReadableFormulaHtml(std::string_view formelText, bool simple) {
-  return Translate(formelText, simple, true);
+std::string ReadableFormulaHtml(std::string_view formelText, bool simple, const VariableNames* names) {
+  return Translate(formelText, simple, true, names);
 }
 
 std::size_t Columns(std::string_view text) {
@@ -230,7 +244,7 @@ void TextDerivation::BeginBlock(const FormulaStartEvent& event) {
 }
 
 void TextDerivation::InputFormula(const StepEvent& event) {
-  WrappedFormula("", ReadableFormula(event.formelText, event.simple), "");
+  WrappedFormula("", ReadableFormula(event.formelText, event.simple, event.names), "");
 }
 
 void TextDerivation::Heading(std::string_view text) {
@@ -240,7 +254,7 @@ void TextDerivation::Heading(std::string_view text) {
 
 void TextDerivation::Step(const StepEvent& event) {
   const std::string lead = "  " + std::to_string(event.number) + ". ";
-  WrappedFormula(lead, ReadableFormula(event.formelText, event.simple),
+  WrappedFormula(lead, ReadableFormula(event.formelText, event.simple, event.names),
                  event.result ? ResultMark(event.phase) : std::string_view());
 }
 
@@ -276,7 +290,7 @@ void HtmlDerivation::BeginBlock(const FormulaStartEvent& event) {
 }
 
 void HtmlDerivation::InputFormula(const StepEvent& event) {
-  Emit("<p class=\"eingabe\">" + ReadableFormulaHtml(event.formelText, event.simple) + "</p>\n");
+  Emit("<p class=\"eingabe\">" + ReadableFormulaHtml(event.formelText, event.simple, event.names) + "</p>\n");
 }
 
 void HtmlDerivation::Heading(std::string_view text) { Emit("<h3>" + HtmlEscaped(text) + "</h3>\n"); }
@@ -287,7 +301,7 @@ void HtmlDerivation::Step(const StepEvent& event) {
   listOpen_ = true;
   html += "<li value=\"" + std::to_string(event.number) + "\"";
   if (event.result) html += " class=\"normalform\"";
-  html += ">" + ReadableFormulaHtml(event.formelText, event.simple);
+  html += ">" + ReadableFormulaHtml(event.formelText, event.simple, event.names);
   if (event.result)
     html.append(" <strong>").append(kResultArrow).append(ResultMark(event.phase)).append("</strong>");
   html += "</li>\n";

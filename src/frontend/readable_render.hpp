@@ -15,11 +15,15 @@
 
 namespace umbrix {
 
-/// A formula's text form with the real symbols and indices as subscript digits (X₁₂); a simple
-/// formula loses its outermost parentheses, as in the document.
-std::string ReadableFormula(std::string_view formelText, bool simple);
+class VariableNames;
+
+/// A formula's text form with the real symbols and indices as subscript digits (X₁₂), or the
+/// variables' names where names gives one; a simple formula loses its outermost parentheses,
+/// as in the document.
+std::string ReadableFormula(std::string_view formelText, bool simple, const VariableNames* names = nullptr);
 /// The same as HTML: indices as X<sub>12</sub>, "<" and ">" never appear unescaped.
-std::string ReadableFormulaHtml(std::string_view formelText, bool simple);
+std::string ReadableFormulaHtml(std::string_view formelText, bool simple,
+                                const VariableNames* names = nullptr);
 
 /// Breaks a readable formula into lines of at most width columns (one column per character),
 /// each line ending after a "∧" or "∨". A stretch without a connective that fits stays whole.

@@ -80,6 +80,7 @@ std::string RunDriver::Command1_Click() {
   try {
     const std::string text = platform_.Text1();
     CheckInputOrThrow(text);
+    letters_ = CollectLetters(text);
     const std::string w = NormalisedWorkingText(text);
     platform_.SetText1(w.size() >= 4 ? w.substr(2, w.size() - 4) : std::string());
     fileName = PrepareOutputName();
@@ -105,6 +106,7 @@ std::string RunDriver::Command1_Click() {
 void RunDriver::EndRun() {
   if (file_ != nullptr) bytesWritten_ = file_->BytesWritten();
   file_ = nullptr;
+  lineNames_ = nullptr;
 }
 
 void RunDriver::CheckInputOrThrow(const std::string& text) const {
@@ -128,7 +130,9 @@ std::int32_t RunDriver::WriteDocument(const std::string& w) {
                        NumberText(n) + ". Formel}\\par\\nopagebreak" + std::string(LineBreak));
     const std::size_t a = breaks[static_cast<std::size_t>(n - 1)];
     const std::size_t b = breaks[static_cast<std::size_t>(n)];
-    WriteFormula(w.substr(a + 2, b - a - 2), n, count);
+    TranslatedLine line = TranslateLine(std::string_view(w).substr(a + 2, b - a - 2), letters_);
+    lineNames_ = line.usesLetters ? &letters_.names : nullptr;
+    WriteFormula(std::move(line.text), n, count);
     platform_.ProcessEvents();
   }
   file_->WriteLine("\\end{document}");
@@ -153,7 +157,7 @@ void RunDriver::StartFormula(std::string& line) {
   StartPhase(Phase::Input);
   const std::string formelText = workFormel_.FormelText();
   line_.clear();
-  AppendRenderedFormel(line_, formelText);
+  AppendRenderedFormel(line_, formelText, lineNames_);
   line_ += LineBreak;
   WriteFormulaLine();
   NotifyStep(formelText, false, false);
@@ -249,7 +253,7 @@ void RunDriver::StartPhase(Phase phase) {
 
 void RunDriver::WriteFormelStep(const std::string& formelText) {
   StartStepLine();
-  AppendRenderedFormel(line_, formelText);
+  AppendRenderedFormel(line_, formelText, lineNames_);
   WriteFormulaLine();
   NotifyStep(formelText, false, false);
 }
@@ -258,7 +262,7 @@ void RunDriver::WriteSimFormelStep() { WriteSimFormelStep(workSimFormel_.FormelT
 
 void RunDriver::WriteSimFormelStep(const std::string& formelText, bool result) {
   StartStepLine();
-  AppendRenderedSimFormel(line_, formelText);
+  AppendRenderedSimFormel(line_, formelText, lineNames_);
   WriteFormulaLine();
   NotifyStep(formelText, true, result);
 }
@@ -271,7 +275,7 @@ void RunDriver::NotifyStep(std::string_view formelText, bool simple, bool result
   const std::size_t open = line_.find('$', phase_ == Phase::Input ? 0 : kStepPrefix.size()) + 1;
   const std::size_t close = line_.rfind('$');
   const std::string_view latex = std::string_view(line_).substr(open, close - open);
-  observer_->OnStep({phase_, stepNumber_, simple, formelText, latex, result});
+  observer_->OnStep({phase_, stepNumber_, simple, formelText, latex, result, lineNames_});
 }
 
 void RunDriver::WriteSentence(Sentence sentence) {

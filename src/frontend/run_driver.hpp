@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "frontend/notation.hpp"
 #include "frontend/run_events.hpp"
 #include "general_formula/formel.hpp"
 #include "simple_formula/sim_formel.hpp"
@@ -36,6 +37,10 @@ class RunDriver {
 
   /// Size of the document written by the last run, also when it stopped early.
   std::int64_t BytesWritten() const { return bytesWritten_; }
+
+  /// The names of the variables of the formula being written, nullptr while it uses X-indexes;
+  /// every rendering of the formula shows them.
+  const VariableNames* LineNames() const { return lineNames_; }
 
   const Formel& WorkFormel() const { return workFormel_; }
   const SimFormel& WorkSimFormel() const { return workSimFormel_; }
@@ -82,6 +87,8 @@ class RunDriver {
   std::int32_t formula_ = 0;
   std::int32_t formulaCount_ = 0;
   std::string line_;  // the line being written, reused to spare large allocations
+  LetterTable letters_;
+  const VariableNames* lineNames_ = nullptr;
   Formel workFormel_;
   SimFormel workSimFormel_;
 };

@@ -10,6 +10,8 @@
 
 namespace umbrix {
 
+class VariableNames;
+
 /// The stretch of a formula's block that a formula line belongs to.
 enum class Phase {
   Input,             ///< the input line as parsed, the block's first formula line
@@ -49,6 +51,8 @@ struct StepEvent {
   std::string_view latex;
   /// The last line of a merging phase: the disjunctive or conjunctive normal form of the block.
   bool result = false;
+  /// The names of the formula's variables when it is written with letters, else nullptr.
+  const VariableNames* names = nullptr;
 };
 
 /// One German sentence of the document.

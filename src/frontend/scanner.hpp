@@ -1,0 +1,59 @@
+// Reads one input line as tokens. Besides Umbrix's own notation it reads what exercise sheets
+// write: single letters as variables and the usual symbols for the connectives, each token
+// carrying both its meaning in Umbrix's notation and the text the user typed.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace umbrix {
+
+struct Token {
+  enum class Kind { Variable, Letter, Not, Binary, Open, Close } kind;
+  std::string text;   // Umbrix's notation: "X12", the letter in lower case, "-", "+", "v", "<=", ...
+  std::string typed;  // what the line holds, blanks left out: "x12", "P", "→", "->", "&", ...
+  int column;         // 1-based, counted in characters
+  bool translated;    // a letter or a symbol that Umbrix's own notation writes differently
+};
+
+/// A line that is no valid formula: where and why, in German.
+struct LineError {
+  int column;
+  std::string message;
+};
+
+/// Whether a line holds nothing but one "x" (blanks aside): it is the empty formula, as the
+/// letter X without an index always was.
+bool IsLoneX(std::string_view line);
+
+class Scanner {
+ public:
+  explicit Scanner(std::string_view line) : line_(line) {}
+
+  /// The next token, nullopt at the end of the line; throws LineError for what is no token.
+  std::optional<Token> Next();
+  /// The column just after the last character of the line.
+  int EndColumn() { return ColumnAt(line_.size()); }
+
+ private:
+  Token Make(Token::Kind kind, const char* text, std::size_t start, int column, bool translated) const;
+  std::optional<Token> Ascii(char c, std::size_t start, int column);
+  Token Symbol(std::size_t start, int column);
+  Token LessThan(std::size_t start, int column);
+  Token Variable(int column);
+  Token Letter(int column);
+  bool StartsIndex(std::size_t pos) const;
+  void SkipBlanks();
+  bool Follows(char c);
+  bool Follows(std::string_view sequence);
+  int ColumnAt(std::size_t pos);
+
+  std::string_view line_;
+  std::size_t pos_ = 0;
+  std::size_t columnPos_ = 0;  // the columns are counted forward once, from here
+  int column_ = 1;
+};
+
+}  // namespace umbrix
