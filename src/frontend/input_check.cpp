@@ -54,7 +54,7 @@ class LineChecker {
  private:
   struct Level {
     int column;
-    bool hasImplication = false;
+    std::string implication;  // the "<=" or "=>" of this level as typed; empty if none
   };
 
   [[noreturn]] static void Fail(const Token& token, const std::string& message) {
@@ -75,7 +75,7 @@ class LineChecker {
     if (static_cast<int>(open_.size()) >= kMaxNesting)
       Fail(token,
            "Die Klammern sind zu tief verschachtelt (höchstens " + std::to_string(kMaxNesting) + " Ebenen).");
-    open_.push_back(Level{token.column});
+    open_.push_back(Level{token.column, {}});
   }
 
   void Close(const Token& token) {
@@ -95,15 +95,15 @@ class LineChecker {
       Fail(token, message);
     }
     expectOperand_ = true;
-    bool& hasImplication = open_.empty() ? topHasImplication_ : open_.back().hasImplication;
+    std::string& implication = open_.empty() ? topImplication_ : open_.back().implication;
     if (token.text == "==") {
-      hasImplication = false;
+      implication.clear();
     } else if (token.text == "<=" || token.text == "=>") {
-      if (hasImplication)
-        Fail(token,
-             "Mehrere \"<=\" oder \"=>\" hintereinander sind mehrdeutig; bitte Klammern setzen, "
-             "zum Beispiel (X1=>X2)=>X3.");
-      hasImplication = true;
+      if (!implication.empty())
+        Fail(token, Quoted(implication) + " und " + Quoted(token.typed) +
+                        " hintereinander sind mehrdeutig; bitte Klammern setzen, zum Beispiel (X1=>X2)=>X3 "
+                        "oder X1=>(X2=>X3).");
+      implication = token.typed;
     }
   }
 
@@ -120,7 +120,7 @@ class LineChecker {
 
   bool expectOperand_ = true;
   std::optional<Token> firstVariable_;
-  bool topHasImplication_ = false;
+  std::string topImplication_;
   std::vector<Level> open_;
   std::optional<Token> previous_;
 };

@@ -2,8 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "test_platform.hpp"
+#include "utilities/std_text.hpp"
 
 namespace umbrix {
 namespace {
@@ -53,6 +56,35 @@ TEST(Document, EmptyInputGivesPreambleAndEnd) {
   EXPECT_EQ(RunDocument("", 0), Expected("EMPTY.TEX"));
   // A lone line break is one empty line between the framing ones: one empty formula.
   EXPECT_NE(RunDocument("\r\n", 0).find("\\begin{document}\r\n$X_{}$\r\n"), std::string::npos);
+}
+
+// Letters and symbols as exercise sheets write them; the document shows each letter as it
+// first appears in the input.
+TEST(Document, ExerciseSheetNotationKeepsItsLetters) {
+  const std::vector<std::pair<std::string, std::string>> firstLines = {
+      {"(p ∨ q) ∧ ¬r", "$(p\\vee q)\\wedge \\neg r$"},
+      {"A -> (B & !C)", "$A\\rightarrow (B\\wedge \\neg C)$"},
+      {"a <-> b", "$a\\leftrightarrow b$"},
+      {"~x | Y", "$\\neg x\\vee Y$"},
+      {"p ⇐ q ⇔ r", "$p\\leftarrow q\\leftrightarrow r$"},
+      {"q+p+Q", "$q\\wedge p\\wedge q$"},
+      {"p<-q", "$p\\leftarrow \\neg q$"},
+      {"¬x1 ∧ x2", "$\\neg X_{1}\\wedge X_{2}$"},
+      {"x", "$X_{}$"},
+  };
+  for (const auto& [input, firstLine] : firstLines) {
+    SCOPED_TRACE(input);
+    const std::string document = RunDocument(input, 0);
+    EXPECT_NE(document.find("\\begin{document}\r\n" + firstLine + "\r\n"), std::string::npos) << document;
+  }
+  // Whole documents: a letter line is the line of X-indexes from 11 on, in alphabetical order,
+  // with each X_{index} shown as its letter; a line of X-indexes in the same input keeps them.
+  for (int option : {0, 1, 2}) {
+    SCOPED_TRACE(option);
+    std::string expected = RunDocument("x12v-x11\r\nx1=>x2", option);
+    expected = ReplaceAll(expected, {"X_{11}", "a", "X_{12}", "B"});
+    EXPECT_EQ(RunDocument("B v ¬a\r\nx1 → x2", option), expected);
+  }
 }
 
 }  // namespace

@@ -10,10 +10,12 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "frontend/readable_render.hpp"
 #include "test_platform.hpp"
+#include "utilities/std_text.hpp"
 
 namespace umbrix {
 namespace {
@@ -46,6 +48,9 @@ int Level(char op) {
 
 const int kVariables[] = {1, 2, 3, 5, 7, 10, 12, 19};
 constexpr int kVariableCount = 8;
+
+// The letters that stand for the variables in exercise notation, in alphabetical order.
+const char* const kLetterNames[] = {"a", "B", "c", "p", "Q", "r", "x", "z"};
 
 int Slot(int variable) {
   for (int i = 0; i < kVariableCount; ++i)
@@ -365,9 +370,43 @@ void CheckEvents(const EventRecorder& events, const std::string& document) {
   EXPECT_EQ(events.text.Steps(), static_cast<std::int64_t>(formulaLines.size() - 1));
 }
 
+// The generated line in exercise-sheet notation (letters, symbols picked at random) and the
+// same line with the X-indexes that the letters stand for: 11 on, in alphabetical order.
+std::pair<std::string, std::string> ExerciseNotation(const std::string& text, std::mt19937& random) {
+  static const std::vector<std::pair<std::string, std::vector<std::string>>> kSymbols = {
+      {"<=", {"<=", "←", "⇐"}},    {"=>", {"=>", "→", "⇒", "->"}}, {"==", {"==", "↔", "⇔", "<->"}},
+      {"-", {"-", "¬", "!", "~"}}, {"+", {"+", "∧", "&"}},         {"v", {"v", "∨", "|"}}};
+  std::string exercise, indexed;
+  for (std::size_t i = 0; i < text.size();) {
+    if (text[i] == 'x' || text[i] == 'X') {
+      std::size_t end = text.find_first_not_of("0123456789", i + 1);
+      const int slot = Slot(std::stoi(text.substr(i + 1, end - i - 1)));
+      exercise += kLetterNames[slot];
+      indexed += "x" + std::to_string(11 + slot);
+      i = end;
+      continue;
+    }
+    bool symbol = false;
+    for (const auto& [own, choices] : kSymbols) {
+      if (text.compare(i, own.size(), own) != 0) continue;
+      exercise += choices[std::uniform_int_distribution<std::size_t>(0, choices.size() - 1)(random)];
+      indexed += own;
+      i += own.size();
+      symbol = true;
+      break;
+    }
+    if (symbol) continue;
+    exercise += text[i];
+    indexed += text[i];
+    ++i;
+  }
+  return {exercise, indexed};
+}
+
 TEST(DocumentProperty, RandomFormulasKeepTheirMeaningAndReachBothNormalForms) {
   for (int option : {0, 1, 2}) {
     FormulaMaker maker(4711u + static_cast<std::uint32_t>(option));
+    std::mt19937 random(815u + static_cast<std::uint32_t>(option));
     for (int round = 0; round < 150; ++round) {
       const auto [formula, text] = maker.Make();
       SCOPED_TRACE("option " + std::to_string(option) + ": " + text);
@@ -387,6 +426,15 @@ TEST(DocumentProperty, RandomFormulasKeepTheirMeaningAndReachBothNormalForms) {
       CheckDocument(formula, document);
       CheckEvents(events, document);
       if (HasFatalFailure()) return;
+      if (round % 3 == 0 && text != "x10" && text != "X10") {
+        // Written as an exercise sheet would, the line has the same document, with letters.
+        const auto [exercise, indexed] = ExerciseNotation(text, random);
+        SCOPED_TRACE(exercise);
+        std::string expected = test::RunDocument(indexed, option);
+        for (int slot = 0; slot < kVariableCount; ++slot)
+          expected = ReplaceAll(expected, {"X_{" + std::to_string(11 + slot) + "}", kLetterNames[slot]});
+        EXPECT_EQ(test::RunDocument(exercise, option), expected);
+      }
     }
   }
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "utilities/std_text.hpp"
+#include "utilities/utf8_text.hpp"
 
 namespace umbrix {
 namespace {
@@ -85,6 +86,28 @@ TEST(StdText, ReplaceAllRejectsAnOddListAndLeavesTheTextAlone) {
   std::string text = "x1 + x2";
   EXPECT_THROW(text = ReplaceAll(text, {" ", "", "x"}), std::invalid_argument);
   EXPECT_EQ(text, "x1 + x2");
+}
+
+// Messages quote the user's input: short, and valid UTF-8 whatever the input held.
+TEST(Utf8Text, QuotedExcerptCutsAfterFortyCharactersAndReplacesInvalidBytes) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"", "\"\""},
+      {"¬p", "\"¬p\""},
+      {std::string(40, '1'), "\"" + std::string(40, '1') + "\""},
+      {std::string(41, '1'), "\"" + std::string(40, '1') + "…\""},
+      {"x\xFF", "\"x\xEF\xBF\xBD\""},
+      {"\xE2\x86", "\"\xEF\xBF\xBD\xEF\xBF\xBD\""},                  // cut sequence
+      {"\xC0\xAF", "\"\xEF\xBF\xBD\xEF\xBF\xBD\""},                  // overlong "/"
+      {"\xED\xA0\x80", "\"\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\""},  // surrogate
+  };
+  for (const auto& [text, quoted] : cases) {
+    SCOPED_TRACE(text);
+    EXPECT_EQ(QuotedExcerpt(text), quoted);
+  }
+  std::string arrows;
+  for (int i = 0; i < 50; ++i) arrows += EncodeCharacter(U'\u2192');
+  EXPECT_EQ(QuotedExcerpt(arrows), "\"" + arrows.substr(0, 40 * 3) + "…\"");
+  EXPECT_EQ(DecodeCharacter("\xF0\x9F\x98\x80", 0).code, U'\U0001F600');
 }
 
 }  // namespace
