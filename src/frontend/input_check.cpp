@@ -28,7 +28,7 @@ class LineChecker {
         break;
       case Token::Kind::Not:
         if (!expectOperand_)
-          Fail(token, "Vor " + Quoted(token.typed) + " fehlt ein Operator; " + Quoted(token.typed) +
+          Fail(token, "Vor " + Quoted(token.Typed()) + " fehlt ein Operator; " + Quoted(token.Typed()) +
                           " (nicht) steht nur vor einem Operanden.");
         break;
       case Token::Kind::Open:
@@ -47,7 +47,7 @@ class LineChecker {
   void Finish(int endColumn) {
     if (!previous_) return;
     if (expectOperand_)
-      throw LineError{endColumn, "Die Formel endet ohne Operand nach " + Quoted(previous_->typed) + "."};
+      throw LineError{endColumn, "Die Formel endet ohne Operand nach " + Quoted(previous_->Typed()) + "."};
     if (!open_.empty()) throw LineError{open_.back().column, "Die Klammer \"(\" wird nicht geschlossen."};
   }
 
@@ -62,7 +62,7 @@ class LineChecker {
   }
 
   void Operand(const Token& token) {
-    if (!expectOperand_) Fail(token, "Vor " + Quoted(token.typed) + " fehlt ein Operator.");
+    if (!expectOperand_) Fail(token, "Vor " + Quoted(token.Typed()) + " fehlt ein Operator.");
     expectOperand_ = false;
     if (!firstVariable_)
       firstVariable_ = token;
@@ -89,7 +89,7 @@ class LineChecker {
 
   void Binary(const Token& token) {
     if (expectOperand_) {
-      std::string message = "Vor " + Quoted(token.typed) + " fehlt ein Operand.";
+      std::string message = "Vor " + Quoted(token.Typed()) + " fehlt ein Operand.";
       if (token.text == "v" && !token.translated)
         message += " \"v\" ist das Zeichen für \"oder\" und kann keine Variable sein.";
       Fail(token, message);
@@ -100,20 +100,21 @@ class LineChecker {
       implication.clear();
     } else if (token.text == "<=" || token.text == "=>") {
       if (!implication.empty())
-        Fail(token, Quoted(implication) + " und " + Quoted(token.typed) +
+        Fail(token, Quoted(implication) + " und " + Quoted(token.Typed()) +
                         " hintereinander sind mehrdeutig; bitte Klammern setzen, zum Beispiel (X1=>X2)=>X3 "
                         "oder X1=>(X2=>X3).");
-      implication = token.typed;
+      implication = token.Typed();
     }
   }
 
   // A line names its variables either by letters or by X-indexes; a bare 0 or 1 among
   // letters is most likely meant as a constant.
   std::string MixedNamesMessage(const Token& token) const {
-    std::string message = Quoted(token.typed) + " steht in einer Zeile mit " + Quoted(firstVariable_->typed) +
+    std::string message = Quoted(token.Typed()) + " steht in einer Zeile mit " +
+                          Quoted(firstVariable_->Typed()) +
                           ": eine Zeile benennt ihre Variablen entweder mit einzelnen Buchstaben oder mit X1 "
                           "bis X99, nicht mit beidem.";
-    if (token.typed == "1" || firstVariable_->typed == "1")
+    if (token.Typed() == "1" || firstVariable_->Typed() == "1")
       message += " Konstanten gibt es in der Eingabe nicht; \"1\" ist hier die Variable X1.";
     return message;
   }

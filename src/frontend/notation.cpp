@@ -2,8 +2,6 @@
 // every document of Umbrix's own notation stay exactly as they are.
 #include "frontend/notation.hpp"
 
-#include <vector>
-
 #include "frontend/scanner.hpp"
 #include "utilities/std_text.hpp"
 
@@ -11,20 +9,38 @@ namespace umbrix {
 
 namespace {
 
-// The tokens of a valid line; a line that is not valid is read up to its first fault.
-std::vector<Token> Tokens(std::string_view line) {
-  std::vector<Token> tokens;
-  if (IsLoneX(line)) return tokens;
-  try {
-    Scanner scanner(line);
-    while (auto token = scanner.Next()) tokens.push_back(std::move(*token));
-  } catch (const LineError&) {
-    // Only checked input is translated; a faulty rest adds nothing.
+// Whether a line can hold no letter and no symbol: one fast pass over the bytes, so that
+// the lines of Umbrix's own notation, however long, are not read token by token again.
+bool InOwnNotation(std::string_view line) {
+  char previous = ' ';  // the last character that is no blank
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (c == ' ') continue;
+    const bool own = (c >= '0' && c <= '9') || c == 'x' || c == 'X' || c == 'v' || c == 'V' || c == '+' ||
+                     c == '-' || c == '<' || c == '=' || c == '>' || c == '(' || c == ')';
+    if (!own || (c == '>' && previous == '-')) return false;
+    if ((previous == 'x' || previous == 'X') && !(c >= '0' && c <= '9')) return false;
+    previous = c;
   }
-  return tokens;
+  return previous != 'x' && previous != 'X';
 }
 
-std::size_t LetterSlot(const Token& token) { return static_cast<std::size_t>(token.text[0] - 'a'); }
+// Calls visit with every token of a valid line; a line that is not valid is read up to its
+// first fault (only checked input is translated, so a faulty rest adds nothing).
+template <typename Visit>
+void ForEachToken(std::string_view line, Visit visit) {
+  if (IsLoneX(line) || InOwnNotation(line)) return;
+  try {
+    Scanner scanner(line);
+    while (auto token = scanner.Next()) visit(*token);
+  } catch (const LineError&) {
+  }
+}
+
+std::size_t LetterSlot(const Token& token) {
+  const char letter = token.text[0];
+  return static_cast<std::size_t>(letter >= 'a' ? letter - 'a' : letter - 'A');
+}
 
 // The text order of the formula classes puts X10 before X2; two-digit indexes from 11 on
 // keep it in step with the alphabet for all 25 letters.
@@ -37,9 +53,10 @@ LetterTable CollectLetters(std::string_view text) {
   std::array<std::string, 26> firstSeen;
   for (std::size_t start = 0; start <= text.size();) {
     const std::size_t end = std::min(text.find(LineBreak, start), text.size());
-    for (const Token& token : Tokens(text.substr(start, end - start)))
+    ForEachToken(text.substr(start, end - start), [&](const Token& token) {
       if (token.kind == Token::Kind::Letter && firstSeen[LetterSlot(token)].empty())
-        firstSeen[LetterSlot(token)] = token.typed;
+        firstSeen[LetterSlot(token)] = token.text;
+    });
     start = end + LineBreak.size();
   }
   int next = kFirstLetterIndex;
@@ -53,20 +70,22 @@ LetterTable CollectLetters(std::string_view text) {
 }
 
 TranslatedLine TranslateLine(std::string_view line, const LetterTable& letters) {
-  const std::vector<Token> tokens = Tokens(line);
   bool translated = false, usesLetters = false;
-  for (const Token& token : tokens) {
+  ForEachToken(line, [&](const Token& token) {
     translated = translated || token.translated;
     usesLetters = usesLetters || token.kind == Token::Kind::Letter;
-  }
+  });
   if (!translated) return {std::string(line), false};
   std::string text;
-  for (const Token& token : tokens) {
+  text.reserve(line.size());
+  ForEachToken(line, [&](const Token& token) {
     if (token.kind == Token::Kind::Letter)
       text += "X" + std::to_string(letters.index[LetterSlot(token)]);
+    else if (token.kind == Token::Kind::Variable)
+      text += "X" + token.Index();
     else
       text += token.text;
-  }
+  });
   return {text, usesLetters};
 }
 

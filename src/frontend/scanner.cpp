@@ -7,6 +7,8 @@
 // is answered with the character itself and, where one is likely, what to type instead.
 #include "frontend/scanner.hpp"
 
+#include <algorithm>
+
 #include "utilities/utf8_text.hpp"
 
 namespace umbrix {
@@ -116,6 +118,15 @@ std::string IndexMessage(const std::string& typed, const std::string& index) {
 
 }  // namespace
 
+std::string Token::Typed() const { return WithoutBlanks(typed); }
+
+std::string Token::Index() const {
+  std::string index;
+  for (char c : typed)
+    if (IsDigit(c)) index += c;
+  return index;
+}
+
 bool IsLoneX(std::string_view line) {
   const auto first = line.find_first_not_of(' ');
   return first != std::string_view::npos && (line[first] == 'x' || line[first] == 'X') &&
@@ -135,9 +146,9 @@ std::optional<Token> Scanner::Next() {
   return Ascii(c, start, column);
 }
 
-Token Scanner::Make(Token::Kind kind, const char* text, std::size_t start, int column,
+Token Scanner::Make(Token::Kind kind, std::string_view text, std::size_t start, int column,
                     bool translated) const {
-  return Token{kind, text, WithoutBlanks(line_.substr(start, pos_ - start)), column, translated};
+  return Token{kind, text, line_.substr(start, pos_ - start), column, translated};
 }
 
 std::optional<Token> Scanner::Ascii(char c, std::size_t start, int column) {
@@ -223,14 +234,15 @@ Token Scanner::Symbol(std::size_t start, int column) {
 Token Scanner::Variable(int column) {
   const std::size_t start = pos_;
   if (line_[pos_] == 'x' || line_[pos_] == 'X') ++pos_;
-  std::string index;
-  for (; pos_ < line_.size() && (IsDigit(line_[pos_]) || line_[pos_] == ' '); ++pos_)
-    if (line_[pos_] != ' ') index += line_[pos_];
+  while (pos_ < line_.size() && (IsDigit(line_[pos_]) || line_[pos_] == ' ')) ++pos_;
   // Blanks after the index belong to the gap before the next token.
-  while (pos_ > start && line_[pos_ - 1] == ' ') --pos_;
-  Token token = Make(Token::Kind::Variable, "", start, column, false);
-  if (index.size() > 2 || index[0] == '0') throw LineError{column, IndexMessage(token.typed, index)};
-  token.text = "X" + index;
+  while (line_[pos_ - 1] == ' ') --pos_;
+  const std::string_view typed = line_.substr(start, pos_ - start);
+  const Token token{Token::Kind::Variable, typed, typed, column, false};
+  const std::size_t first = typed.find_first_of("0123456789");
+  const auto blanks = static_cast<std::size_t>(std::count(typed.begin(), typed.end(), ' '));
+  if (typed.size() - first - blanks > 2 || typed[first] == '0')
+    throw LineError{column, IndexMessage(token.Typed(), token.Index())};
   return token;
 }
 
@@ -240,9 +252,9 @@ Token Scanner::Letter(int column) {
   while (pos_ < line_.size() && IsAsciiLetter(line_[pos_]) && Lower(line_[pos_]) != 'v' &&
          !(Lower(line_[pos_]) == 'x' && StartsIndex(pos_ + 1)))
     ++pos_;
-  const std::string run(line_.substr(start, pos_ - start));
-  if (run.size() > 1) throw LineError{column, LetterRunMessage(run)};
-  return Token{Token::Kind::Letter, std::string(1, Lower(run[0])), run, column, true};
+  const std::string_view run = line_.substr(start, pos_ - start);
+  if (run.size() > 1) throw LineError{column, LetterRunMessage(std::string(run))};
+  return Token{Token::Kind::Letter, run, run, column, true};
 }
 
 // Whether an index begins at pos, blanks skipped: then an "x" before it is the X of X1 to X99.

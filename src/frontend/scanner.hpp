@@ -12,10 +12,17 @@ namespace umbrix {
 
 struct Token {
   enum class Kind { Variable, Letter, Not, Binary, Open, Close } kind;
-  std::string text;   // Umbrix's notation: "X12", the letter in lower case, "-", "+", "v", "<=", ...
-  std::string typed;  // what the line holds, blanks left out: "x12", "P", "→", "->", "&", ...
-  int column;         // 1-based, counted in characters
-  bool translated;    // a letter or a symbol that Umbrix's own notation writes differently
+  /// Umbrix's notation of a connective or parenthesis: "-", "+", "v", "<=", "=>", "==", "(", ")";
+  /// for a variable or a letter the same as typed.
+  std::string_view text;
+  std::string_view typed;  // the part of the line it was read from, blanks inside included
+  int column;              // 1-based, counted in characters
+  bool translated;         // a letter or a symbol that Umbrix's own notation writes differently
+
+  /// What the user typed, without blanks: "x12", "P", "→", "->", "&", ...
+  std::string Typed() const;
+  /// The index digits of a variable.
+  std::string Index() const;
 };
 
 /// A line that is no valid formula: where and why, in German.
@@ -38,7 +45,7 @@ class Scanner {
   int EndColumn() { return ColumnAt(line_.size()); }
 
  private:
-  Token Make(Token::Kind kind, const char* text, std::size_t start, int column, bool translated) const;
+  Token Make(Token::Kind kind, std::string_view text, std::size_t start, int column, bool translated) const;
   std::optional<Token> Ascii(char c, std::size_t start, int column);
   Token Symbol(std::size_t start, int column);
   Token LessThan(std::size_t start, int column);
