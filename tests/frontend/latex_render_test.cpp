@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "frontend/latex_render.hpp"
+#include "frontend/readable_render.hpp"
+#include "frontend/variable_names.hpp"
 #include "general_formula/formel.hpp"
 #include "simple_formula/sim_formel.hpp"
 #include "utilities/std_text.hpp"
@@ -87,6 +89,21 @@ TEST(RenderSimFormel, OnePassAgreesWithTheReplacementList) {
     if (!expected.empty() && expected[0] == '(') expected = expected.substr(1, expected.size() - 2);
     ASSERT_EQ(RenderedSimText(text), "$" + expected + "$\r\n") << text;
   }
+}
+
+// Every rendering shows a variable by its name where it has one, by X and index elsewhere.
+TEST(RenderSimFormel, VariablesWithANameAreShownByIt) {
+  VariableNames names;
+  names.Set(11, "p");
+  names.Set(12, "Q");
+  std::string latex;
+  AppendRenderedSimFormel(latex, "((X11;v-X12;)+X3;+T)", &names);
+  EXPECT_EQ(latex, "$(p\\vee \\neg Q)\\wedge X_{3}\\wedge \\top$\r\n");
+  latex.clear();
+  AppendRenderedFormel(latex, "X12;<=-(X11;)", &names);
+  EXPECT_EQ(latex, "$Q\\leftarrow \\neg (p)$\r\n");
+  EXPECT_EQ(ReadableFormula("(X11;+-X12;)", true, &names), "p∧¬Q");
+  EXPECT_EQ(ReadableFormulaHtml("X11;=>X3;", false, &names), "p→X<sub>3</sub>");
 }
 
 TEST(WrapLongLine, ShortLinesStayAsTheyAre) {
