@@ -59,6 +59,13 @@ TEST_F(OutputFileTest, LargeOutputArrivesComplete) {
   file.WriteLine(std::string(300000, 'y'));
   file.Close();
   EXPECT_EQ(Read("c.tex").size(), 500u * 1002u + 300002u);
+  // A discarding file counts the same lines and bytes and keeps none of them.
+  OutputFile discard = OutputFile::Discard();
+  for (int i = 0; i < 500; ++i) discard.WriteLine(line);
+  discard.WriteLine(std::string(300000, 'y'));
+  discard.Close();
+  EXPECT_EQ(discard.LinesWritten(), 501);
+  EXPECT_EQ(discard.BytesWritten(), 500 * 1002 + 300002);
 }
 
 TEST_F(OutputFileTest, ExistingContentIsDiscarded) {
