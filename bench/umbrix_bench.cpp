@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/cli_platform.hpp"
+#include "frontend/field_platform.hpp"
 #include "frontend/run_driver.hpp"
 #include "frontend/texts.hpp"
 #include "utilities/large_stack.hpp"
@@ -59,11 +59,11 @@ std::vector<Workload> Workloads() {
 struct Measure {
   double seconds = 0;
   std::int64_t bytes = 0;
-  int exitKind = 0;
+  bool stoppedAtLimit = false;
 };
 
-Measure RunOnce(const Workload& workload, int option) {
-  umbrix::CliPlatform platform(workload.input, "bench", option);
+Measure RunOnce(const Workload& workload, umbrix::OptionEntry option) {
+  umbrix::FieldPlatform platform(workload.input, "bench", option);
   umbrix::RunDriver driver(platform,
                            [](const std::string&) { return umbrix::OutputFile::OpenNewFile("/dev/null"); });
   Measure measure;
@@ -71,7 +71,7 @@ Measure RunOnce(const Workload& workload, int option) {
   try {
     umbrix::RunWithLargeStack([&] { driver.Command1_Click(); });
   } catch (const umbrix::RunError& error) {
-    measure.exitKind = error.ExitCode();
+    measure.stoppedAtLimit = error.kind() == umbrix::RunError::Kind::TooLarge;
   }
   measure.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   measure.bytes = driver.BytesWritten();
@@ -96,15 +96,16 @@ int main(int argc, char** argv) {
   std::setvbuf(stdout, nullptr, _IOLBF, 0);
   std::printf("%-22s %4s %10s %12s %10s %s\n", "workload", "mode", "seconds", "bytes", "MB/s", "note");
   for (const Workload& workload : Workloads()) {
-    for (int option = 0; option < 3; ++option) {
+    for (const umbrix::OptionInfo& info : umbrix::kOptionTable) {
       Measure best;
       for (int i = 0; i < repeat; ++i) {
-        Measure measure = RunOnce(workload, option);
+        Measure measure = RunOnce(workload, info.entry);
         if (i == 0 || measure.seconds < best.seconds) best = measure;
       }
-      std::printf("%-22s %4d %10.4f %12lld %10.1f %s\n", workload.name, option, best.seconds,
-                  static_cast<long long>(best.bytes), best.bytes / 1e6 / std::max(best.seconds, 1e-9),
-                  best.exitKind == 4 ? "stopped at the member limit" : "");
+      std::printf("%-22s %4d %10.4f %12lld %10.1f %s\n", workload.name, umbrix::EntryNumber(info.entry),
+                  best.seconds, static_cast<long long>(best.bytes),
+                  best.bytes / 1e6 / std::max(best.seconds, 1e-9),
+                  best.stoppedAtLimit ? "stopped at the member limit" : "");
     }
   }
   std::printf("peak memory: %ld KB\n", PeakMemoryKilobytes());

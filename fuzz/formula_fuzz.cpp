@@ -7,7 +7,7 @@
 #include <random>
 #include <string>
 
-#include "cli/cli_platform.hpp"
+#include "frontend/field_platform.hpp"
 #include "frontend/input_check.hpp"
 #include "frontend/run_driver.hpp"
 #include "general_formula/formel.hpp"
@@ -19,9 +19,9 @@ constexpr int kMaxReductionSteps = 100000;
 constexpr std::int64_t kLineBudget = 3000;
 
 // Stops a run after a fixed number of lines, so that a formula with a huge derivation ends.
-class BudgetPlatform : public umbrix::CliPlatform {
+class BudgetPlatform : public umbrix::FieldPlatform {
  public:
-  using CliPlatform::CliPlatform;
+  using FieldPlatform::FieldPlatform;
   void ReportProgress(std::int32_t, std::int32_t, std::int64_t lines) override {
     if (lines > kLineBudget) throw umbrix::RunStopped();
   }
@@ -48,8 +48,8 @@ void Reduce(const std::string& text) {
 }
 
 void RunAllModes(const std::string& text) {
-  for (int option = 0; option < 3; ++option) {
-    BudgetPlatform platform(text, "fuzz", option);
+  for (const umbrix::OptionInfo& info : umbrix::kOptionTable) {
+    BudgetPlatform platform(text, "fuzz", info.entry);
     umbrix::RunDriver driver(platform,
                              [](const std::string&) { return umbrix::OutputFile::OpenNewFile("/dev/null"); });
     try {

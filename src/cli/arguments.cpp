@@ -1,11 +1,13 @@
 #include "cli/arguments.hpp"
 
+#include <algorithm>
 #include <charconv>
 #include <fstream>
 #include <iostream>
 #include <iterator>
 #include <sstream>
 
+#include "cli/exit_codes.hpp"
 #include "frontend/texts.hpp"
 #include "utilities/run_error.hpp"
 #include "utilities/std_text.hpp"
@@ -14,11 +16,38 @@ namespace umbrix {
 
 namespace {
 
-int ParseMode(const std::string& value) {
-  if (value == "0" || value == "viele") return 0;
-  if (value == "1" || value == "schneller") return 1;
-  if (value == "2" || value == "wenig") return 2;
-  throw UsageError("Unbekannter Modus \"" + value + "\": erlaubt sind 0/viele, 1/schneller, 2/wenig.");
+OptionEntry ParseMode(const std::string& value) {
+  if (const auto entry = EntryForWord(value)) return *entry;
+  std::string allowed;
+  for (const OptionInfo& info : kOptionTable)
+    allowed += (allowed.empty() ? "" : ", ") + std::string(info.number) + "/" + std::string(info.word);
+  throw UsageError("Unbekannter Modus \"" + value + "\": erlaubt sind " + allowed + ".");
+}
+
+// Width of a text in characters: UTF-8 continuation bytes do not count.
+std::size_t Width(std::string_view text) {
+  std::size_t width = 0;
+  for (char c : text)
+    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++width;
+  return width;
+}
+
+// The lines of -m in the help: "0 oder viele:" and the caption, one entry per line.
+std::string ModeHelp() {
+  constexpr std::string_view kFirstIndent = "  -m, --mode MODUS    ";
+  std::size_t labelWidth = 0;
+  for (const OptionInfo& info : kOptionTable)
+    labelWidth = std::max(labelWidth, info.number.size() + info.word.size() + 7);
+  std::string help;
+  for (const OptionInfo& info : kOptionTable) {
+    help += help.empty() ? std::string(kFirstIndent) : std::string(kFirstIndent.size(), ' ');
+    std::string label = std::string(info.number) + " oder " + std::string(info.word) + ":";
+    label.resize(labelWidth + 1, ' ');
+    std::string_view caption = info.caption;
+    while (caption.ends_with(' ')) caption.remove_suffix(1);
+    help += label + std::string(caption) + (info.entry == kOptionTable[0].entry ? " (Vorgabe)" : "") + "\n";
+  }
+  return help;
 }
 
 int ParseWidth(const std::string& value) {
@@ -132,6 +161,22 @@ std::string InputText(const CliOptions& options) {
   return ToCrLf(content.str());
 }
 
+std::string ExitCodeHelp() {
+  constexpr std::size_t kHelpWidth = 80;
+  std::string help = "Rückgabewerte:";
+  std::size_t column = Width(help);
+  for (const ExitCodeInfo& info : kExitCodeTable) {
+    const bool last = &info == &kExitCodeTable[std::size(kExitCodeTable) - 1];
+    const std::string item =
+        std::to_string(ExitNumber(info.code)) + " " + std::string(info.meaning) + (last ? "." : ",");
+    const bool breakBefore = column + 1 + Width(item) > kHelpWidth;
+    help += breakBefore ? "\n" : " ";
+    column = (breakBefore ? 0 : column + 1) + Width(item);
+    help += item;
+  }
+  return help + "\n";
+}
+
 std::string HelpText() {
   return std::string(
              "Aufruf: umbrix [OPTIONEN] [FORMEL ...]\n"
@@ -148,33 +193,22 @@ std::string HelpText() {
              "Optionen:\n"
              "  -i, --input DATEI   Formeln aus DATEI lesen, eine pro Zeile (- für die Standardeingabe)\n"
              "  -o, --output NAME   Name der Ausgabedatei (Vorgabe AUSGABE, daraus wird AUSGABE.TEX);\n"
-             "                      - schreibt das Dokument auf die Standardausgabe\n"
-             "  -m, --mode MODUS    0 oder viele:     viele Zwischenschritte (Vorgabe)\n"
-             "                      1 oder schneller: schneller vereinfachen\n"
-             "                      2 oder wenig:     wenig Zwischenschritte\n"
-             "  -t, --text          die Herleitung lesbar auf die Standardausgabe (UTF-8), mit\n"
-             "                      nummerierten Schritten und markierten Normalformen; ohne -o\n"
-             "                      wird dann keine .TEX-Datei geschrieben\n"
-             "      --width N       Breite dieses Textes in Zeichen (Vorgabe: Breite des\n"
-             "                      Terminals, sonst 80)\n"
-             "      --pdf           das Dokument danach mit pdflatex in ein PDF übersetzen;\n"
-             "                      das PDF liegt neben der .TEX-Datei\n"
-             "  --                  beendet die Optionen; nötig vor Formeln, die mit - beginnen:\n"
-             "                      umbrix -m 2 -- -x2+x1\n"
-             "  -h, --help          diese Hilfe\n"
-             "      --version       Versionsangabe\n"
-             "\n"
-             "Rückgabewerte: 0 Erfolg, 1 ungültige Eingabe, 2 falscher Aufruf,\n"
-             "3 Datei- oder Schreibfehler, 4 Formel zu groß, 5 kein PDF (pdflatex fehlt\n"
-             "oder meldet einen Fehler; die .TEX-Datei bleibt).\n"
-             "\n") +
-         "Dieses Programm habe ich geschrieben, um mir die Arbeit beim finden von konjunktiven und "
-         "disjunktiven Umbrixen zu erleichtern. Ich übernehme ABSOLUT KEINE HAFTUNG für irgendwelche "
-         "Schäden oder Problemen, die durch die (ggf. unsachgemäße) Verwendung von (ggf. veränderten) "
-         "Teilen dieses Programms oder des Programms selbst entstanden bzw. aufgetreten sind. Außerdem "
-         "garantiere ich nicht, dass dieses Programm wirklich die richtige Lösung ausgibt.\n"
-         "Die Ausgabe dieses Programms ist eine .TEX-Datei, die gesondert (in eine .PDF-, .DVI- oder "
-         "was auch immer- Datei) übersetzt werden muss, zum Beispiel mit: pdflatex AUSGABE.TEX\n";
+             "                      - schreibt das Dokument auf die Standardausgabe\n") +
+         ModeHelp() +
+         "  -t, --text          die Herleitung lesbar auf die Standardausgabe (UTF-8), mit\n"
+         "                      nummerierten Schritten und markierten Normalformen; ohne -o\n"
+         "                      wird dann keine .TEX-Datei geschrieben\n"
+         "      --width N       Breite dieses Textes in Zeichen (Vorgabe: Breite des\n"
+         "                      Terminals, sonst 80)\n"
+         "      --pdf           das Dokument danach mit pdflatex in ein PDF übersetzen;\n"
+         "                      das PDF liegt neben der .TEX-Datei\n"
+         "  --                  beendet die Optionen; nötig vor Formeln, die mit - beginnen:\n"
+         "                      umbrix -m 2 -- -x2+x1\n"
+         "  -h, --help          diese Hilfe\n"
+         "      --version       Versionsangabe\n"
+         "\n" +
+         ExitCodeHelp() + "\n" + std::string(texts::kNoticeDisclaimer) + "\n" +
+         std::string(texts::kNoticeTranslation) + ", zum Beispiel mit: pdflatex AUSGABE.TEX\n";
 }
 
 std::string VersionText() { return "umbrix 1.0.0\n"; }

@@ -7,6 +7,9 @@
 #include <string_view>
 #include <vector>
 
+#include "frontend/option_entry.hpp"
+#include "frontend/texts.hpp"
+
 namespace umbrix {
 
 /// A command line that cannot be understood; the message is German.
@@ -17,14 +20,14 @@ class UsageError : public std::runtime_error {
 
 struct CliOptions {
   enum class Action { Run, Help, Version } action = Action::Run;
-  std::vector<std::string> formulas;     // one input line each
-  std::optional<std::string> inputFile;  // -i; "-" is standard input
-  std::string outputName = "AUSGABE";    // -o; "-" writes to standard output
-  bool outputGiven = false;              // whether -o was given
-  int option = 0;                        // -m: entry 0, 1 or 2 of the option group
-  bool text = false;                     // -t: the readable derivation on standard output
-  std::optional<int> width;              // --width: columns of that text
-  bool pdf = false;                      // --pdf: typeset the document after writing it
+  std::vector<std::string> formulas;                   // one input line each
+  std::optional<std::string> inputFile;                // -i; "-" is standard input
+  std::string outputName = texts::kDefaultOutputName;  // -o; "-" writes to standard output
+  bool outputGiven = false;                            // whether -o was given
+  OptionEntry option = kOptionTable[0].entry;          // -m
+  bool text = false;                                   // -t: the readable derivation on standard output
+  std::optional<int> width;                            // --width: columns of that text
+  bool pdf = false;                                    // --pdf: typeset the document after writing it
 };
 
 /// Narrowest and widest text that --width accepts.

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/cli_platform.hpp"
+#include "cli/command_line.hpp"
 
 int main(int argc, char** argv) {
   // A closed pipe on standard output is a write error to report, not a silent death.

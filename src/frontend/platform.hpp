@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "frontend/option_entry.hpp"
+
 namespace umbrix {
 
 class Platform {
@@ -21,8 +23,8 @@ class Platform {
 
   virtual void EnableStart(bool enabled) = 0;
   virtual void SetCaption(const std::string& caption) = 0;
-  /// Whether entry 0, 1 or 2 of the option group is selected, read at the moment of use.
-  virtual bool OptionSelected(int entry) const = 0;
+  /// Whether the entry of the option group is selected, read at the moment of use.
+  virtual bool OptionSelected(OptionEntry entry) const = 0;
   /// Handles pending window events; called once per formula.
   virtual void ProcessEvents() = 0;
 

@@ -67,7 +67,7 @@ std::string OutputFileName(const std::string& text2) {
   return name;
 }
 
-bool RunDriver::OptionMode::Fast() const { return platform_.OptionSelected(1); }
+bool RunDriver::OptionMode::Fast() const { return platform_.OptionSelected(OptionEntry::kFastSimplify); }
 
 RunDriver::RunDriver(Platform& platform, OutputOpener opener)
     : platform_(platform), opener_(std::move(opener)), mode_(platform) {}
@@ -231,7 +231,7 @@ void RunDriver::SimplificationLoop() {
   }
 }
 
-bool RunDriver::DirectMode() const { return platform_.OptionSelected(2); }
+bool RunDriver::DirectMode() const { return platform_.OptionSelected(OptionEntry::kFewSteps); }
 
 void RunDriver::StartStepLine() {
   line_.clear();

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace umbrix::texts {
 
@@ -9,10 +10,6 @@ namespace umbrix::texts {
 inline constexpr const char* kSampleFormulas = "-x2+x1\r\nx1v(x2+x3)\r\nx1<=x2vx3\r\nx1==x2+x3\r\nx1=>x2\r\n";
 
 inline constexpr const char* kDefaultOutputName = "AUSGABE";
-
-/// Captions of the option group's entries 0, 1 and 2 (entry 1 with its trailing blank).
-inline constexpr const char* kOptionCaptions[] = {"viele Zwischenschritte", "schneller vereinfachen ",
-                                                  "wenig Zwischenschritte"};
 
 inline constexpr const char* kConnectiveLegend =
     "----Zeichen----  -            nicht  +            und  v           oder <=    folgt aus "
@@ -27,20 +24,25 @@ inline constexpr const char* kHelpText =
     "\"sofort vereinfachen\" sorgt für eine ständige Vereinfachung der Formeln. Dies kann jedoch "
     "dazu führen, dass die Umformungen schwerer nachvollziehbar sind.";
 
-/// The start-up notice up to the name of the button that must be chosen.
-inline constexpr const char* kNoticeBeforeButton =
+/// The start-up notice's disclaimer, which the command line's help repeats.
+inline constexpr std::string_view kNoticeDisclaimer =
     "Dieses Programm habe ich geschrieben, um mir die Arbeit beim finden von konjunktiven und "
     "disjunktiven Umbrixen zu erleichtern. Ich übernehme ABSOLUT KEINE HAFTUNG für irgendwelche "
     "Schäden oder Problemen, die durch die (ggf. unsachgemäße) Verwendung von (ggf. veränderten) "
     "Teilen dieses Programms oder des Programms selbst entstanden bzw. aufgetreten sind. Außerdem "
-    "garantiere ich nicht, dass dieses Programm wirklich die richtige Lösung ausgibt. Sie müssen "
-    "übrigens [";
+    "garantiere ich nicht, dass dieses Programm wirklich die richtige Lösung ausgibt.";
 
-/// The start-up notice after the name of the button.
-inline constexpr const char* kNoticeAfterButton =
-    "] wählen, um dieses Programm zu starten. Die Ausgabe dieses Programms ist eine .TEX-Datei, "
-    "die gesondert (in eine .PDF-, .DVI- oder was auch immer- Datei) übersetzt werden muss. Die "
-    "hierfür nötigen Programme werden logischerweise nicht von mir mitgeliefert.";
+/// What becomes of the document, without the closing full stop; the help repeats it too.
+inline constexpr std::string_view kNoticeTranslation =
+    "Die Ausgabe dieses Programms ist eine .TEX-Datei, die gesondert (in eine .PDF-, .DVI- oder "
+    "was auch immer- Datei) übersetzt werden muss";
+
+/// The whole start-up notice, naming the button that must be chosen.
+inline std::string NoticeText(std::string_view button) {
+  return std::string(kNoticeDisclaimer) + " Sie müssen übrigens [" + std::string(button) +
+         "] wählen, um dieses Programm zu starten. " + std::string(kNoticeTranslation) +
+         ". Die hierfür nötigen Programme werden logischerweise nicht von mir mitgeliefert.";
+}
 
 /// Names of the notice's buttons 0, 1 and 2, in this order.
 inline constexpr const char* kNoticeButtons[] = {"Abbrechen", "Wiederholen", "Ignorieren"};

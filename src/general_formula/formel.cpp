@@ -27,33 +27,53 @@ std::string LowerCase(std::string_view text) {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-const char* WrittenConnective(const std::string& operation) {
-  if (operation == "+") return "+";
-  if (operation == "v") return "v";
-  if (operation == "<") return "<=";
-  if (operation == ">") return "=>";
-  if (operation == "=") return "==";
-  return nullptr;
+// How a connective stands in the text forms; empty for a group, a negation or a leaf.
+std::string_view WrittenConnective(const std::string& operation) {
+  if (operation == operation::kAnd) return operation::kAnd;
+  if (operation == operation::kOr) return operation::kOr;
+  if (operation == operation::kFollowsFrom) return operation::kFollowsFromWritten;
+  if (operation == operation::kImplies) return operation::kImpliesWritten;
+  if (operation == operation::kEquivalent) return operation::kEquivalentWritten;
+  return {};
 }
+
+// The connective that a cut at a binary level makes; "<" is set where it is found.
+std::string_view ConnectiveAt(Level level) {
+  switch (level) {
+    case Level::kAnd:
+      return operation::kAnd;
+    case Level::kOr:
+      return operation::kOr;
+    case Level::kArrow:
+      return operation::kImplies;
+    default:
+      return operation::kEquivalent;
+  }
+}
+
+// The parser tries the loosest level first.
+constexpr Level kParseOrder[] = {Level::kEquivalent, Level::kArrow, Level::kOr,
+                                 Level::kAnd,        Level::kNot,   Level::kAtom};
 
 }  // namespace
 
-std::int16_t Formel::OperatorLevel(std::string_view text) {
-  if (text.empty()) return -1;
+Level Formel::OperatorLevel(std::string_view text) {
+  if (text.empty()) return Level::kEmpty;
   switch (text[0]) {
-    case '-':
-      return 1;
-    case '+':
-      return 2;
-    case 'v':
-      return 3;
-    case '<':
-    case '>':
-      return 4;
-    case '=':
-      return (text.size() > 1 && text[1] == '>') ? 4 : 5;
+    case operation::kNot[0]:
+      return Level::kNot;
+    case operation::kAnd[0]:
+      return Level::kAnd;
+    case operation::kOr[0]:
+      return Level::kOr;
+    case operation::kFollowsFrom[0]:
+    case operation::kImplies[0]:
+      return Level::kArrow;
+    case operation::kEquivalent[0]:
+      return (text.size() > 1 && text[1] == operation::kImpliesWritten[1]) ? Level::kArrow
+                                                                           : Level::kEquivalent;
     default:
-      return 0;
+      return Level::kAtom;
   }
 }
 
@@ -85,40 +105,39 @@ void Formel::Parse(std::string s, int depth) {
   Reset();
   // Double negations cancel; the variable letter is dropped ("V" becomes the connective "v").
   s = ReplaceAll(LowerCase(s), {"--", "", "x", ""});
-  for (std::int16_t level = 5; level >= 0; --level)
+  for (Level level : kParseOrder)
     if (CutAtLevel(s, level, depth)) return;
 }
 
 // One level of the parser; returns true when the node is complete. The cuts are read from a
 // view that moves along s, so a long chain is parsed in time linear in its length.
-bool Formel::CutAtLevel(std::string& s, std::int16_t level, int depth) {
+bool Formel::CutAtLevel(std::string& s, Level level, int depth) {
   std::string_view rest(s);
   for (std::size_t cut = FindSplit(rest, level); cut != std::string::npos; cut = FindSplit(rest, level)) {
     AddSubFromText(rest.substr(0, cut), depth);
-    if (rest[cut] == '<') operation_.assign(1, '<');
+    if (rest[cut] == operation::kFollowsFrom[0]) operation_ = operation::kFollowsFrom;
     rest.remove_prefix(cut + 1);
     // Drops the second character of "<=", "=>" and "==".
     if (!rest.empty() && (rest[0] == '=' || rest[0] == '>')) rest.remove_prefix(1);
   }
   s.erase(0, s.size() - rest.size());
-  if (level == 1 && (s.empty() || s[0] != '-')) return false;
-  if (level == 0) {
+  if (level == Level::kNot && (s.empty() || s[0] != operation::kNot[0])) return false;
+  if (level == Level::kAtom) {
     if (!s.empty() && s[0] == '(') {
-      operation_.assign(1, '(');
+      operation_ = operation::kGroup;
       AddSubFromText(s.size() >= 2 ? std::string_view(s).substr(1, s.size() - 2) : "", depth);
     } else {
       operation_ = s;
     }
     return true;
   }
-  if (level == 1) {
-    operation_.assign(1, '-');
+  if (level == Level::kNot) {
+    operation_ = operation::kNot;
     AddSubFromText(std::string_view(s).substr(1), depth);
     return true;
   }
   if (Count() == 0) return false;
-  static constexpr char kConnectives[] = {' ', ' ', '+', 'v', '>', '='};
-  if (level != 4 || operation_ != "<") operation_.assign(1, kConnectives[level]);
+  if (level != Level::kArrow || operation_ != operation::kFollowsFrom) operation_ = ConnectiveAt(level);
   AddSubFromText(s, depth);
   return true;
 }
@@ -131,7 +150,7 @@ void Formel::AddSubFromText(std::string_view text, int depth) {
 }
 
 // Length of the first operand of s at the given level, or npos when s has no cut there.
-std::size_t Formel::FindSplit(std::string_view s, std::int16_t level) {
+std::size_t Formel::FindSplit(std::string_view s, Level level) {
   int depth = 0;
   for (std::size_t j = 0; j < s.size(); ++j) {
     if (s[j] == '(') ++depth;
@@ -144,14 +163,14 @@ std::size_t Formel::FindSplit(std::string_view s, std::int16_t level) {
 }
 
 void Formel::AppendText(std::string& out) const {
-  if (operation_ == "(") {
+  if (operation_ == operation::kGroup) {
     out += '(';
     SubFormel(0).AppendText(out);
     out += ')';
-  } else if (operation_ == "-") {
-    out += '-';
+  } else if (operation_ == operation::kNot) {
+    out += operation::kNot;
     SubFormel(0).AppendText(out);
-  } else if (const char* connective = WrittenConnective(operation_)) {
+  } else if (const std::string_view connective = WrittenConnective(operation_); !connective.empty()) {
     SubFormel(0).AppendText(out);
     for (std::int16_t k = 1; k < Count(); ++k) {
       out += connective;

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "general_formula/operation.hpp"
+
 namespace umbrix {
 
 class Formel {
@@ -23,7 +25,7 @@ class Formel {
   void SetOperation(std::string operation) { operation_ = std::move(operation); }
 
   /// The node's level: "-" 1, "+" 2, "v" 3, "<" and ">" 4, "=" 5, leaves 0, empty -1.
-  std::int16_t Stufe() const { return OperatorLevel(operation_); }
+  Level Stufe() const { return OperatorLevel(operation_); }
   /// Number of sub-formulas.
   std::int16_t Count() const { return static_cast<std::int16_t>(subFormulas_.size()); }
 
@@ -48,17 +50,17 @@ class Formel {
   void MakeSimForm();
 
   /// Level of an operator text, judged by its first character ("=" also by its second).
-  static std::int16_t OperatorLevel(std::string_view text);
+  static Level OperatorLevel(std::string_view text);
 
  private:
   void Reset();
   void Parse(std::string s, int depth);
-  bool CutAtLevel(std::string& s, std::int16_t level, int depth);
+  bool CutAtLevel(std::string& s, Level level, int depth);
   void AddSubFromText(std::string_view text, int depth);
-  static std::size_t FindSplit(std::string_view s, std::int16_t level);
+  static std::size_t FindSplit(std::string_view s, Level level);
   void AppendText(std::string& out) const;
   const Formel* RewriteTarget() const;
-  bool RewriteRuleApplies(char connective) const;
+  bool RewriteRuleApplies(std::string_view connective) const;
   void Rewrite();
 
   std::string operation_;

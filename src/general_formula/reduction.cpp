@@ -6,23 +6,33 @@
 // siblings the leftmost that still holds the connective.
 #include "general_formula/formel.hpp"
 
+#include <string>
+
 namespace umbrix {
 
 namespace {
 
 struct Phase {
-  char operation;            // the node value this phase rewrites
-  std::string_view written;  // how that connective stands in the plain text
+  std::string_view operation;  // the node value this phase rewrites
+  std::string_view written;    // how that connective stands in the plain text
 };
 
-constexpr Phase kPhases[] = {{'=', "=="}, {'<', "<="}, {'>', "=>"}};
+constexpr Phase kPhases[] = {{operation::kEquivalent, operation::kEquivalentWritten},
+                             {operation::kFollowsFrom, operation::kFollowsFromWritten},
+                             {operation::kImplies, operation::kImpliesWritten}};
+
+// Every written form of the three connectives holds this character.
+constexpr char kArrowMark = operation::kEquivalent[0];
+
+// The pieces of the replacement texts, parsed back by SetValue.
+std::string Grouped(const std::string& text) { return "(" + text + ")"; }
 
 }  // namespace
 
 // A node whose connective has fewer than two operands (a lone "=" leaf from malformed text)
 // has nothing to rewrite.
-bool Formel::RewriteRuleApplies(char connective) const {
-  return operation_.size() == 1 && operation_[0] == connective && Count() >= 2;
+bool Formel::RewriteRuleApplies(std::string_view connective) const {
+  return operation_ == connective && Count() >= 2;
 }
 
 // The node that the next MakeSimForm call rewrites, or nullptr when no rule applies.
@@ -38,7 +48,7 @@ const Formel* Formel::RewriteTarget() const {
 }
 
 bool Formel::NotSimForm() const {
-  return Value().find('=') != std::string::npos && RewriteTarget() != nullptr;
+  return Value().find(kArrowMark) != std::string::npos && RewriteTarget() != nullptr;
 }
 
 void Formel::MakeSimForm() {
@@ -49,15 +59,18 @@ void Formel::MakeSimForm() {
 void Formel::Rewrite() {
   auto v = [this](std::int16_t k) { return SubFormel(k).Value(); };
   const std::int16_t n = Count();
+  const std::string implies(operation::kImpliesWritten);
   std::string text;
-  if (operation_ == "=") {
+  if (operation_ == operation::kEquivalent) {
     // A == B == C  ==  (C => A) + (A => B) + (B => C): a cycle of implications.
-    text = "((" + v(n - 1) + ")=>(" + v(0) + "))";
-    for (std::int16_t k = 0; k + 1 < n; ++k) text += "+((" + v(k) + ")=>(" + v(k + 1) + "))";
-  } else if (operation_ == "<") {
-    text = v(1) + "=>" + v(0);  // A <= B  ==  B => A
+    text = Grouped(Grouped(v(n - 1)) + implies + Grouped(v(0)));
+    for (std::int16_t k = 0; k + 1 < n; ++k)
+      text += std::string(operation::kAnd) + Grouped(Grouped(v(k)) + implies + Grouped(v(k + 1)));
+  } else if (operation_ == operation::kFollowsFrom) {
+    text = v(1) + implies + v(0);  // A <= B  ==  B => A
   } else {
-    text = "-(" + v(0) + ")v" + v(1);  // A => B  ==  -A v B
+    text = std::string(operation::kNot) + Grouped(v(0)) + std::string(operation::kOr) +
+           v(1);  // A => B  ==  -A v B
   }
   SetValue(text);
 }

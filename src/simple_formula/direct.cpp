@@ -16,7 +16,7 @@ void SimFormel::MakeKonDirect(bool simplification) { MakeDirect(simplification, 
 
 void SimFormel::MakeDirect(bool simplification, const Operators& ops) {
   if (simplification) SimplifyDirect();
-  if (operation_ == "-") {
+  if (operation_ == operation::kNot) {
     if (ops.pushesNegations) NegationDirect();
   } else if (operation_ == ops.inner) {
     FlattenAll(ops);
@@ -32,19 +32,19 @@ void SimFormel::MakeDirect(bool simplification, const Operators& ops) {
 // Pushes a negation over a compound operand all the way down within this call.
 void SimFormel::NegationDirect() {
   Ptr operand = SubFormel(0);
-  const std::int16_t level = operand->Stufe();
-  if (level == 1) {
+  const Level level = operand->Stufe();
+  if (level == Level::kNot) {
     Become(*operand->SubFormel(0));  // --B  ==  B
     MakeDirect(false, kDisjunctive);
-  } else if (level == 2 || level == 3) {
+  } else if (level == Level::kAnd || level == Level::kOr) {
     // De Morgan; the new negations are placed and converted from the last to the first.
     std::vector<Ptr> operands = operand->members_;
     CheckMemberCount(operands.size());
     members_.resize(operands.size());
     trailing_.reset();
-    operation_ = level == 2 ? "v" : "+";
+    operation_ = level == Level::kAnd ? operation::kOr : operation::kAnd;
     for (std::size_t k = operands.size(); k-- > 0;) {
-      members_[k] = NewNode("-", {operands[k]});
+      members_[k] = NewNode(operation::kNot, {operands[k]});
       members_[k]->MakeDirect(false, kDisjunctive);
     }
   }
@@ -62,7 +62,8 @@ void SimFormel::HandOffNegationDirect(const Operators& ops) {
   const std::size_t count = members_.size();
   for (std::size_t i = 0; i < count; ++i) {
     const Ptr& member = members_[i];
-    if (member->operation_ == "-" && member->SubFormel(0)->Stufe() != 0) member->MakeDirect(false, ops);
+    if (member->operation_ == operation::kNot && member->SubFormel(0)->Stufe() != Level::kAtom)
+      member->MakeDirect(false, ops);
   }
 }
 
@@ -98,7 +99,7 @@ void SimFormel::DistributeFirst(const Operators& ops) {
   const bool crossProduct = last->operation_ == ops.outer;
   const std::size_t width = crossProduct ? last->members_.size() : 1;
   CheckMemberCount(first->members_.size() * width);
-  auto product = std::make_shared<SimFormel>(ops.outer);
+  auto product = std::make_shared<SimFormel>(std::string(ops.outer));
   product->members_.reserve(first->members_.size() * width);
   for (const Ptr& d : first->members_) {
     if (crossProduct) {

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "simple_formula/operation.hpp"
+
 namespace umbrix {
 
 namespace {
@@ -21,7 +23,8 @@ class Scan {
     for (std::string_view text : texts)
       id_.push_back(numbers.emplace(text, static_cast<int>(numbers.size())).first->second);
     for (std::string_view text : texts) {
-      auto operand = text.empty() || text[0] != '-' ? numbers.end() : numbers.find(text.substr(1));
+      auto operand = !text.starts_with(operation::kNot) ? numbers.end()
+                                                        : numbers.find(text.substr(operation::kNot.size()));
       negated_.push_back(operand == numbers.end() ? kNone : operand->second);
     }
     count_.assign(numbers.size(), 0);

@@ -10,18 +10,19 @@ namespace umbrix {
 namespace {
 
 // Level of a "-" node's operand; a missing operand reads as the empty node.
-std::int16_t OperandLevel(const std::vector<SimFormel::Ptr>& members) {
-  return members.empty() ? -1 : members.front()->Stufe();
+Level OperandLevel(const std::vector<SimFormel::Ptr>& members) {
+  return members.empty() ? Level::kEmpty : members.front()->Stufe();
 }
 
 }  // namespace
 
 bool SimFormel::NotNormal(const Operators& ops) const {
-  if (operation_ == "-") return OperandLevel(members_) != 0;
+  if (operation_ == operation::kNot) return OperandLevel(members_) != Level::kAtom;
   if (operation_ == ops.inner) {
     for (const Ptr& member : members_) {
       const std::string& op = member->operation_;
-      if ((op == "-" && OperandLevel(member->members_) != 0) || op == ops.outer || op == ops.inner)
+      if ((op == operation::kNot && OperandLevel(member->members_) != Level::kAtom) || op == ops.outer ||
+          op == ops.inner)
         return true;
     }
     return false;
@@ -29,7 +30,8 @@ bool SimFormel::NotNormal(const Operators& ops) const {
   if (operation_ == ops.outer) {
     for (const Ptr& member : members_) {
       const std::string& op = member->operation_;
-      if (((op == "-" || op == ops.inner) && member->NotNormal(ops)) || op == ops.outer) return true;
+      if (((op == operation::kNot || op == ops.inner) && member->NotNormal(ops)) || op == ops.outer)
+        return true;
     }
   }
   return false;

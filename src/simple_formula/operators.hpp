@@ -2,17 +2,15 @@
 // the inner and "v" as the outer operator; the conjunctive ones exchange them.
 #pragma once
 
-#include <cstdint>
-
 #include "simple_formula/sim_formel.hpp"
 
 namespace umbrix {
 
 struct SimFormel::Operators {
-  const char* inner;  // operator of the terms: "+" for disjunctive normal form
-  const char* outer;  // operator that joins the terms: "v" for disjunctive normal form
-  std::int16_t innerLevel;
-  std::int16_t outerLevel;
+  std::string_view inner;  // operator of the terms: "+" for disjunctive normal form
+  std::string_view outer;  // operator that joins the terms: "v" for disjunctive normal form
+  Level innerLevel;
+  Level outerLevel;
   bool pushesNegations;  // only the disjunctive conversions apply De Morgan's laws
 };
 
@@ -24,7 +22,9 @@ struct SimFormel::MemberTextList {
   std::vector<std::string_view> views;
 };
 
-inline constexpr SimFormel::Operators kDisjunctive{"+", "v", 2, 3, true};
-inline constexpr SimFormel::Operators kConjunctive{"v", "+", 3, 2, false};
+inline constexpr SimFormel::Operators kDisjunctive{operation::kAnd, operation::kOr, Level::kAnd, Level::kOr,
+                                                   true};
+inline constexpr SimFormel::Operators kConjunctive{operation::kOr, operation::kAnd, Level::kOr, Level::kAnd,
+                                                   false};
 
 }  // namespace umbrix

@@ -33,7 +33,7 @@ void SimFormel::Add(Ptr wert) {
   trailing_.reset();
 }
 
-std::int16_t SimFormel::Stufe() const { return Formel::OperatorLevel(operation_); }
+Level SimFormel::Stufe() const { return Formel::OperatorLevel(operation_); }
 
 SimFormel::Ptr SimFormel::SubFormel(std::int16_t index) {
   if (index < 0 || index > Count()) throw std::out_of_range("SimFormel::SubFormel: Index außerhalb");
@@ -57,7 +57,7 @@ void SimFormel::Become(const SimFormel& other) {
   trailing_.reset();
 }
 
-void SimFormel::BecomeAtom(const char* atom) {
+void SimFormel::BecomeAtom(std::string_view atom) {
   operation_ = atom;
   members_.clear();
   trailing_.reset();
@@ -69,8 +69,8 @@ void SimFormel::SetMembers(std::vector<Ptr> members) {
   trailing_.reset();
 }
 
-SimFormel::Ptr SimFormel::NewNode(const char* operation, std::vector<Ptr> members) {
-  auto node = std::make_shared<SimFormel>(operation);
+SimFormel::Ptr SimFormel::NewNode(std::string_view operation, std::vector<Ptr> members) {
+  auto node = std::make_shared<SimFormel>(std::string(operation));
   node->SetMembers(std::move(members));
   return node;
 }
@@ -78,9 +78,9 @@ SimFormel::Ptr SimFormel::NewNode(const char* operation, std::vector<Ptr> member
 void SimFormel::MakeCopy(const Formel& wert) {
   Reset();
   const std::string& operation = wert.Operation();
-  if (operation == "(") {
+  if (operation == operation::kGroup) {
     MakeCopy(wert.SubFormel(0));  // groups are dropped, nested ones too
-  } else if (operation == "v" || operation == "+") {
+  } else if (operation == operation::kOr || operation == operation::kAnd) {
     std::vector<Ptr> members;
     for (std::int16_t k = 0; k < wert.Count(); ++k) {
       auto member = std::make_shared<SimFormel>();
@@ -89,10 +89,10 @@ void SimFormel::MakeCopy(const Formel& wert) {
     }
     SetMembers(std::move(members));
     operation_ = operation;
-  } else if (operation == "-") {
+  } else if (operation == operation::kNot) {
     auto member = std::make_shared<SimFormel>();
     member->MakeCopy(wert.SubFormel(0));
-    operation_.assign(1, '-');
+    operation_ = operation::kNot;
     members_.push_back(std::move(member));
   } else {
     operation_ = operation;
@@ -105,10 +105,10 @@ void SimFormel::AppendText(std::string& out) const {
     if (k < members_.size()) return *members_[k];
     return trailing_ ? *trailing_ : empty;
   };
-  if (operation_ == "-") {
-    out += '-';
+  if (operation_ == operation::kNot) {
+    out += operation::kNot;
     member(0).AppendText(out);
-  } else if (operation_ == "+" || operation_ == "v") {
+  } else if (operation_ == operation::kAnd || operation_ == operation::kOr) {
     out += '(';
     member(0).AppendText(out);
     for (std::size_t k = 1; k < members_.size(); ++k) {
@@ -116,7 +116,7 @@ void SimFormel::AppendText(std::string& out) const {
       member(k).AppendText(out);
     }
     out += ')';
-  } else if (operation_ == "C" || operation_ == "T") {
+  } else if (operation_ == operation::kFalse || operation_ == operation::kTrue) {
     out += operation_;
   } else {
     out += 'X';

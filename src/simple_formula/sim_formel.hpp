@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "simple_formula/operation.hpp"
 #include "simple_formula/simplify_mode.hpp"
 #include "utilities/run_error.hpp"
 
@@ -35,7 +36,7 @@ class SimFormel {
   /// Appends the node itself (not a copy) as the last member.
   void Add(Ptr wert);
   /// "-" 1, "+" 2, "v" 3, atoms 0, the empty node -1.
-  std::int16_t Stufe() const;
+  Level Stufe() const;
   std::int16_t Count() const { return static_cast<std::int16_t>(members_.size()); }
   /// Member at a 0-based position (the node inside the tree); position Count is the trailing
   /// empty position, filled with a new empty node when read. Throws std::out_of_range beyond.
@@ -75,9 +76,9 @@ class SimFormel {
   void Reset();
   void AppendText(std::string& out) const;
   void Become(const SimFormel& other);
-  void BecomeAtom(const char* atom);
+  void BecomeAtom(std::string_view atom);
   void SetMembers(std::vector<Ptr> members);
-  static Ptr NewNode(const char* operation, std::vector<Ptr> members);
+  static Ptr NewNode(std::string_view operation, std::vector<Ptr> members);
   static void CheckMemberCount(std::size_t count);
   std::vector<std::string> MemberTexts() const;
   struct MemberTextList;

@@ -17,8 +17,12 @@ namespace umbrix {
 namespace {
 
 // "T" absorbs a disjunction and "C" a conjunction; the other constant is neutral.
-const char* AbsorbingConstant(const std::string& operation) { return operation == "v" ? "T" : "C"; }
-const char* NeutralConstant(const std::string& operation) { return operation == "v" ? "C" : "T"; }
+std::string_view AbsorbingConstant(const std::string& operation) {
+  return operation == operation::kOr ? operation::kTrue : operation::kFalse;
+}
+std::string_view NeutralConstant(const std::string& operation) {
+  return operation == operation::kOr ? operation::kFalse : operation::kTrue;
+}
 
 }  // namespace
 
@@ -59,8 +63,8 @@ bool SimFormel::SimplifyPass(const SimplifyMode& mode) {
       }
     }
   }
-  if (operation_ == "-") return SimplifyNegation(mode) || changed;
-  if (operation_ != "v" && operation_ != "+") return changed;
+  if (operation_ == operation::kNot) return SimplifyNegation(mode) || changed;
+  if (operation_ != operation::kOr && operation_ != operation::kAnd) return changed;
   if (members_.size() < 2) texts = MemberTexts(stable);
   if (MergeMembers(texts.views, changed)) return true;
   if (ScanConstants(changed)) return true;
@@ -71,8 +75,8 @@ bool SimFormel::SimplifyPass(const SimplifyMode& mode) {
 // A negated constant is evaluated; any other operand is simplified.
 bool SimFormel::SimplifyNegation(const SimplifyMode& mode) {
   const std::string operand = members_.empty() ? std::string() : members_[0]->operation_;
-  if (operand == "C" || operand == "T") {
-    BecomeAtom(operand == "C" ? "T" : "C");
+  if (operand == operation::kFalse || operand == operation::kTrue) {
+    BecomeAtom(operand == operation::kFalse ? operation::kTrue : operation::kFalse);
     return true;
   }
   return SubFormel(0)->SimplifyReporting(mode);
@@ -120,8 +124,8 @@ bool SimFormel::MergeMembers(const std::vector<std::string_view>& texts, bool& c
 // Absorbing constants swallow the node, neutral ones are removed (the last member takes the
 // hole). Returns true when the node became a constant.
 bool SimFormel::ScanConstants(bool& changed) {
-  const char* absorbing = AbsorbingConstant(operation_);
-  const char* neutral = NeutralConstant(operation_);
+  const std::string_view absorbing = AbsorbingConstant(operation_);
+  const std::string_view neutral = NeutralConstant(operation_);
   std::size_t i = 0;
   while (i < members_.size()) {
     if (members_[i]->operation_ == absorbing) {

@@ -12,7 +12,7 @@ namespace umbrix {
 
 void SimFormel::SimplifyDirect() {
   for (std::size_t i = 0; i < members_.size(); ++i) members_[i]->SimplifyDirect();
-  const bool junction = operation_ == "v" || operation_ == "+";
+  const bool junction = operation_ == operation::kOr || operation_ == operation::kAnd;
   std::vector<std::string> texts;
   if (junction || members_.size() >= 2) texts = MemberTexts();
   if (members_.size() >= 2) {
@@ -32,10 +32,10 @@ void SimFormel::SimplifyDirect() {
     members_ = std::move(sortedMembers);
     texts = std::move(sortedTexts);
   }
-  if (operation_ == "-") {
+  if (operation_ == operation::kNot) {
     const std::string operand = members_.empty() ? std::string() : members_[0]->operation_;
-    if (operand == "C") BecomeAtom("T");
-    if (operand == "T") BecomeAtom("C");
+    if (operand == operation::kFalse) BecomeAtom(operation::kTrue);
+    if (operand == operation::kTrue) BecomeAtom(operation::kFalse);
     return;
   }
   if (!junction) return;

@@ -31,9 +31,9 @@ void SimFormel::MakeStepwiseFor(bool& alreadyDone, const SimplifyMode& mode, con
 }
 
 void SimFormel::MakeStepwise(bool& alreadyDone, const SimplifyMode& mode, const Operators& ops) {
-  if (operation_ == "C" || operation_ == "T") {
+  if (operation_ == operation::kFalse || operation_ == operation::kTrue) {
     alreadyDone = true;
-  } else if (operation_ == "-") {
+  } else if (operation_ == operation::kNot) {
     // Only the disjunctive conversion pushes negations down; for the other one a negation
     // is finished whatever its operand.
     if (ops.pushesNegations)
@@ -54,18 +54,18 @@ void SimFormel::MakeStepwise(bool& alreadyDone, const SimplifyMode& mode, const 
 void SimFormel::NegationStep(bool& alreadyDone) {
   Ptr operand = SubFormel(0);
   switch (operand->Stufe()) {
-    case 0:
+    case Level::kAtom:
       alreadyDone = true;
       return;
-    case 1:
+    case Level::kNot:
       Become(*operand->SubFormel(0));  // --B  ==  B
       return;
-    case 2:
-    case 3: {
+    case Level::kAnd:
+    case Level::kOr: {
       // -(A0 + A1 ...)  ==  -A0 v -A1 ...   and   -(A0 v A1 ...)  ==  -A0 + -A1 ...
       std::vector<Ptr> negations;
-      for (const Ptr& member : operand->members_) negations.push_back(NewNode("-", {member}));
-      operation_ = operand->Stufe() == 2 ? "v" : "+";
+      for (const Ptr& member : operand->members_) negations.push_back(NewNode(operation::kNot, {member}));
+      operation_ = operand->Stufe() == Level::kAnd ? operation::kOr : operation::kAnd;
       SetMembers(std::move(negations));
       return;
     }
@@ -77,7 +77,7 @@ void SimFormel::NegationStep(bool& alreadyDone) {
 // Dissolves the first member of the node's own operator: the last member takes its place
 // and the nested members are appended. Returns true when it found one.
 bool SimFormel::FlattenOne(const Operators& ops) {
-  const std::int16_t level = operation_ == ops.inner ? ops.innerLevel : ops.outerLevel;
+  const Level level = operation_ == ops.inner ? ops.innerLevel : ops.outerLevel;
   for (std::size_t i = 0; i < members_.size(); ++i) {
     if (members_[i]->Stufe() != level) continue;
     Ptr nested = members_[i];
@@ -94,7 +94,7 @@ bool SimFormel::FlattenOne(const Operators& ops) {
 // Hands one step to the first negation over a compound operand. Returns true when found.
 bool SimFormel::HandOffNegation(const SimplifyMode& mode, const Operators& ops) {
   for (const Ptr& member : members_) {
-    if (member->operation_ != "-" || member->SubFormel(0)->Stufe() == 0) continue;
+    if (member->operation_ != operation::kNot || member->SubFormel(0)->Stufe() == Level::kAtom) continue;
     bool memberDone = false;
     member->MakeStepwiseFor(memberDone, mode, ops);
     return true;

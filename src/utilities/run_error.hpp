@@ -10,13 +10,13 @@ namespace umbrix {
 
 class RunError : public std::runtime_error {
  public:
-  enum class Kind { Input = 1, File = 3, TooLarge = 4, Typesetting = 5 };
+  /// What failed: the input text, reading or writing a file, a formula beyond the limits, or
+  /// typesetting the written document.
+  enum class Kind { Input, File, TooLarge, Typesetting };
 
   RunError(Kind kind, const std::string& message) : std::runtime_error(message), kind_(kind) {}
 
-  /// What went wrong; its number is the command line's exit code.
   Kind kind() const { return kind_; }
-  int ExitCode() const { return static_cast<int>(kind_); }
 
  private:
   Kind kind_;

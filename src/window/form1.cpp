@@ -62,10 +62,11 @@ void Form1::ConnectActions() {
   connect(command1_, &QPushButton::clicked, this, [this] { Command1_Click(); });
   connect(command2_, &QPushButton::clicked, this, [this] { Command2_Click(); });
   connect(pdfButton_, &QPushButton::clicked, this, [this] { PdfClicked(); });
-  for (int entry = 0; entry < 3; ++entry)
-    connect(option1_[entry], &QRadioButton::toggled, this, [this, entry](bool checked) {
-      if (checked) option_ = entry;
-    });
+  for (const OptionInfo& info : kOptionTable)
+    connect(option1_[EntryNumber(info.entry)], &QRadioButton::toggled, this,
+            [this, entry = info.entry](bool checked) {
+              if (checked) option_ = entry;
+            });
   connect(progressTimer_, &QTimer::timeout, this, [this] { ShowProgress(); });
 }
 

@@ -67,7 +67,7 @@ class Form1 : public QWidget, public Platform {
   void SetText2(const std::string& text) override;
   void EnableStart(bool enabled) override;
   void SetCaption(const std::string& caption) override;
-  bool OptionSelected(int entry) const override;
+  bool OptionSelected(OptionEntry entry) const override;
   void ProcessEvents() override;
   void ReportProgress(std::int32_t formula, std::int32_t total, std::int64_t lines) override;
 
@@ -113,7 +113,7 @@ class Form1 : public QWidget, public Platform {
   QLabel* label3_ = nullptr;
   QLineEdit* text2Edit_ = nullptr;
   QPushButton* command1_ = nullptr;
-  std::array<QRadioButton*, 3> option1_{};
+  std::array<QRadioButton*, kOptionCount> option1_{};
   QPushButton* command2_ = nullptr;
   QLabel* statusLine_ = nullptr;
   DerivationView* derivation_ = nullptr;
@@ -127,7 +127,7 @@ class Form1 : public QWidget, public Platform {
   mutable std::mutex runTextsMutex_;
   std::string runText1_;
   std::string runText2_;
-  std::atomic<int> option_{0};
+  std::atomic<OptionEntry> option_{kOptionTable[0].entry};
   std::atomic<bool> stopRequested_{false};
   std::atomic<std::int32_t> progressFormula_{0};
   std::atomic<std::int32_t> progressTotal_{0};

@@ -90,7 +90,7 @@ void Form1::SetCaption(const std::string& caption) {
   });
 }
 
-bool Form1::OptionSelected(int entry) const { return option_.load() == entry; }
+bool Form1::OptionSelected(OptionEntry entry) const { return option_.load() == entry; }
 
 void Form1::ProcessEvents() { ThrowIfStopped(); }
 

@@ -125,8 +125,9 @@ void Form1::BuildActions() {
   command1_->setObjectName("Command1");
   command2_ = new QPushButton("&Beenden", this);
   command2_->setObjectName("Command2");
-  for (int entry = 0; entry < 3; ++entry) {
-    option1_[entry] = new QRadioButton(QString::fromUtf8(texts::kOptionCaptions[entry]), this);
+  for (const OptionInfo& info : kOptionTable) {
+    const int entry = EntryNumber(info.entry);
+    option1_[entry] = new QRadioButton(QString::fromUtf8(info.caption.data(), info.caption.size()), this);
     option1_[entry]->setObjectName(QString("Option1_%1").arg(entry));
   }
   option1_[0]->setChecked(true);

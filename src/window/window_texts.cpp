@@ -21,8 +21,8 @@ bool IsConnective(const QString& word) {
 QString NoticeTitle() { return QStringLiteral("Umbrix"); }
 
 QString NoticeText(int required) {
-  return QString::fromUtf8(kCreditLine) + "\n\n" + QString::fromUtf8(texts::kNoticeBeforeButton) +
-         QString::fromUtf8(texts::kNoticeButtons[required]) + QString::fromUtf8(texts::kNoticeAfterButton);
+  return QString::fromUtf8(kCreditLine) + "\n\n" +
+         QString::fromStdString(texts::NoticeText(texts::kNoticeButtons[required]));
 }
 
 // The legend's words: its first word is the heading, every connective opens a row and the

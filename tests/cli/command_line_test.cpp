@@ -11,7 +11,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "cli/cli_platform.hpp"
+#include "cli/command_line.hpp"
+#include "cli/exit_codes.hpp"
 #include "frontend/typesetting.hpp"
 #include "utilities/run_error.hpp"
 
@@ -227,7 +228,7 @@ TEST_F(CommandLine, PdfOptionTypesetsOrExitsWithFive) {
     TypesetPdf(folder_ / "KAPUTT.TEX");
     ADD_FAILURE() << "no error";
   } catch (const RunError& error) {
-    EXPECT_EQ(error.ExitCode(), 5);
+    EXPECT_EQ(ExitNumber(ExitCodeFor(error.kind())), 5);
     EXPECT_NE(std::string(error.what()).find("! Undefined control sequence."), std::string::npos)
         << error.what();
   }

@@ -21,41 +21,42 @@ std::string Expected(const std::string& name) {
 }
 
 TEST(Document, SingleVariableIsTheTwentyEightLineFrame) {
-  for (int option : {0, 1, 2}) {
-    SCOPED_TRACE(option);
-    EXPECT_EQ(RunDocument("x1", option), Expected("X1.TEX"));
+  for (const OptionInfo& option : kOptionTable) {
+    SCOPED_TRACE(option.caption);
+    EXPECT_EQ(RunDocument("x1", option.entry), Expected("X1.TEX"));
   }
 }
 
 TEST(Document, EquivalenceWithVieleZwischenschritte) {
-  EXPECT_EQ(RunDocument("x1==x2", 0), Expected("X1EQX2_VIELE.TEX"));
+  EXPECT_EQ(RunDocument("x1==x2", OptionEntry::kManySteps), Expected("X1EQX2_VIELE.TEX"));
 }
 
 TEST(Document, EquivalenceMergesInOneChangingCallWhenFastOrDirect) {
-  EXPECT_EQ(RunDocument("x1==x2", 1), Expected("X1EQX2_SCHNELL.TEX"));
-  EXPECT_EQ(RunDocument("x1==x2", 2), Expected("X1EQX2_SCHNELL.TEX"));
+  EXPECT_EQ(RunDocument("x1==x2", OptionEntry::kFastSimplify), Expected("X1EQX2_SCHNELL.TEX"));
+  EXPECT_EQ(RunDocument("x1==x2", OptionEntry::kFewSteps), Expected("X1EQX2_SCHNELL.TEX"));
 }
 
 TEST(Document, TwoFormulasGetHeadingsAndVerticalSpace) {
-  for (int option : {0, 1, 2}) {
-    SCOPED_TRACE(option);
-    EXPECT_EQ(RunDocument("x1\r\nx1=>x2", option), Expected("TWO.TEX"));
+  for (const OptionInfo& option : kOptionTable) {
+    SCOPED_TRACE(option.caption);
+    EXPECT_EQ(RunDocument("x1\r\nx1=>x2", option.entry), Expected("TWO.TEX"));
   }
 }
 
 TEST(Document, TrailingLineBreakAddsNoFormula) {
-  EXPECT_EQ(RunDocument("x1\r\nx1=>x2\r\n", 0), Expected("TWO.TEX"));
+  EXPECT_EQ(RunDocument("x1\r\nx1=>x2\r\n", OptionEntry::kManySteps), Expected("TWO.TEX"));
 }
 
 TEST(Document, BlanksAndCaseDoNotMatter) {
-  EXPECT_EQ(RunDocument(" X 1 ", 0), Expected("X1.TEX"));
-  EXPECT_EQ(RunDocument("x1\r\n\r\nX1 = > x2", 0), Expected("TWO.TEX"));
+  EXPECT_EQ(RunDocument(" X 1 ", OptionEntry::kManySteps), Expected("X1.TEX"));
+  EXPECT_EQ(RunDocument("x1\r\n\r\nX1 = > x2", OptionEntry::kManySteps), Expected("TWO.TEX"));
 }
 
 TEST(Document, EmptyInputGivesPreambleAndEnd) {
-  EXPECT_EQ(RunDocument("", 0), Expected("EMPTY.TEX"));
+  EXPECT_EQ(RunDocument("", OptionEntry::kManySteps), Expected("EMPTY.TEX"));
   // A lone line break is one empty line between the framing ones: one empty formula.
-  EXPECT_NE(RunDocument("\r\n", 0).find("\\begin{document}\r\n$X_{}$\r\n"), std::string::npos);
+  EXPECT_NE(RunDocument("\r\n", OptionEntry::kManySteps).find("\\begin{document}\r\n$X_{}$\r\n"),
+            std::string::npos);
 }
 
 // Letters and symbols as exercise sheets write them; the document shows each letter as it

@@ -37,7 +37,7 @@ TEST(OutputName, FileNamePartUpperCasedAndExtensionAppendedOnce) {
 
 TEST(RunDriver, StartShowsNormalisedTextsAndReturnsToIdle) {
   TempFolder folder;
-  TestPlatform platform("x1 < = x2\r\n\r\nx3\r\n\r\n\r\n x4\r\n", "aus.tex", 0);
+  TestPlatform platform("x1 < = x2\r\n\r\nx3\r\n\r\n\r\n x4\r\n", "aus.tex", OptionEntry::kManySteps);
   RunDriver driver(platform, OpenerIn(folder.Path()));
   EXPECT_EQ(driver.Command1_Click(), "AUS.TEX");
   EXPECT_EQ(platform.Text1(), "X1<=X2\r\nX3\r\n\r\nX4");
@@ -58,7 +58,7 @@ TEST(RunDriver, StartShowsNormalisedTextsAndReturnsToIdle) {
 
 TEST(RunDriver, EmptyInputEmptiesText1) {
   TempFolder folder;
-  TestPlatform platform("", "", 0);
+  TestPlatform platform("", "", OptionEntry::kManySteps);
   RunDriver driver(platform, OpenerIn(folder.Path()));
   EXPECT_EQ(driver.Command1_Click(), ".TEX");
   EXPECT_EQ(platform.Text1(), "");
@@ -70,7 +70,7 @@ TEST(RunDriver, EmptyInputEmptiesText1) {
 TEST(RunDriver, ExistingOutputFileIsReplacedNotAppended) {
   TempFolder folder;
   { std::ofstream(folder.Path() / "AUS.TEX") << std::string(5000, 'z'); }
-  TestPlatform platform("x1", "aus", 0);
+  TestPlatform platform("x1", "aus", OptionEntry::kManySteps);
   RunDriver driver(platform, OpenerIn(folder.Path()));
   driver.Command1_Click();
   EXPECT_EQ(ReadFile(folder.Path() / "AUS.TEX"), ReadFile(std::string(UMBRIX_TEST_DATA) + "/X1.TEX"));
@@ -81,7 +81,7 @@ TEST(RunDriver, BadInputLeavesExistingFileAndTextsUntouched) {
     SCOPED_TRACE(text);
     TempFolder folder;
     { std::ofstream(folder.Path() / "AUS.TEX") << "alter Inhalt"; }
-    TestPlatform platform(text, "aus", 0);
+    TestPlatform platform(text, "aus", OptionEntry::kManySteps);
     RunDriver driver(platform, OpenerIn(folder.Path()));
     try {
       driver.Command1_Click();
@@ -97,7 +97,7 @@ TEST(RunDriver, BadInputLeavesExistingFileAndTextsUntouched) {
 }
 
 TEST(RunDriver, UnwritableOutputIsAFileError) {
-  TestPlatform platform("x1", "aus", 0);
+  TestPlatform platform("x1", "aus", OptionEntry::kManySteps);
   RunDriver driver(platform, OpenerIn("/nonexistent-umbrix-folder"));
   try {
     driver.Command1_Click();
@@ -121,8 +121,8 @@ std::string ThreeLongDisjunctions() {
 }
 
 TEST(RunDriver, MemberLimitStopsTheRunKeepingWhatWasWritten) {
-  for (int option : {0, 2}) {
-    SCOPED_TRACE(option);
+  for (OptionEntry option : {OptionEntry::kManySteps, OptionEntry::kFewSteps}) {
+    SCOPED_TRACE(EntryNumber(option));
     TempFolder folder;
     TestPlatform platform(ThreeLongDisjunctions(), "aus", option);
     RunDriver driver(platform, OpenerIn(folder.Path()));
@@ -142,7 +142,7 @@ TEST(RunDriver, MemberLimitStopsTheRunKeepingWhatWasWritten) {
 
 TEST(RunDriver, RunCanBeStartedAgainWithTheSameDriver) {
   TempFolder folder;
-  TestPlatform platform("x1==x2", "aus", 0);
+  TestPlatform platform("x1==x2", "aus", OptionEntry::kManySteps);
   RunDriver driver(platform, OpenerIn(folder.Path()));
   driver.Command1_Click();
   platform.SetText1("x1");

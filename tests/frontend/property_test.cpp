@@ -404,7 +404,8 @@ std::pair<std::string, std::string> ExerciseNotation(const std::string& text, st
 }
 
 TEST(DocumentProperty, RandomFormulasKeepTheirMeaningAndReachBothNormalForms) {
-  for (int option : {0, 1, 2}) {
+  for (const OptionInfo& info : kOptionTable) {
+    const int option = EntryNumber(info.entry);
     FormulaMaker maker(4711u + static_cast<std::uint32_t>(option));
     std::mt19937 random(815u + static_cast<std::uint32_t>(option));
     for (int round = 0; round < 150; ++round) {
@@ -412,7 +413,7 @@ TEST(DocumentProperty, RandomFormulasKeepTheirMeaningAndReachBothNormalForms) {
       SCOPED_TRACE("option " + std::to_string(option) + ": " + text);
 
       test::TempFolder folder;
-      test::TestPlatform platform(text, "p", option);
+      test::TestPlatform platform(text, "p", info.entry);
       platform.lineLimit = 5000;
       RunDriver driver(platform, test::OpenerIn(folder.Path()));
       EventRecorder events;
@@ -444,10 +445,10 @@ TEST(DocumentProperty, OptionSwitchedBetweenFormulasTakesEffectAtTheNextCall) {
   class SwitchingPlatform : public test::TestPlatform {
    public:
     using TestPlatform::TestPlatform;
-    void ProcessEvents() override { SelectOption(2); }
+    void ProcessEvents() override { SelectOption(OptionEntry::kFewSteps); }
   };
   test::TempFolder folder;
-  SwitchingPlatform platform("x1==x2\r\nx1", "p", 0);
+  SwitchingPlatform platform("x1==x2\r\nx1", "p", OptionEntry::kManySteps);
   RunDriver driver(platform, test::OpenerIn(folder.Path()));
   driver.Command1_Click();
   const std::string document = test::ReadFile(folder.Path() / "P.TEX");

@@ -40,7 +40,7 @@ std::string ReadFile(const std::filesystem::path& path) {
   return bytes.str();
 }
 
-std::string RunDocument(const std::string& text1, int option) {
+std::string RunDocument(const std::string& text1, OptionEntry option) {
   TempFolder folder;
   TestPlatform platform(text1, "doc", option);
   RunDriver driver(platform, OpenerIn(folder.Path()));

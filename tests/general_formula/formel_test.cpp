@@ -114,7 +114,7 @@ TEST(FormelTree, NewNodeIsEmptyAndItsTrailingPositionReadsEmpty) {
   Formel formel;
   EXPECT_EQ(formel.Operation(), "");
   EXPECT_EQ(formel.Count(), 0);
-  EXPECT_EQ(formel.Stufe(), -1);
+  EXPECT_EQ(formel.Stufe(), Level::kEmpty);
   EXPECT_EQ(formel.SubFormel(0).Operation(), "");
   EXPECT_EQ(formel.Count(), 0);
   EXPECT_THROW(formel.SubFormel(1), std::out_of_range);
@@ -124,30 +124,34 @@ TEST(FormelTree, LevelsOfParsedNodes) {
   Formel formel;
   formel.SetValue("x12");
   EXPECT_EQ(formel.Operation(), "12");
-  EXPECT_EQ(formel.Stufe(), 0);
+  EXPECT_EQ(formel.Stufe(), Level::kAtom);
 
   formel.SetValue("x1==x2+x3");
   EXPECT_EQ(formel.Operation(), "=");
-  EXPECT_EQ(formel.Stufe(), 5);
+  EXPECT_EQ(formel.Stufe(), Level::kEquivalent);
   EXPECT_EQ(formel.Count(), 2);
   EXPECT_EQ(formel.SubFormel(1).Operation(), "+");
-  EXPECT_EQ(formel.SubFormel(1).Stufe(), 2);
+  EXPECT_EQ(formel.SubFormel(1).Stufe(), Level::kAnd);
 
   formel.SetValue("x1<=x2vx3");
-  EXPECT_EQ(formel.Stufe(), 4);
+  EXPECT_EQ(formel.Stufe(), Level::kArrow);
   formel.SetValue("x1=>x2");
   EXPECT_EQ(formel.Operation(), ">");
-  EXPECT_EQ(formel.Stufe(), 4);
+  EXPECT_EQ(formel.Stufe(), Level::kArrow);
   formel.SetValue("(x1)");
-  EXPECT_EQ(formel.Stufe(), 0);
+  EXPECT_EQ(formel.Stufe(), Level::kAtom);
   formel.SetValue("-x1");
-  EXPECT_EQ(formel.Stufe(), 1);
+  EXPECT_EQ(formel.Stufe(), Level::kNot);
 }
 
 TEST(FormelOperatorLevel, FirstCharacterDecidesAndEqualsLooksAtTheSecond) {
-  const std::vector<std::pair<std::string, int>> cases = {
-      {"", -1},    {"-", 1}, {"+x2", 2}, {"v", 3},    {"<=x2", 4}, {"<", 4}, {">", 4}, {"=>x2", 4},
-      {"==x2", 5}, {"=", 5}, {"=x", 5},  {"(x1)", 0}, {"12", 0},   {"V", 0}, {"C", 0}, {"T", 0},
+  const std::vector<std::pair<std::string, Level>> cases = {
+      {"", Level::kEmpty},       {"-", Level::kNot},         {"+x2", Level::kAnd},
+      {"v", Level::kOr},         {"<=x2", Level::kArrow},    {"<", Level::kArrow},
+      {">", Level::kArrow},      {"=>x2", Level::kArrow},    {"==x2", Level::kEquivalent},
+      {"=", Level::kEquivalent}, {"=x", Level::kEquivalent}, {"(x1)", Level::kAtom},
+      {"12", Level::kAtom},      {"V", Level::kAtom},        {"C", Level::kAtom},
+      {"T", Level::kAtom},
   };
   for (const auto& [text, level] : cases) {
     SCOPED_TRACE(text);

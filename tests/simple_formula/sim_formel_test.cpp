@@ -56,7 +56,7 @@ TEST(SimFormelCopy, LeafBecomesVariableWithoutMembers) {
   copy.MakeCopy(formel);
   EXPECT_EQ(copy.Operation(), "7");
   EXPECT_EQ(copy.Count(), 0);
-  EXPECT_EQ(copy.Stufe(), 0);
+  EXPECT_EQ(copy.Stufe(), Level::kAtom);
   EXPECT_EQ(copy.Value(), "X7;");
 }
 
@@ -74,7 +74,7 @@ TEST(SimFormelCopy, ReplacesThePreviousContentEntirely) {
 TEST(SimFormelText, NodesPrintAsSpecifiedIncludingDegenerateOnes) {
   SimFormel empty;
   EXPECT_EQ(empty.Value(), "X;");
-  EXPECT_EQ(empty.Stufe(), -1);
+  EXPECT_EQ(empty.Stufe(), Level::kEmpty);
 
   SimFormel memberlessAnd("+");
   EXPECT_EQ(memberlessAnd.Value(), "(X;)");
@@ -87,10 +87,10 @@ TEST(SimFormelText, NodesPrintAsSpecifiedIncludingDegenerateOnes) {
 
   EXPECT_EQ(SimFormel("C").Value(), "C");
   EXPECT_EQ(SimFormel("T").Value(), "T");
-  EXPECT_EQ(SimFormel("C").Stufe(), 0);
-  EXPECT_EQ(SimFormel("-").Stufe(), 1);
-  EXPECT_EQ(SimFormel("+").Stufe(), 2);
-  EXPECT_EQ(SimFormel("v").Stufe(), 3);
+  EXPECT_EQ(SimFormel("C").Stufe(), Level::kAtom);
+  EXPECT_EQ(SimFormel("-").Stufe(), Level::kNot);
+  EXPECT_EQ(SimFormel("+").Stufe(), Level::kAnd);
+  EXPECT_EQ(SimFormel("v").Stufe(), Level::kOr);
 }
 
 TEST(SimFormelText, FormelTextAndValueAgreeAndRoundTrip) {

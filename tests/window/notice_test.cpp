@@ -40,7 +40,7 @@ TEST_F(StartUpNotice, RightAnswerOpensTheWindowWithTheSamples) {
               "-x2+x1\nx1v(x2+x3)\nx1<=x2vx3\nx1==x2+x3\nx1=>x2\n");
     EXPECT_EQ(Edit<QLineEdit>("Text2")->text(), "AUSGABE");
     EXPECT_TRUE(Edit<QRadioButton>("Option1_0")->isChecked());
-    EXPECT_TRUE(form.OptionSelected(0));
+    EXPECT_TRUE(form.OptionSelected(OptionEntry::kManySteps));
     EXPECT_TRUE(Edit<QPushButton>("Command1")->isEnabled());
   }
 }

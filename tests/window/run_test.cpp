@@ -1,7 +1,7 @@
 // Start: the document, the texts written back, the caption, and failed runs.
 #include <QScrollBar>
 
-#include "cli/cli_platform.hpp"
+#include "frontend/field_platform.hpp"
 #include "frontend/run_driver.hpp"
 #include "frontend/texts.hpp"
 #include "frontend/typesetting.hpp"
@@ -22,21 +22,22 @@ QString LongInput(int lines) {
 }
 
 // The document that the command line's platform writes for the same input.
-std::string CommandLineDocument(const QString& text1, const QString& name, int option) {
-  CliPlatform platform(QString(text1).replace("\n", "\r\n").toStdString(), name.toStdString(), option);
+std::string CommandLineDocument(const QString& text1, const QString& name, OptionEntry option) {
+  FieldPlatform platform(QString(text1).replace("\n", "\r\n").toStdString(), name.toStdString(), option);
   RunDriver driver(platform);
   return ReadFile(QString::fromStdString(driver.Command1_Click()));
 }
 
 TEST_F(StartAction, WritesTheSameBytesAsTheCommandLineInEveryOption) {
   Form1& form = MakeForm();
-  for (int option = 0; option < 3; ++option) {
+  for (const OptionInfo& info : kOptionTable) {
+    const int option = EntryNumber(info.entry);
     SCOPED_TRACE(option);
     Edit<QRadioButton>(QString("Option1_%1").arg(option).toUtf8().constData())->click();
-    ASSERT_TRUE(form.OptionSelected(option));
+    ASSERT_TRUE(form.OptionSelected(info.entry));
     RunWindow(kSamples, InFolder(QString("gui%1").arg(option)));
     const std::string written = ReadFile(InFolder(QString("GUI%1.TEX").arg(option)));
-    EXPECT_EQ(written, CommandLineDocument(kSamples, InFolder(QString("cli%1").arg(option)), option));
+    EXPECT_EQ(written, CommandLineDocument(kSamples, InFolder(QString("cli%1").arg(option)), info.entry));
     EXPECT_TRUE(written.ends_with("\\end{document}\r\n"));
     EXPECT_TRUE(dialogs_->errors.isEmpty());
   }
@@ -179,9 +180,10 @@ TEST_F(StartAction, AnUnwritableFileIsReportedAndStartComesBack) {
 
 TEST_F(StartAction, TheOptionIsReadAtTheMomentOfUse) {
   Form1& form = MakeForm();
-  for (int entry : {2, 1, 0}) {
-    Edit<QRadioButton>(QString("Option1_%1").arg(entry).toUtf8().constData())->click();
-    for (int other = 0; other < 3; ++other) EXPECT_EQ(form.OptionSelected(other), other == entry);
+  for (OptionEntry entry : {OptionEntry::kFewSteps, OptionEntry::kFastSimplify, OptionEntry::kManySteps}) {
+    Edit<QRadioButton>(QString("Option1_%1").arg(EntryNumber(entry)).toUtf8().constData())->click();
+    for (const OptionInfo& other : kOptionTable)
+      EXPECT_EQ(form.OptionSelected(other.entry), other.entry == entry);
   }
 }
 

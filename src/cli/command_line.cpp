@@ -1,4 +1,4 @@
-#include "cli/cli_platform.hpp"
+#include "cli/command_line.hpp"
 
 #include <sys/ioctl.h>
 #include <unistd.h>
@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "cli/arguments.hpp"
+#include "cli/exit_codes.hpp"
+#include "frontend/field_platform.hpp"
 #include "frontend/readable_render.hpp"
 #include "frontend/run_driver.hpp"
 #include "frontend/typesetting.hpp"
@@ -21,8 +23,6 @@
 namespace umbrix {
 
 namespace {
-
-constexpr int kUsageExit = 2;
 
 std::string AbsolutePath(const std::string& fileName) {
   std::error_code error;
@@ -51,7 +51,7 @@ TextDerivation TextTo(std::ostream& out, int width) {
 
 // Runs the Start action; returns the exit code.
 int RunDocument(const CliOptions& options, std::ostream& out, std::ostream& err, int textWidth) {
-  CliPlatform platform(InputText(options), options.outputName, options.option);
+  FieldPlatform platform(InputText(options), options.outputName, options.option);
   RunDriver driver(platform, Opener(options));
   std::optional<TextDerivation> text;
   if (options.text) {
@@ -65,7 +65,7 @@ int RunDocument(const CliOptions& options, std::ostream& out, std::ostream& err,
   const bool wroteFile = options.outputName != "-" && (!options.text || options.outputGiven || options.pdf);
   if (wroteFile) err << AbsolutePath(fileName) << '\n';
   if (options.pdf) err << AbsolutePath(TypesetPdf(fileName).string()) << '\n';
-  return 0;
+  return ExitNumber(ExitCode::kSuccess);
 }
 
 }  // namespace
@@ -89,22 +89,22 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
     CliOptions options = ParseArguments(arguments);
     if (options.action == CliOptions::Action::Help) {
       out << HelpText();
-      return 0;
+      return ExitNumber(ExitCode::kSuccess);
     }
     if (options.action == CliOptions::Action::Version) {
       out << VersionText();
-      return 0;
+      return ExitNumber(ExitCode::kSuccess);
     }
     return RunDocument(options, out, err, textWidth);
   } catch (const UsageError& error) {
     err << "umbrix: " << error.what() << "\nHilfe: umbrix --help\n";
-    return kUsageExit;
+    return ExitNumber(ExitCode::kUsage);
   } catch (const RunError& error) {
     err << "umbrix: " << error.what() << '\n';
-    return error.ExitCode();
+    return ExitNumber(ExitCodeFor(error.kind()));
   } catch (const std::bad_alloc&) {
     err << "umbrix: Der Speicher reicht für diese Formel nicht aus.\n";
-    return static_cast<int>(RunError::Kind::TooLarge);
+    return ExitNumber(ExitCodeFor(RunError::Kind::TooLarge));
   }
 }
 
