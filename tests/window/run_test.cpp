@@ -142,7 +142,7 @@ TEST_F(StartAction, EditsDuringARunDoNotAffectIt) {
   Edit<QPlainTextEdit>("Text1")->setPlainText("x7");
   Edit<QLineEdit>("Text2")->setText(InFolder("other"));
   ASSERT_TRUE(WaitUntil([&] { return !form.Running(); }));
-  EXPECT_EQ(ReadFile(InFolder("GUI.TEX")), CommandLineDocument(kSamples, InFolder("cli"), 0));
+  EXPECT_EQ(ReadFile(InFolder("GUI.TEX")), CommandLineDocument(kSamples, InFolder("cli"), OptionEntry::kManySteps));
   EXPECT_FALSE(QFile::exists(InFolder("OTHER.TEX")));
 }
 
