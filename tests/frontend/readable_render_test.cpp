@@ -71,7 +71,8 @@ std::size_t Count(const std::string& text, const std::string& part) {
 // list item per numbered step, two marked normal forms per formula and balanced lists.
 TEST(Derivation, SamplesAsTextAndHtmlInAllThreeModes) {
   const char* expected[] = {"SAMPLES_VIELE.txt", "SAMPLES_SCHNELL.txt", "SAMPLES_WENIG.txt"};
-  for (int option : {0, 1, 2}) {
+  for (const OptionInfo& info : kOptionTable) {
+    const int option = EntryNumber(info.entry);
     SCOPED_TRACE(option);
     std::string text, html;
     TextDerivation textView([&text](std::string_view piece) { text += piece; }, 80);
@@ -93,7 +94,7 @@ TEST(Derivation, SamplesAsTextAndHtmlInAllThreeModes) {
     } both;
     both.views = {&textView, &htmlView};
     test::TempFolder folder;
-    test::TestPlatform platform(texts::kSampleFormulas, "s", option);
+    test::TestPlatform platform(texts::kSampleFormulas, "s", info.entry);
     RunDriver driver(platform, test::OpenerIn(folder.Path()));
     driver.SetObserver(&both);
     driver.Command1_Click();
