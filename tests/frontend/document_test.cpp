@@ -75,16 +75,16 @@ TEST(Document, ExerciseSheetNotationKeepsItsLetters) {
   };
   for (const auto& [input, firstLine] : firstLines) {
     SCOPED_TRACE(input);
-    const std::string document = RunDocument(input, 0);
+    const std::string document = RunDocument(input, OptionEntry::kManySteps);
     EXPECT_NE(document.find("\\begin{document}\r\n" + firstLine + "\r\n"), std::string::npos) << document;
   }
   // Whole documents: a letter line is the line of X-indexes from 11 on, in alphabetical order,
   // with each X_{index} shown as its letter; a line of X-indexes in the same input keeps them.
-  for (int option : {0, 1, 2}) {
-    SCOPED_TRACE(option);
-    std::string expected = RunDocument("x12v-x11\r\nx1=>x2", option);
+  for (const OptionInfo& option : kOptionTable) {
+    SCOPED_TRACE(option.caption);
+    std::string expected = RunDocument("x12v-x11\r\nx1=>x2", option.entry);
     expected = ReplaceAll(expected, {"X_{11}", "a", "X_{12}", "B"});
-    EXPECT_EQ(RunDocument("B v ¬a\r\nx1 → x2", option), expected);
+    EXPECT_EQ(RunDocument("B v ¬a\r\nx1 → x2", option.entry), expected);
   }
 }
 

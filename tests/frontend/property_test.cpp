@@ -431,10 +431,10 @@ TEST(DocumentProperty, RandomFormulasKeepTheirMeaningAndReachBothNormalForms) {
         // Written as an exercise sheet would, the line has the same document, with letters.
         const auto [exercise, indexed] = ExerciseNotation(text, random);
         SCOPED_TRACE(exercise);
-        std::string expected = test::RunDocument(indexed, option);
+        std::string expected = test::RunDocument(indexed, info.entry);
         for (int slot = 0; slot < kVariableCount; ++slot)
           expected = ReplaceAll(expected, {"X_{" + std::to_string(11 + slot) + "}", kLetterNames[slot]});
-        EXPECT_EQ(test::RunDocument(exercise, option), expected);
+        EXPECT_EQ(test::RunDocument(exercise, info.entry), expected);
       }
     }
   }
