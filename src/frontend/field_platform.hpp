@@ -5,6 +5,7 @@
 #include <string>
 
 #include "frontend/platform.hpp"
+#include "frontend/texts.hpp"
 
 namespace umbrix {
 
@@ -31,7 +32,7 @@ class FieldPlatform : public Platform {
   std::string text2_;
   OptionEntry option_;
   bool startEnabled_ = true;
-  std::string caption_ = "Umbrix";
+  std::string caption_ = texts::kCaption;
 };
 
 }  // namespace umbrix

@@ -5,6 +5,9 @@
 // of a document, never hold those characters.
 #include "frontend/latex_render.hpp"
 
+#include <array>
+
+#include "frontend/symbols.hpp"
 #include "frontend/variable_names.hpp"
 #include "general_formula/formel.hpp"
 #include "simple_formula/sim_formel.hpp"
@@ -14,40 +17,48 @@ namespace umbrix {
 
 namespace {
 
-// The connectives' replacements end with a blank so that a following X cannot run into
-// the command. The constants are translated only in simple formulas.
+// The variable marks of the marked text forms: X<index>; becomes X_{<index>}.
+constexpr std::string_view kVariableMarks[][2] = {{";", "}"}, {"X", "X_{"}};
+
+// The symbols' pairs, the variable marks, and the constants last, which are translated only
+// in simple formulas.
+ReplacementList BuildReplacements(bool withConstants) {
+  ReplacementList list;
+  for (const SymbolInfo& symbol : kSymbolTable)
+    if (!symbol.constant) list.insert(list.end(), {std::string(symbol.text), std::string(symbol.latex)});
+  for (const auto& [mark, latex] : kVariableMarks)
+    list.insert(list.end(), {std::string(mark), std::string(latex)});
+  for (const SymbolInfo& symbol : kSymbolTable)
+    if (symbol.constant && withConstants)
+      list.insert(list.end(), {std::string(symbol.text), std::string(symbol.latex)});
+  return list;
+}
+
 const ReplacementList& ConnectiveReplacements(bool withConstants) {
-  static const ReplacementList general = {
-      "v",  "\\vee ",        "+",  "\\wedge ",          "-", "\\neg ", "<=", "\\leftarrow ",
-      "=>", "\\rightarrow ", "==", "\\leftrightarrow ", ";", "}",      "X",  "X_{"};
-  static const ReplacementList simple = [] {
-    ReplacementList list = general;
-    list.insert(list.end(), {"C", "\\bot", "T", "\\top"});
-    return list;
-  }();
+  static const ReplacementList general = BuildReplacements(false);
+  static const ReplacementList simple = BuildReplacements(true);
   return withConstants ? simple : general;
 }
 
-// Replacement of one character, or nullptr when it stands for itself.
-const char* CharacterReplacement(char c, bool withConstants) {
-  switch (c) {
-    case 'v':
-      return "\\vee ";
-    case '+':
-      return "\\wedge ";
-    case '-':
-      return "\\neg ";
-    case ';':
-      return "}";
-    case 'X':
-      return "X_{";
-    case 'C':
-      return withConstants ? "\\bot" : nullptr;
-    case 'T':
-      return withConstants ? "\\top" : nullptr;
-    default:
-      return nullptr;
-  }
+// The same pairs for the one-character texts, indexed by character; empty where a character
+// stands for itself.
+using CharacterTable = std::array<std::string_view, 256>;
+
+CharacterTable BuildCharacterTable(bool withConstants) {
+  CharacterTable table{};
+  auto set = [&table](std::string_view text, std::string_view latex) {
+    if (text.size() == 1) table[static_cast<unsigned char>(text[0])] = latex;
+  };
+  for (const SymbolInfo& symbol : kSymbolTable)
+    if (!symbol.constant || withConstants) set(symbol.text, symbol.latex);
+  for (const auto& [mark, latex] : kVariableMarks) set(mark, latex);
+  return table;
+}
+
+const CharacterTable& CharacterReplacements(bool withConstants) {
+  static const CharacterTable general = BuildCharacterTable(false);
+  static const CharacterTable simple = BuildCharacterTable(true);
+  return withConstants ? simple : general;
 }
 
 void AppendLatex(std::string& out, std::string_view text, bool withConstants) {
@@ -55,11 +66,13 @@ void AppendLatex(std::string& out, std::string_view text, bool withConstants) {
     out += ReplaceAll(text, ConnectiveReplacements(withConstants));
     return;
   }
+  const CharacterTable& table = CharacterReplacements(withConstants);
   for (char c : text) {
-    if (const char* replacement = CharacterReplacement(c, withConstants))
-      out += replacement;
-    else
+    const std::string_view replacement = table[static_cast<unsigned char>(c)];
+    if (replacement.empty())
       out += c;
+    else
+      out += replacement;
   }
 }
 

@@ -6,14 +6,15 @@
 
 #include <algorithm>
 
+#include "frontend/symbols.hpp"
 #include "frontend/variable_names.hpp"
 
 namespace umbrix {
 
 namespace {
 
-constexpr std::string_view kAnd = "∧";
-constexpr std::string_view kOr = "∨";
+constexpr std::string_view kAnd = SymbolAt(operation::kAnd, false)->unicode;
+constexpr std::string_view kOr = SymbolAt(operation::kOr, false)->unicode;
 constexpr std::string_view kResultArrow = "◄ ";
 constexpr const char* kSubscriptDigits[] = {"₀", "₁", "₂", "₃", "₄", "₅", "₆", "₇", "₈", "₉"};
 
@@ -22,27 +23,9 @@ bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0u)
 // The symbol for the connective or constant at the front of text, and its length there; empty
 // when the character stands for itself.
 std::string_view Symbol(std::string_view text, bool simple, std::size_t& length) {
-  length = 1;
-  switch (text.front()) {
-    case 'v':
-      return kOr;
-    case '+':
-      return kAnd;
-    case '-':
-      return "¬";
-    case 'C':
-      return simple ? "⊥" : "";
-    case 'T':
-      return simple ? "⊤" : "";
-    default:
-      break;
-  }
-  length = 2;
-  if (text.starts_with("<=")) return "←";
-  if (text.starts_with("=>")) return "→";
-  if (text.starts_with("==")) return "↔";
-  length = 1;
-  return {};
+  const SymbolInfo* symbol = SymbolAt(text, simple);
+  length = symbol == nullptr ? 1 : symbol->text.size();
+  return symbol == nullptr ? std::string_view() : symbol->unicode;
 }
 
 void AppendIndex(std::string& out, std::string_view digits, bool html) {

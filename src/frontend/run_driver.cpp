@@ -9,6 +9,7 @@
 #include "frontend/input_check.hpp"
 #include "frontend/latex_render.hpp"
 #include "frontend/platform.hpp"
+#include "frontend/texts.hpp"
 #include "utilities/run_error.hpp"
 #include "utilities/std_text.hpp"
 
@@ -41,6 +42,22 @@ std::vector<std::size_t> LineBreakPositions(const std::string& w) {
     positions.push_back(pos);
   return positions;
 }
+
+}  // namespace
+
+// The three operations of one normal form's conversion loop.
+struct NormalFormOperations {
+  bool (SimFormel::*notNormal)() const;
+  void (SimFormel::*makeStepwise)(bool&, const SimplifyMode&);
+  void (SimFormel::*makeDirect)(bool);
+};
+
+namespace {
+
+constexpr NormalFormOperations kDisjunctiveForm{&SimFormel::NotDis, &SimFormel::MakeDis,
+                                                &SimFormel::MakeDisDirect};
+constexpr NormalFormOperations kConjunctiveForm{&SimFormel::NotKon, &SimFormel::MakeKon,
+                                                &SimFormel::MakeKonDirect};
 
 }  // namespace
 
@@ -87,7 +104,7 @@ std::string RunDriver::Command1_Click() {
     file.emplace(opener_(fileName));
     file_ = &*file;
     const std::int32_t formulas = WriteDocument(w);
-    platform_.SetCaption("Umbrix");
+    platform_.SetCaption(texts::kCaption);
     file->Close();
     EndRun();
     if (observer_ != nullptr) observer_->OnRunEnd({formulas, bytesWritten_});
@@ -95,7 +112,7 @@ std::string RunDriver::Command1_Click() {
     // Closing the file keeps what was written; a failure to close adds nothing to the report.
     EndRun();
     file.reset();
-    platform_.SetCaption("Umbrix");
+    platform_.SetCaption(texts::kCaption);
     platform_.EnableStart(true);
     throw;
   }
@@ -149,11 +166,9 @@ void RunDriver::WriteFormula(std::string line, std::int32_t n, std::int32_t coun
   if (observer_ != nullptr) observer_->OnFormulaEnd({n, count});
 }
 
-void RunDriver::StartFormula(std::string& line) {
-  platform_.SetCaption("Umbrix [aktiv]");
-  for (char& c : line) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  std::erase(line, 'x');
-  workFormel_.SetValue(line);
+void RunDriver::StartFormula(const std::string& line) {
+  platform_.SetCaption(texts::kCaptionRunning);
+  workFormel_.SetValue(line);  // the parser lower-cases the line and drops the letter X
   StartPhase(Phase::Input);
   const std::string formelText = workFormel_.FormelText();
   line_.clear();
@@ -175,7 +190,7 @@ void RunDriver::NormalFormPhases(std::int32_t count) {
   StartPhase(Phase::Disjunctive);
   workSimFormel_.MakeCopy(workFormel_);
   WriteSimFormelStep();
-  DisjunctiveLoop();
+  ConversionLoop(kDisjunctiveForm);
   WriteSentence(Sentence::DisjunctiveFound);
   WriteSentence(Sentence::Merge);
   StartPhase(Phase::DisjunctiveMerge);
@@ -183,7 +198,7 @@ void RunDriver::NormalFormPhases(std::int32_t count) {
   if (count > 1) file_->WriteLine(kVerticalSpace);
   WriteSentence(Sentence::TowardsConjunctive);
   StartPhase(Phase::Conjunctive);
-  ConjunctiveLoop();
+  ConversionLoop(kConjunctiveForm);
   WriteSentence(Sentence::ConjunctiveFound);
   WriteSentence(Sentence::Merge);
   StartPhase(Phase::ConjunctiveMerge);
@@ -191,25 +206,14 @@ void RunDriver::NormalFormPhases(std::int32_t count) {
   if (count > 1) file_->WriteLine(kVerticalSpace);
 }
 
-void RunDriver::DisjunctiveLoop() {
-  while (workSimFormel_.NotDis()) {
+// Converts step by step while the formula is not in the normal form, one line per step.
+void RunDriver::ConversionLoop(const NormalFormOperations& form) {
+  while ((workSimFormel_.*form.notNormal)()) {
     if (DirectMode()) {
-      workSimFormel_.MakeDisDirect(true);
+      (workSimFormel_.*form.makeDirect)(true);
     } else {
       bool alreadyDone = false;
-      workSimFormel_.MakeDis(alreadyDone, mode_);
-    }
-    WriteSimFormelStep();
-  }
-}
-
-void RunDriver::ConjunctiveLoop() {
-  while (workSimFormel_.NotKon()) {
-    if (DirectMode()) {
-      workSimFormel_.MakeKonDirect(true);
-    } else {
-      bool alreadyDone = false;
-      workSimFormel_.MakeKon(alreadyDone, mode_);
+      (workSimFormel_.*form.makeStepwise)(alreadyDone, mode_);
     }
     WriteSimFormelStep();
   }

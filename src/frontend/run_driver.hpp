@@ -15,6 +15,7 @@
 namespace umbrix {
 
 class Platform;
+struct NormalFormOperations;
 
 /// The output file name for the text of Text2: the file-name part upper-cased (folders stay
 /// as typed), ".TEX" appended unless the text already ends so.
@@ -60,11 +61,10 @@ class RunDriver {
   std::string PrepareOutputName();
   std::int32_t WriteDocument(const std::string& w);
   void WriteFormula(std::string line, std::int32_t n, std::int32_t count);
-  void StartFormula(std::string& line);
+  void StartFormula(const std::string& line);
   void ReductionLoop();
   void NormalFormPhases(std::int32_t count);
-  void DisjunctiveLoop();
-  void ConjunctiveLoop();
+  void ConversionLoop(const NormalFormOperations& form);
   void SimplificationLoop();
   bool DirectMode() const;
   void StartStepLine();

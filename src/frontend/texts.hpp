@@ -11,6 +11,10 @@ inline constexpr const char* kSampleFormulas = "-x2+x1\r\nx1v(x2+x3)\r\nx1<=x2vx
 
 inline constexpr const char* kDefaultOutputName = "AUSGABE";
 
+/// The window's caption, and while a run converts its formulas.
+inline constexpr const char* kCaption = "Umbrix";
+inline constexpr const char* kCaptionRunning = "Umbrix [aktiv]";
+
 inline constexpr const char* kConnectiveLegend =
     "----Zeichen----  -            nicht  +            und  v           oder <=    folgt aus "
     "=>    impliziert == äquivalent";

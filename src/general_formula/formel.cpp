@@ -103,8 +103,10 @@ void Formel::Parse(std::string s, int depth) {
   if (depth > kMaxParseDepth)
     throw RunError(RunError::Kind::TooLarge, "Die Formel ist zu tief verschachtelt.");
   Reset();
-  // Double negations cancel; the variable letter is dropped ("V" becomes the connective "v").
-  s = ReplaceAll(LowerCase(s), {"--", "", "x", ""});
+  // The variable letter is dropped ("V" becomes the connective "v"), then double negations
+  // cancel. This is the only normalisation of a formula line: the driver hands lines on as
+  // they stand.
+  s = ReplaceAll(LowerCase(s), {"x", "", "--", ""});
   for (Level level : kParseOrder)
     if (CutAtLevel(s, level, depth)) return;
 }

@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "frontend/texts.hpp"
 #include "window/pdf_typesetter.hpp"
 #include "window/window_texts.hpp"
 
@@ -105,10 +106,10 @@ void Form1::Command2_Click() {
   quitting_ = true;
   stopRequested_ = true;  // the document stays as written up to now
   pdf_->Cancel();
-  setWindowTitle("Umbrix");
+  setWindowTitle(texts::kCaption);
   const double start = services_.clock();
   do {
-    setWindowTitle("Umbrix");
+    setWindowTitle(texts::kCaption);
     command1_->setText(QString());
     QCoreApplication::processEvents();
     QThread::msleep(kQuitSliceMs);

@@ -85,7 +85,7 @@ Stretch FittingStretch(const std::vector<Placed>& placed) {
 }  // namespace
 
 void Form1::BuildWidgets() {
-  setWindowTitle("Umbrix");
+  setWindowTitle(texts::kCaption);
   BuildInputs();
   BuildLabels();
   BuildActions();

@@ -18,7 +18,7 @@ bool IsConnective(const QString& word) {
 
 }  // namespace
 
-QString NoticeTitle() { return QStringLiteral("Umbrix"); }
+QString NoticeTitle() { return QString::fromUtf8(texts::kCaption); }
 
 QString NoticeText(int required) {
   return QString::fromUtf8(kCreditLine) + "\n\n" +

@@ -302,11 +302,11 @@ void CheckDocument(const Node& input, const std::string& document) {
       ++formulaLines;
       continue;
     }
-    if (line == "Dies ist eine disjunktive Umbrix.") {
+    if (line == SentenceText(Sentence::DisjunctiveFound)) {
       ASSERT_FALSE(formulas.empty());
       SCOPED_TRACE(lastFormula());
       EXPECT_TRUE(IsNormal(LatexReader(lastFormula()).Read(), 'v', '+')) << "not disjunctive";
-    } else if (line == "Nun zur konjunktiven Umbrix..." || line == "\\end{document}") {
+    } else if (line == SentenceText(Sentence::TowardsConjunctive) || line == "\\end{document}") {
       ASSERT_GE(formulas.size(), 2u);
       SCOPED_TRACE(lastFormula());
       EXPECT_EQ(formulas[formulas.size() - 2], lastFormula()) << "merging loop must end with a repeat";
@@ -314,7 +314,7 @@ void CheckDocument(const Node& input, const std::string& document) {
       EXPECT_TRUE(disjunctive ? IsNormal(LatexReader(lastFormula()).Read(), 'v', '+')
                               : IsNormal(LatexReader(lastFormula()).Read(), '+', 'v'))
           << "merging must keep the normal form";
-    } else if (line.starts_with("Damit haben wir auch eine konjunktive Umbrix gefunden.")) {
+    } else if (line.starts_with(SentenceText(Sentence::ConjunctiveFound))) {
       SCOPED_TRACE(lastFormula());
       EXPECT_TRUE(IsNormal(LatexReader(lastFormula()).Read(), '+', 'v')) << "not conjunctive";
     }
