@@ -1,6 +1,7 @@
 #include "cli/arguments.hpp"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <fstream>
 #include <iostream>
@@ -8,9 +9,12 @@
 #include <sstream>
 
 #include "cli/exit_codes.hpp"
+#include "frontend/input_check.hpp"
 #include "frontend/texts.hpp"
+#include "utilities/file_error.hpp"
 #include "utilities/run_error.hpp"
 #include "utilities/std_text.hpp"
+#include "utilities/utf8_text.hpp"
 
 namespace umbrix {
 
@@ -21,7 +25,7 @@ OptionEntry ParseMode(const std::string& value) {
   std::string allowed;
   for (const OptionInfo& info : kOptionTable)
     allowed += (allowed.empty() ? "" : ", ") + std::string(info.number) + "/" + std::string(info.word);
-  throw UsageError("Unbekannter Modus \"" + value + "\": erlaubt sind " + allowed + ".");
+  throw UsageError("Unbekannter Modus " + QuotedExcerpt(value) + ": erlaubt sind " + allowed + ".");
 }
 
 // Width of a text in characters: UTF-8 continuation bytes do not count.
@@ -55,7 +59,7 @@ int ParseWidth(const std::string& value) {
   const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), width);
   if (error != std::errc() || end != value.data() + value.size() || width < kNarrowestText ||
       width > kWidestText)
-    throw UsageError("Die Breite \"" + value + "\" ist keine ganze Zahl von " +
+    throw UsageError("Die Breite " + QuotedExcerpt(value) + " ist keine ganze Zahl von " +
                      std::to_string(kNarrowestText) + " bis " + std::to_string(kWidestText) + ".");
   return width;
 }
@@ -109,9 +113,10 @@ CliOptions ParseArguments(const std::vector<std::string>& arguments) {
     } else if (name == "--pdf") {
       options.pdf = true;
     } else {
-      throw UsageError("Unbekannte Option \"" + argument +
-                       "\". Formeln, die mit \"-\" beginnen, stehen hinter \"--\", zum Beispiel: "
-                       "umbrix -m 2 -- -x2+x1");
+      throw UsageError("Unbekannte Option " + QuotedExcerpt(argument) +
+                       ". Formeln, die mit \"-\" beginnen, stehen hinter \"--\", zum Beispiel: "
+                       "umbrix -m 2 -- -x2+x1" +
+                       (LooksLikeFormulaPiece(argument) ? std::string("\n") + kQuoteHint : std::string()));
     }
   }
   if (options.inputFile && !options.formulas.empty())
@@ -122,6 +127,13 @@ CliOptions ParseArguments(const std::vector<std::string>& arguments) {
   if (options.outputName == "-" && options.pdf)
     throw UsageError("--pdf braucht eine .TEX-Datei: -o - schreibt keine.");
   return options;
+}
+
+bool LooksSplitByShell(const CliOptions& options) {
+  if (options.formulas.size() < 2) return false;
+  for (const std::string& formula : options.formulas)
+    if (LooksLikeFormulaPiece(formula)) return true;
+  return false;
 }
 
 std::string ToCrLf(std::string_view text) {
@@ -152,10 +164,12 @@ std::string InputText(const CliOptions& options) {
     std::string content((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());
     return ToCrLf(content);
   }
+  errno = 0;
   std::ifstream file(*options.inputFile, std::ios::binary);
   if (!file)
-    throw RunError(RunError::Kind::File,
-                   "Die Eingabedatei \"" + *options.inputFile + "\" kann nicht gelesen werden.");
+    throw RunError(RunError::Kind::File, "Die Eingabedatei " + QuotedFileName(*options.inputFile) +
+                                             " kann nicht gelesen werden: " + FileErrorCause(errno, true) +
+                                             ".");
   std::ostringstream content;
   content << file.rdbuf();
   return ToCrLf(content.str());
@@ -189,6 +203,11 @@ std::string HelpText() {
              "Zeichen: - nicht, + und, v oder, <= folgt aus, => impliziert, == äquivalent,\n"
              "Klammern ( ). Variablen X1 bis X99; das X darf fehlen, Groß- und Kleinschreibung\n"
              "wird nicht beachtet.\n"
+             "Auch wie auf dem Übungsblatt: ¬ ! ~ für -, ∧ & für +, ∨ | für v, ← ⇐ < für <=,\n"
+             "→ ⇒ -> > für =>, ↔ ⇔ <-> = für ==; Variablen als einzelne Buchstaben (außer v;\n"
+             "x nur, wenn keine Zahl folgt), aber nicht mit X1 bis X99 in derselben Zeile.\n"
+             "So schreibst du es: (p ∨ q) ∧ ¬r, A -> (B & !C), a <-> b; xor: (p+-q)v(-p+q).\n"
+             "Formeln in Anführungszeichen setzen: umbrix \"p -> q\"\n"
              "\n"
              "Optionen:\n"
              "  -i, --input DATEI   Formeln aus DATEI lesen, eine pro Zeile (- für die Standardeingabe)\n"

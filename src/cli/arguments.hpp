@@ -34,6 +34,15 @@ struct CliOptions {
 inline constexpr int kNarrowestText = 20;
 inline constexpr int kWidestText = 100000;
 
+/// Added to a message when the formulas given as arguments look like one formula that the
+/// shell cut apart at its blanks.
+inline constexpr const char* kQuoteHint =
+    "Die Formel wurde anscheinend an ihren Leerzeichen in mehrere Argumente geteilt: Formeln gehören in "
+    "Anführungszeichen, zum Beispiel: umbrix \"p -> q\"";
+
+/// Whether the formulas given as arguments look like pieces of one formula.
+bool LooksSplitByShell(const CliOptions& options);
+
 /// Parses the arguments after the program name. Throws UsageError.
 CliOptions ParseArguments(const std::vector<std::string>& arguments);
 

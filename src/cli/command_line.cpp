@@ -85,8 +85,9 @@ int TerminalWidth() {
 
 int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
                    int textWidth) {
+  CliOptions options;
   try {
-    CliOptions options = ParseArguments(arguments);
+    options = ParseArguments(arguments);
     if (options.action == CliOptions::Action::Help) {
       out << HelpText();
       return ExitNumber(ExitCode::kSuccess);
@@ -101,6 +102,7 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
     return ExitNumber(ExitCode::kUsage);
   } catch (const RunError& error) {
     err << "umbrix: " << error.what() << '\n';
+    if (error.kind() == RunError::Kind::Input && LooksSplitByShell(options)) err << kQuoteHint << '\n';
     return ExitNumber(ExitCodeFor(error.kind()));
   } catch (const std::bad_alloc&) {
     err << "umbrix: Der Speicher reicht für diese Formel nicht aus.\n";

@@ -154,6 +154,24 @@ std::vector<InputProblem> CheckInput(std::string_view text) {
   return problems;
 }
 
+bool LooksLikeFormulaPiece(std::string_view text) {
+  bool onlyConnectives = true, any = false;
+  std::optional<Token::Kind> first, last;
+  try {
+    Scanner scanner(text);
+    while (auto token = scanner.Next()) {
+      if (!first) first = token->kind;
+      last = token->kind;
+      any = true;
+      onlyConnectives =
+          onlyConnectives && (token->kind == Token::Kind::Not || token->kind == Token::Kind::Binary);
+    }
+  } catch (const LineError&) {
+    return false;
+  }
+  return any && (onlyConnectives || first == Token::Kind::Binary || last == Token::Kind::Binary);
+}
+
 std::string DescribeProblems(const std::vector<InputProblem>& problems) {
   constexpr std::size_t kMaxListed = 10;
   std::string text = problems.size() == 1

@@ -21,6 +21,10 @@ inline constexpr int kMaxNesting = 100;
 /// blanks count as absent, as the run deletes them. Blank lines are not problems.
 std::vector<InputProblem> CheckInput(std::string_view text);
 
+/// Whether a text looks like a piece of a formula that was cut apart (by the shell at its
+/// blanks): it holds only connectives, or begins or ends with a binary connective.
+bool LooksLikeFormulaPiece(std::string_view text);
+
 /// One German message listing the problems, one line each.
 std::string DescribeProblems(const std::vector<InputProblem>& problems);
 

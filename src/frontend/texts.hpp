@@ -28,6 +28,11 @@ inline constexpr const char* kHelpText =
     "\"sofort vereinfachen\" sorgt für eine ständige Vereinfachung der Formeln. Dies kann jedoch "
     "dazu führen, dass die Umformungen schwerer nachvollziehbar sind.";
 
+/// The line under the help text: what else the input accepts.
+inline constexpr const char* kNotationLine =
+    "Auch erlaubt: einzelne Buchstaben als Variablen (außer v); ¬ ! ~ für -, ∧ & für +, ∨ | für v, "
+    "← ⇐ < für <=, → ⇒ -> > für =>, ↔ ⇔ <-> = für ==";
+
 /// The start-up notice's disclaimer, which the command line's help repeats.
 inline constexpr std::string_view kNoticeDisclaimer =
     "Dieses Programm habe ich geschrieben, um mir die Arbeit beim finden von konjunktiven und "

@@ -2,11 +2,12 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <utility>
 
+#include "utilities/file_error.hpp"
 #include "utilities/run_error.hpp"
 #include "utilities/std_text.hpp"
+#include "utilities/utf8_text.hpp"
 
 namespace umbrix {
 
@@ -24,8 +25,9 @@ OutputFile OutputFile::OpenNewFile(const std::string& fileName) {
   std::FILE* file = std::fopen(fileName.c_str(), "wb");
   if (file == nullptr) {
     int error = errno;
-    throw RunError(RunError::Kind::File, "Die Ausgabedatei \"" + fileName +
-                                             "\" kann nicht angelegt werden: " + std::strerror(error));
+    throw RunError(RunError::Kind::File, "Die Ausgabedatei " + QuotedFileName(fileName) +
+                                             " kann nicht angelegt werden: " + FileErrorCause(error, false) +
+                                             ".");
   }
   return OutputFile(file, fileName, true);
 }
@@ -123,9 +125,9 @@ void OutputFile::Close() {
 
 void OutputFile::Fail(const char* what, int error) const {
   const std::string target =
-      ownsFile_ ? "Die Ausgabedatei \"" + name_ + "\"" : std::string("Die Standardausgabe");
-  throw RunError(RunError::Kind::File,
-                 target + " konnte nicht vollständig " + what + " werden: " + std::strerror(error));
+      ownsFile_ ? "Die Ausgabedatei " + QuotedFileName(name_) : std::string("Die Standardausgabe");
+  throw RunError(RunError::Kind::File, target + " konnte nicht vollständig " + what +
+                                           " werden: " + FileErrorCause(error, false) + ".");
 }
 
 }  // namespace umbrix

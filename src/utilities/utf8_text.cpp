@@ -91,4 +91,14 @@ std::string QuotedExcerpt(std::string_view text) {
   return quoted + "\"";
 }
 
+std::string QuotedFileName(std::string_view name) {
+  std::size_t start = name.size();
+  for (std::size_t characters = 0; start > 0 && characters < kLongestQuote; ++characters) {
+    --start;
+    while (start > 0 && (static_cast<unsigned char>(name[start]) & 0xC0) == 0x80) --start;
+  }
+  const std::string quoted = QuotedExcerpt(name.substr(start));
+  return start == 0 ? quoted : "\"…" + quoted.substr(1);
+}
+
 }  // namespace umbrix

@@ -29,4 +29,8 @@ inline constexpr std::size_t kLongestQuote = 40;
 /// valid UTF-8 is shown as the replacement character.
 std::string QuotedExcerpt(std::string_view text);
 
+/// A file name in double quotes; a long one keeps its last kLongestQuote characters after "…",
+/// where the name of the file itself stands.
+std::string QuotedFileName(std::string_view name);
+
 }  // namespace umbrix

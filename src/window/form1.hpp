@@ -110,6 +110,7 @@ class Form1 : public QWidget, public Platform {
   QPlainTextEdit* text1Edit_ = nullptr;
   QLabel* label4_ = nullptr;
   QLabel* label2_ = nullptr;
+  QLabel* notationLine_ = nullptr;  // under the help text: letters and symbols
   QLabel* label3_ = nullptr;
   QLineEdit* text2Edit_ = nullptr;
   QPushButton* command1_ = nullptr;

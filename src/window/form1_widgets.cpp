@@ -21,7 +21,9 @@ namespace {
 
 constexpr double kTwipsPerPixel = 15.0;
 constexpr int kClientWidth = 11190;
-constexpr int kClientHeight = 5685;
+// One line under the help text names the other notations; the rows below it move down.
+constexpr int kNotationHeight = 255;
+constexpr int kClientHeight = 5685 + kNotationHeight;
 
 struct Twips {
   int left, top, width, height;
@@ -31,11 +33,14 @@ constexpr Twips kLabel1{0, 0, 1335, 255};
 constexpr Twips kText1{0, 240, 10095, 3255};
 constexpr Twips kLabel4{10200, 240, 975, 1455};
 constexpr Twips kLabel2{0, 3600, 11175, 975};
-constexpr Twips kLabel3{0, 4680, 1695, 255};
-constexpr Twips kText2{0, 4920, 11175, 285};
-constexpr Twips kCommand1{0, 5280, 1215, 375};
-constexpr Twips kOption1[3] = {{1320, 5280, 1935, 255}, {3360, 5280, 1935, 255}, {5400, 5280, 2055, 255}};
-constexpr Twips kCommand2{9720, 5280, 1455, 375};
+constexpr Twips kNotation{0, 4590, 11175, kNotationHeight};
+constexpr Twips kLabel3{0, 4680 + kNotationHeight, 1695, 255};
+constexpr Twips kText2{0, 4920 + kNotationHeight, 11175, 285};
+constexpr Twips kCommand1{0, 5280 + kNotationHeight, 1215, 375};
+constexpr Twips kOption1[3] = {{1320, 5280 + kNotationHeight, 1935, 255},
+                               {3360, 5280 + kNotationHeight, 1935, 255},
+                               {5400, 5280 + kNotationHeight, 2055, 255}};
+constexpr Twips kCommand2{9720, 5280 + kNotationHeight, 1455, 375};
 // Below the reference layout and its status line: the derivation view.
 constexpr int kDerivationHeight = 4800;
 
@@ -112,12 +117,15 @@ void Form1::BuildLabels() {
   label2_ = new QLabel(QString::fromUtf8(texts::kHelpText), this);
   label2_->setWordWrap(true);
   label2_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  notationLine_ = new QLabel(QString::fromUtf8(texts::kNotationLine), this);
+  notationLine_->setWordWrap(true);
+  notationLine_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   label3_ = new QLabel("Ausgabe (.TEX-)Datei:", this);
   statusLine_ = new QLabel(this);
   statusLine_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  const char* names[] = {"Label1", "Label4", "Label2", "Label3", "StatusLine"};
-  QLabel* labels[] = {label1_, label4_, label2_, label3_, statusLine_};
-  for (int i = 0; i < 5; ++i) labels[i]->setObjectName(names[i]);
+  const char* names[] = {"Label1", "Label4", "Label2", "NotationLine", "Label3", "StatusLine"};
+  QLabel* labels[] = {label1_, label4_, label2_, notationLine_, label3_, statusLine_};
+  for (int i = 0; i < 6; ++i) labels[i]->setObjectName(names[i]);
 }
 
 void Form1::BuildActions() {
@@ -147,9 +155,9 @@ void Form1::BuildDerivation() {
 void Form1::PlaceWidgets() {
   const std::vector<Placed> placed = {
       {label1_, kLabel1},         {text1Edit_, kText1},       {label4_, kLabel4},
-      {label2_, kLabel2},         {label3_, kLabel3},         {text2Edit_, kText2},
-      {command1_, kCommand1},     {option1_[0], kOption1[0]}, {option1_[1], kOption1[1]},
-      {option1_[2], kOption1[2]}, {command2_, kCommand2}};
+      {label2_, kLabel2},         {notationLine_, kNotation}, {label3_, kLabel3},
+      {text2Edit_, kText2},       {command1_, kCommand1},     {option1_[0], kOption1[0]},
+      {option1_[1], kOption1[1]}, {option1_[2], kOption1[2]}, {command2_, kCommand2}};
   const Stretch stretch = FittingStretch(placed);
   for (const Placed& p : placed)
     p.widget->setGeometry(Pixels(p.box.left, stretch.x), Pixels(p.box.top, stretch.y),

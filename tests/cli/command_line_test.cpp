@@ -138,6 +138,22 @@ TEST_F(CommandLine, InvalidInputNamesLineAndColumnAndLeavesTheFileAlone) {
   EXPECT_EQ(Run({"-o", In("aus"), "x1=>x2=>x3"}), 1);
   EXPECT_NE(err_.find("Zeile 1, Spalte 7"), std::string::npos) << err_;
   EXPECT_EQ(ReadFile(folder_ / "AUS.TEX"), "alter Inhalt");
+
+  // A formula that the shell cut at its blanks: the message says that formulas belong in quotes.
+  const std::vector<std::pair<std::vector<std::string>, bool>> pieces = {
+      {{"p", "∧", "q"}, true}, {{"p", "-"}, true}, {{"p ∧", "q"}, true},
+      {{"p", "→q"}, true},     {{"p ∧"}, false},   {{"p", "q ∧ ab"}, false},
+  };
+  for (const auto& [formulas, hint] : pieces) {
+    SCOPED_TRACE(formulas[0] + " | " + formulas.back());
+    std::vector<std::string> arguments = {"-o", In("aus"), "--"};
+    arguments.insert(arguments.end(), formulas.begin(), formulas.end());
+    EXPECT_EQ(Run(arguments), 1);
+    EXPECT_EQ(err_.find("Anführungszeichen") != std::string::npos, hint) << err_;
+  }
+  EXPECT_EQ(Run({"-o", In("aus"), "p", "->", "q"}), 2);
+  EXPECT_NE(err_.find("Anführungszeichen"), std::string::npos) << err_;
+  EXPECT_EQ(ReadFile(folder_ / "AUS.TEX"), "alter Inhalt");
 }
 
 TEST_F(CommandLine, UsageErrorsExitWithTwo) {
@@ -168,8 +184,12 @@ TEST_F(CommandLine, UsageErrorsExitWithTwo) {
 TEST_F(CommandLine, FileErrorsExitWithThree) {
   EXPECT_EQ(Run({"-o", In("fehlt/aus"), "x1"}), 3);
   EXPECT_FALSE(err_.empty());
+  EXPECT_NE(err_.find("den Ordner gibt es nicht"), std::string::npos) << err_;
   EXPECT_EQ(Run({"-o", In("aus"), "-i", In("fehlt.txt")}), 3);
-  EXPECT_NE(err_.find("fehlt.txt"), std::string::npos);
+  EXPECT_NE(err_.find("fehlt.txt\" kann nicht gelesen werden: die Datei gibt es nicht."), std::string::npos)
+      << err_;
+  EXPECT_EQ(Run({"-o", In(std::string(60, 'o') + "/aus"), "x1"}), 3);
+  EXPECT_NE(err_.find("\"…" + std::string(32, 'o') + "/AUS.TEX\""), std::string::npos) << err_;
   EXPECT_FALSE(std::filesystem::exists(folder_ / "AUS.TEX"));
 }
 

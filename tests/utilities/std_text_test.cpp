@@ -108,6 +108,8 @@ TEST(Utf8Text, QuotedExcerptCutsAfterFortyCharactersAndReplacesInvalidBytes) {
   for (int i = 0; i < 50; ++i) arrows += EncodeCharacter(U'\u2192');
   EXPECT_EQ(QuotedExcerpt(arrows), "\"" + arrows.substr(0, 40 * 3) + "…\"");
   EXPECT_EQ(DecodeCharacter("\xF0\x9F\x98\x80", 0).code, U'\U0001F600');
+  EXPECT_EQ(QuotedFileName("/tmp/" + arrows), "\"…" + arrows.substr(0, 40 * 3) + "\"");
+  EXPECT_EQ(QuotedFileName("aus/AUS.TEX"), "\"aus/AUS.TEX\"");
 }
 
 }  // namespace
