@@ -4,12 +4,14 @@
 #   make gui   the same set-up, then the desktop window
 #   make install   builds and installs (PREFIX, default /usr/local: programs, menu entry, man page)
 #   make package   builds the Debian package umbrix_VERSION_ARCH.deb in the build directory
+#   make bench     release build, the peers sympy and booldnf, then bench/compare.py: all three
+#                  modes side by side with the buffered write and the peers (bench/results/)
 
 BUILD_DIR      ?= build
 TEST_BUILD_DIR ?= build-test
 JOBS           ?= $(shell nproc)
 
-.PHONY: all deps configure build run gui test install package clean
+.PHONY: all deps configure build run gui test install package bench clean
 
 all: build
 
@@ -40,6 +42,11 @@ install: build
 
 package: build
 	cd $(BUILD_DIR) && cpack -G DEB
+
+bench: configure
+	@bash tools/install-deps.sh packages/bench/peers.txt
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target umbrix
+	/usr/bin/python3 bench/compare.py --umbrix $(BUILD_DIR)/src/cli/umbrix $(BENCH_ARGS)
 
 clean:
 	rm -rf $(BUILD_DIR) $(TEST_BUILD_DIR)

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing Umbrix needs, when any is missing.
-# The packages are listed in tools/packages/*.txt, one a line. As root it runs apt-get;
-# otherwise it prints the line to run.
+# The packages are listed in tools/packages/*.txt, one a line; arguments name other lists
+# instead (relative to tools/), such as packages/bench/peers.txt for `make bench`. As root it
+# runs apt-get; otherwise it prints the line to run.
 set -euo pipefail
 cd "$(dirname "$0")"
 
-mapfile -t packages < <(cat packages/*.txt | sed -e 's/#.*//' -e 's/[[:space:]]//g' | grep -v '^$' | sort -u)
+lists=("$@")
+[ ${#lists[@]} -eq 0 ] && lists=(packages/*.txt)
+mapfile -t packages < <(cat "${lists[@]}" | sed -e 's/#.*//' -e 's/[[:space:]]//g' | grep -v '^$' | sort -u)
 
 missing=()
 for package in "${packages[@]}"; do

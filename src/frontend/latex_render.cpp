@@ -95,7 +95,25 @@ void ApplyNames(std::string& out, std::size_t start, const VariableNames& names)
   out.replace(start, std::string::npos, named);
 }
 
+// The simple formulas' LaTeX, piece by piece: the translation of a whole text equals the
+// translations of its pieces put together, since no find text of the list spans two pieces.
+class LatexSpelling : public SimFormel::Spelling {
+ public:
+  void Append(std::string& out, std::string_view piece) const override { AppendLatex(out, piece, true); }
+};
+
 }  // namespace
+
+void AppendRenderedSimFormel(std::string& out, const SimFormel& formel, const VariableNames* names) {
+  static const LatexSpelling latex;
+  out += '$';
+  const std::size_t start = out.size();
+  // Only a "+" or "v" node makes the text begin with "(": its outermost pair is dropped.
+  formel.AppendSpelled(out, latex, true);
+  if (names != nullptr) ApplyNames(out, start, *names);
+  out += '$';
+  out += LineBreak;
+}
 
 void AppendRenderedFormel(std::string& out, std::string_view formelText, const VariableNames* names) {
   out += '$';
@@ -168,7 +186,11 @@ std::string RenderFormel(const Formel& formel) {
   return out;
 }
 
-std::string RenderSimFormel(const SimFormel& formel) { return RenderSimFormelText(formel.FormelText()); }
+std::string RenderSimFormel(const SimFormel& formel) {
+  std::string out;
+  AppendRenderedSimFormel(out, formel);
+  return out;
+}
 
 std::string RenderSimFormelText(std::string_view formelText) {
   std::string out;

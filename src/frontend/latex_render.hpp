@@ -25,6 +25,9 @@ void AppendRenderedFormel(std::string& out, std::string_view formelText,
 /// RenderSimFormel for a simple formula's text at hand, appended to out; names as above.
 void AppendRenderedSimFormel(std::string& out, std::string_view formelText,
                              const VariableNames* names = nullptr);
+/// RenderSimFormel appended to out, written straight from the tree: the LaTeX of a subtree
+/// that has not changed since the last call is reused. Names as above.
+void AppendRenderedSimFormel(std::string& out, const SimFormel& formel, const VariableNames* names = nullptr);
 
 /// Longest line that the document holds: TeX reads at most 200,000 characters per input line
 /// (and some installations fewer), so longer formula lines are broken.

@@ -227,11 +227,11 @@ void RunDriver::SimplificationLoop() {
       workSimFormel_.SimplifyDirect();
     else
       workSimFormel_.Simplify(mode_);
-    std::string after = workSimFormel_.Value();
-    const bool unchanged = after == before;
-    WriteSimFormelStep(after, unchanged);
+    // The formula keeps its text until it changes; a change rebuilds it from kept member texts.
+    const bool unchanged = workSimFormel_.FormelText() == before;
+    WriteSimFormelStep(unchanged);
     if (unchanged) return;
-    before = std::move(after);
+    before = workSimFormel_.FormelText();
   }
 }
 
@@ -262,13 +262,13 @@ void RunDriver::WriteFormelStep(const std::string& formelText) {
   NotifyStep(formelText, false, false);
 }
 
-void RunDriver::WriteSimFormelStep() { WriteSimFormelStep(workSimFormel_.FormelText()); }
-
-void RunDriver::WriteSimFormelStep(const std::string& formelText, bool result) {
+// The LaTeX comes straight from the tree; the text form is built only for an observer.
+void RunDriver::WriteSimFormelStep(bool result) {
   StartStepLine();
-  AppendRenderedSimFormel(line_, formelText, lineNames_);
+  AppendRenderedSimFormel(line_, workSimFormel_, lineNames_);
   WriteFormulaLine();
-  NotifyStep(formelText, true, result);
+  NotifyStep(observer_ != nullptr ? std::string_view(workSimFormel_.FormelText()) : std::string_view(), true,
+             result);
 }
 
 // The formula line just written is line_: an optional step prefix, then "$", the LaTeX, "$"

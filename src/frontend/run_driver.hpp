@@ -71,8 +71,7 @@ class RunDriver {
   void WriteFormulaLine();
   void StartPhase(Phase phase);
   void WriteFormelStep(const std::string& formelText);
-  void WriteSimFormelStep();
-  void WriteSimFormelStep(const std::string& formelText, bool result = false);
+  void WriteSimFormelStep(bool result = false);
   void NotifyStep(std::string_view formelText, bool simple, bool result);
   void WriteSentence(Sentence sentence);
 

@@ -43,10 +43,12 @@ void SimFormel::NegationDirect() {
     members_.resize(operands.size());
     trailing_.reset();
     operation_ = level == Level::kAnd ? operation::kOr : operation::kAnd;
+    MarkChanged();
     for (std::size_t k = operands.size(); k-- > 0;) {
       members_[k] = NewNode(operation::kNot, {operands[k]});
       members_[k]->MakeDirect(false, kDisjunctive);
     }
+    MarkChanged();
   }
 }
 
@@ -73,7 +75,10 @@ bool SimFormel::Distribute(const Operators& ops) {
   std::size_t first = 0;
   while (first < members_.size() && members_[first]->operation_ != ops.outer) ++first;
   if (first == members_.size()) return false;
-  std::swap(members_[0], members_[first]);
+  if (first != 0) {
+    std::swap(members_[0], members_[first]);
+    MarkChanged();
+  }
   DistributeFirst(ops);
   return true;
 }
@@ -96,6 +101,7 @@ void SimFormel::DistributeFirst(const Operators& ops) {
   }
   Ptr last = members_.back();
   members_.pop_back();
+  MarkChanged();
   const bool crossProduct = last->operation_ == ops.outer;
   const std::size_t width = crossProduct ? last->members_.size() : 1;
   CheckMemberCount(first->members_.size() * width);
@@ -110,6 +116,7 @@ void SimFormel::DistributeFirst(const Operators& ops) {
   }
   members_[0] = product;
   trailing_.reset();
+  MarkChanged();
   if (members_.size() == 1) Become(*product);
 }
 

@@ -14,14 +14,6 @@ struct SimFormel::Operators {
   bool pushesNegations;  // only the disjunctive conversions apply De Morgan's laws
 };
 
-// The members' texts for one simplification pass: views of the texts that stable members
-// keep, or of texts built here. built never grows beyond its reserved size, so the views stay
-// valid.
-struct SimFormel::MemberTextList {
-  std::vector<std::string> built;
-  std::vector<std::string_view> views;
-};
-
 inline constexpr SimFormel::Operators kDisjunctive{operation::kAnd, operation::kOr, Level::kAnd, Level::kOr,
                                                    true};
 inline constexpr SimFormel::Operators kConjunctive{operation::kOr, operation::kAnd, Level::kOr, Level::kAnd,

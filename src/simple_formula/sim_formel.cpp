@@ -1,6 +1,9 @@
 // The SimFormel node: members, copy from a general formula, and the text form.
 #include "simple_formula/sim_formel.hpp"
 
+#include <algorithm>
+#include <atomic>
+#include <functional>
 #include <stdexcept>
 
 #include "general_formula/formel.hpp"
@@ -15,6 +18,10 @@ class StepwiseOnly : public SimplifyMode {
  public:
   bool Fast() const override { return false; }
 };
+
+// The clock of the change marks. Trees are worked on by one thread at a time, but a run may
+// start in another thread than the one that made the driver's nodes.
+std::atomic<std::uint64_t> changeClock{1};
 
 }  // namespace
 
@@ -31,6 +38,7 @@ void SimFormel::Add(Ptr wert) {
   CheckMemberCount(members_.size() + 1);
   members_.push_back(std::move(wert));
   trailing_.reset();
+  MarkChanged();
 }
 
 Level SimFormel::Stufe() const { return Formel::OperatorLevel(operation_); }
@@ -46,6 +54,32 @@ void SimFormel::Reset() {
   operation_.clear();
   members_.clear();
   trailing_.reset();
+  MarkChanged();
+}
+
+std::uint64_t SimFormel::ChangeClock() { return changeClock.load(std::memory_order_relaxed); }
+
+// Dropping a trailing empty position that a caller has read (and may have changed) counts as
+// a change of the node.
+void SimFormel::DropTrailing() {
+  if (!trailing_) return;
+  trailing_.reset();
+  MarkChanged();
+}
+
+void SimFormel::MarkChanged() { changed_ = changeClock.fetch_add(1, std::memory_order_relaxed) + 1; }
+
+// The latest change mark in the subtree of a node with members; worked out once per clock
+// value, so a shared node is visited once between two changes.
+std::uint64_t SimFormel::LastChangeAmongMembers() const {
+  const std::uint64_t now = ChangeClock();
+  if (checkedAt_ == now) return latestBelow_;
+  std::uint64_t latest = changed_;
+  for (const Ptr& member : members_) latest = std::max(latest, member->LastChangeBelow());
+  if (trailing_) latest = std::max(latest, trailing_->LastChangeBelow());
+  checkedAt_ = now;
+  latestBelow_ = latest;
+  return latest;
 }
 
 void SimFormel::Become(const SimFormel& other) {
@@ -55,18 +89,21 @@ void SimFormel::Become(const SimFormel& other) {
   operation_ = std::move(operation);
   members_ = std::move(members);
   trailing_.reset();
+  MarkChanged();
 }
 
 void SimFormel::BecomeAtom(std::string_view atom) {
   operation_ = atom;
   members_.clear();
   trailing_.reset();
+  MarkChanged();
 }
 
 void SimFormel::SetMembers(std::vector<Ptr> members) {
   CheckMemberCount(members.size());
   members_ = std::move(members);
   trailing_.reset();
+  MarkChanged();
 }
 
 SimFormel::Ptr SimFormel::NewNode(std::string_view operation, std::vector<Ptr> members) {
@@ -97,23 +134,26 @@ void SimFormel::MakeCopy(const Formel& wert) {
   } else {
     operation_ = operation;
   }
+  MarkChanged();
+}
+
+// Member k as the text form reads it: a missing member reads as an empty node.
+const SimFormel& SimFormel::Member(std::size_t k) const {
+  static const SimFormel empty;
+  if (k < members_.size()) return *members_[k];
+  return trailing_ ? *trailing_ : empty;
 }
 
 void SimFormel::AppendText(std::string& out) const {
-  static const SimFormel empty;
-  auto member = [this](std::size_t k) -> const SimFormel& {
-    if (k < members_.size()) return *members_[k];
-    return trailing_ ? *trailing_ : empty;
-  };
   if (operation_ == operation::kNot) {
     out += operation::kNot;
-    member(0).AppendText(out);
+    out += Member(0).FormelText();
   } else if (operation_ == operation::kAnd || operation_ == operation::kOr) {
     out += '(';
-    member(0).AppendText(out);
+    out += Member(0).FormelText();
     for (std::size_t k = 1; k < members_.size(); ++k) {
       out += operation_;
-      member(k).AppendText(out);
+      out += Member(k).FormelText();
     }
     out += ')';
   } else if (operation_ == operation::kFalse || operation_ == operation::kTrue) {
@@ -125,50 +165,58 @@ void SimFormel::AppendText(std::string& out) const {
   }
 }
 
-std::string SimFormel::FormelText() const {
-  std::string out;
-  AppendText(out);
-  return out;
-}
-
-// A 64-bit fingerprint of the subtree: its operations and their order, as its text shows them.
-std::uint64_t SimFormel::ShapeHash() const {
-  auto mix = [](std::uint64_t x) {
-    x ^= x >> 30;
-    x *= 0xBF58476D1CE4E5B9ULL;
-    x ^= x >> 27;
-    x *= 0x94D049BB133111EBULL;
-    return x ^ (x >> 31);
-  };
-  std::uint64_t hash = 0xCBF29CE484222325ULL;
-  for (char c : operation_) hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001B3ULL;
-  hash = mix(hash + members_.size());
-  for (const Ptr& member : members_) hash = mix(hash ^ member->ShapeHash()) + 0x9E3779B97F4A7C15ULL;
-  return hash;
-}
-
-std::vector<std::string> SimFormel::MemberTexts() const {
-  std::vector<std::string> texts;
-  texts.reserve(members_.size());
-  for (const Ptr& member : members_) texts.push_back(member->FormelText());
-  return texts;
-}
-
-// The same, taking the texts of members that a repeating Simplify found stable from what it
-// kept, and listing those members in stable.
-SimFormel::MemberTextList SimFormel::MemberTexts(std::vector<const SimFormel*>& stable) const {
-  MemberTextList texts;
-  texts.built.reserve(members_.size());
-  texts.views.reserve(members_.size());
-  for (const Ptr& member : members_) {
-    if (member->KeepsStableShape()) {
-      stable.push_back(member.get());
-      texts.views.push_back(member->stableText_);
-    } else {
-      texts.built.push_back(member->FormelText());
-      texts.views.push_back(texts.built.back());
-    }
+const std::string& SimFormel::FormelText() const {
+  if (LastChangeBelow() > textAt_) {
+    text_.clear();
+    AppendText(text_);
+    textAt_ = ChangeClock();
   }
+  return text_;
+}
+
+std::size_t SimFormel::TextHash() const {
+  const std::string& text = FormelText();
+  if (hashAt_ != textAt_) {
+    textHash_ = std::hash<std::string_view>{}(text);
+    hashAt_ = textAt_;
+  }
+  return textHash_;
+}
+
+void SimFormel::AppendSpelled(std::string& out, const Spelling& spelling, bool outermost) const {
+  if (operation_ == operation::kNot) {
+    spelling.Append(out, operation::kNot);
+    out += Member(0).Spelled(spelling);
+  } else if (operation_ == operation::kAnd || operation_ == operation::kOr) {
+    if (!outermost) spelling.Append(out, "(");
+    out += Member(0).Spelled(spelling);
+    for (std::size_t k = 1; k < members_.size(); ++k) {
+      spelling.Append(out, operation_);
+      out += Member(k).Spelled(spelling);
+    }
+    if (!outermost) spelling.Append(out, ")");
+  } else if (operation_ == operation::kFalse || operation_ == operation::kTrue) {
+    spelling.Append(out, operation_);
+  } else {
+    spelling.Append(out, "X" + operation_ + ";");
+  }
+}
+
+const std::string& SimFormel::Spelled(const Spelling& spelling) const {
+  if (spelledWith_ != &spelling || LastChangeBelow() > spelledAt_) {
+    spelled_.clear();
+    AppendSpelled(spelled_, spelling);
+    spelledWith_ = &spelling;
+    spelledAt_ = ChangeClock();
+  }
+  return spelled_;
+}
+
+// Views of the members' kept texts, valid until a member changes.
+std::vector<std::string_view> SimFormel::MemberTexts() const {
+  std::vector<std::string_view> texts;
+  texts.reserve(members_.size());
+  for (const Ptr& member : members_) texts.emplace_back(member->FormelText());
   return texts;
 }
 

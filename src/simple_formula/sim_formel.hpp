@@ -31,7 +31,10 @@ class SimFormel {
   SimFormel& operator=(const SimFormel&) = delete;
 
   const std::string& Operation() const { return operation_; }
-  void SetOperation(std::string operation) { operation_ = std::move(operation); }
+  void SetOperation(std::string operation) {
+    operation_ = std::move(operation);
+    MarkChanged();
+  }
 
   /// Appends the node itself (not a copy) as the last member.
   void Add(Ptr wert);
@@ -44,10 +47,23 @@ class SimFormel {
 
   /// Makes this node the simple-formula copy of a reduced general formula; groups are dropped.
   void MakeCopy(const Formel& wert);
-  /// Text form: every "+" and "v" node in parentheses, variables as X<index>;.
-  std::string FormelText() const;
+  /// Text form: every "+" and "v" node in parentheses, variables as X<index>;. The text is
+  /// kept until the subtree changes; the reference is valid until then.
+  const std::string& FormelText() const;
   /// The same text as FormelText; equal texts mean equal formulas.
   std::string Value() const { return FormelText(); }
+
+  /// The text form written in another notation, piece by piece.
+  class Spelling {
+   public:
+    virtual ~Spelling() = default;
+    /// Appends the spelling of one piece of the text form: "(", ")", "+", "v", "-", or the
+    /// whole text of an atom ("C", "T", "X12;").
+    virtual void Append(std::string& out, std::string_view piece) const = 0;
+  };
+  /// Appends the text form in that spelling, without the root's own parentheses when
+  /// outermost is set. Each member's spelled text is kept until its subtree changes.
+  void AppendSpelled(std::string& out, const Spelling& spelling, bool outermost = false) const;
 
   /// True while the formula is not in disjunctive normal form.
   bool NotDis() const;
@@ -74,16 +90,23 @@ class SimFormel {
 
  private:
   void Reset();
+  void MarkChanged();
+  void DropTrailing();
+  static std::uint64_t ChangeClock();
+  std::uint64_t LastChangeBelow() const {
+    return members_.empty() && !trailing_ ? changed_ : LastChangeAmongMembers();
+  }
+  std::uint64_t LastChangeAmongMembers() const;
+  const SimFormel& Member(std::size_t k) const;
   void AppendText(std::string& out) const;
+  const std::string& Spelled(const Spelling& spelling) const;
+  std::size_t TextHash() const;
   void Become(const SimFormel& other);
   void BecomeAtom(std::string_view atom);
   void SetMembers(std::vector<Ptr> members);
   static Ptr NewNode(std::string_view operation, std::vector<Ptr> members);
   static void CheckMemberCount(std::size_t count);
-  std::vector<std::string> MemberTexts() const;
-  struct MemberTextList;
-  MemberTextList MemberTexts(std::vector<const SimFormel*>& stable) const;
-  std::uint64_t ShapeHash() const;
+  std::vector<std::string_view> MemberTexts() const;
   bool KeepsStableShape() const;
 
   bool NotNormal(const Operators& ops) const;
@@ -103,20 +126,36 @@ class SimFormel {
   void DescendDirect(const Operators& ops);
   void DistributeFirst(const Operators& ops);
 
-  bool SimplifyReporting(const SimplifyMode& mode, bool knownUnstable = false);
+  bool SimplifyReporting(const SimplifyMode& mode);
   bool SimplifyPass(const SimplifyMode& mode);
   bool SimplifyNegation(const SimplifyMode& mode);
-  bool DescendIntoMembers(const SimplifyMode& mode, std::vector<const SimFormel*>& stable);
+  bool DescendIntoMembers(const SimplifyMode& mode);
+  void SimplifyDirectOnce();
   bool MergeMembers(const std::vector<std::string_view>& texts, bool& changed);
   bool ScanConstants(bool& changed);
 
   std::string operation_;
   std::vector<Ptr> members_;
   Ptr trailing_;
-  // Shape of the subtree when a repeating Simplify last found it unchanged by a whole pass.
-  std::uint64_t stableShape_ = 0;
-  bool hasStableShape_ = false;
-  std::string stableText_;  // the text of that shape
+
+  // Change marks: every in-place change of the node takes the next value of one clock, so a
+  // subtree is unchanged since a moment when no node in it has a later mark. A new node has
+  // mark 1, older than anything kept.
+  std::uint64_t changed_ = 1;
+  mutable std::uint64_t checkedAt_ = 0;    // clock value when latestBelow_ was computed
+  mutable std::uint64_t latestBelow_ = 0;  // latest mark in the subtree at that moment
+  mutable std::uint64_t textAt_ = 0;       // text_ is the text form as of this clock value
+  mutable std::string text_;
+  mutable std::uint64_t hashAt_ = 0;  // textHash_ is the hash of text_ as of this clock value
+  mutable std::size_t textHash_ = 0;
+  mutable std::uint64_t spelledAt_ = 0;  // the same for spelled_, in spelledWith_
+  mutable const Spelling* spelledWith_ = nullptr;
+  mutable std::string spelled_;
+  // Clock values when a Simplify pass, or a SimplifyDirect call, last left the subtree as it
+  // was (0: never). Marks are never 0, so a subtree is unchanged since then when its latest
+  // mark is not later.
+  std::uint64_t stableAt_ = 0;
+  std::uint64_t directStableAt_ = 0;
 };
 
 }  // namespace umbrix

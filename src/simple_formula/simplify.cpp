@@ -30,46 +30,52 @@ void SimFormel::Simplify(const SimplifyMode& mode) { SimplifyReporting(mode); }
 
 // Every change that a pass makes changes the node's text, so a pass that reports no change
 // has left the text as it was: the repeating mode stops there without comparing texts.
-// knownUnstable: the caller has just found that the shape differs from the stable one.
-bool SimFormel::SimplifyReporting(const SimplifyMode& mode, bool knownUnstable) {
-  if (!mode.Fast()) return SimplifyPass(mode);
-  // A pass depends on nothing but the subtree's shape: a subtree with the shape it had when
-  // a pass last left it unchanged would be left unchanged again.
-  if (!knownUnstable && KeepsStableShape()) return false;
+//
+// A pass that changes nothing has gone down into every member and changed nothing there
+// either, in both modes. It depends on nothing but the subtree, so a subtree that no change
+// has reached since such a pass would be left as it is again: it is skipped.
+bool SimFormel::SimplifyReporting(const SimplifyMode& mode) {
+  if (KeepsStableShape()) return false;
   bool changedAny = false;
-  while (SimplifyPass(mode)) changedAny = true;
-  stableShape_ = ShapeHash();
-  stableText_ = FormelText();
-  hasStableShape_ = true;
+  if (mode.Fast()) {
+    while (SimplifyPass(mode)) changedAny = true;
+  } else {
+    changedAny = SimplifyPass(mode);
+  }
+  if (!changedAny || mode.Fast()) stableAt_ = ChangeClock();
   return changedAny;
 }
 
-bool SimFormel::KeepsStableShape() const { return hasStableShape_ && ShapeHash() == stableShape_; }
+bool SimFormel::KeepsStableShape() const { return LastChangeBelow() <= stableAt_; }
 
 // One pass at this node; returns true when it changed anything.
 bool SimFormel::SimplifyPass(const SimplifyMode& mode) {
   bool changed = false;
-  std::vector<const SimFormel*> stable;  // members known to be left unchanged by a pass
-  MemberTextList texts;
+  std::vector<std::string_view> texts;  // the members' kept texts, valid until one changes
   if (members_.size() >= 2) {
     // One bubble pass: a member moves back by any distance but forward by at most one.
-    texts = MemberTexts(stable);
-    std::vector<std::string_view>& views = texts.views;
+    texts = MemberTexts();
     for (std::size_t i = 0; i + 1 < members_.size(); ++i) {
-      if (views[i] > views[i + 1]) {
+      if (texts[i] > texts[i + 1]) {
         std::swap(members_[i], members_[i + 1]);
-        std::swap(views[i], views[i + 1]);
+        std::swap(texts[i], texts[i + 1]);
         changed = true;
       }
     }
   }
-  if (operation_ == operation::kNot) return SimplifyNegation(mode) || changed;
-  if (operation_ != operation::kOr && operation_ != operation::kAnd) return changed;
-  if (members_.size() < 2) texts = MemberTexts(stable);
-  if (MergeMembers(texts.views, changed)) return true;
+  // The exchanges are marked once the members' texts and hashes have been read: a mark moves
+  // the clock, after which each member's check would walk its subtree again.
+  if (operation_ != operation::kOr && operation_ != operation::kAnd) {
+    if (changed) MarkChanged();
+    return operation_ == operation::kNot ? SimplifyNegation(mode) || changed : changed;
+  }
+  if (members_.size() < 2) texts = MemberTexts();
+  const bool ended = MergeMembers(texts, changed);
+  if (changed) MarkChanged();
+  if (ended) return true;
   if (ScanConstants(changed)) return true;
   if (changed && !mode.Fast()) return true;
-  return DescendIntoMembers(mode, stable) || changed;
+  return DescendIntoMembers(mode) || changed;
 }
 
 // A negated constant is evaluated; any other operand is simplified.
@@ -82,16 +88,13 @@ bool SimFormel::SimplifyNegation(const SimplifyMode& mode) {
   return SubFormel(0)->SimplifyReporting(mode);
 }
 
-// Simplifies every member from position 0 upwards. A member that was found stable when the
-// pass began is skipped as long as no member before it has changed anything, since only such
-// a change could have reached into it through a shared node.
-bool SimFormel::DescendIntoMembers(const SimplifyMode& mode, std::vector<const SimFormel*>& stable) {
-  std::sort(stable.begin(), stable.end());
+// Simplifies every member from position 0 upwards, skipping those that a repeating pass left
+// as they were and that no change has reached since.
+bool SimFormel::DescendIntoMembers(const SimplifyMode& mode) {
   bool changedAny = false;
   for (std::size_t i = 0; i < members_.size(); ++i) {
-    const bool stableAtStart = std::binary_search(stable.begin(), stable.end(), members_[i].get());
-    if (!changedAny && stableAtStart) continue;
-    if (members_[i]->SimplifyReporting(mode, !changedAny && !stableAtStart)) changedAny = true;
+    if (members_[i]->KeepsStableShape()) continue;
+    if (members_[i]->SimplifyReporting(mode)) changedAny = true;
   }
   return changedAny;
 }
@@ -100,7 +103,14 @@ bool SimFormel::DescendIntoMembers(const SimplifyMode& mode, std::vector<const S
 // node became an atom or took over its only member, which ends the pass.
 // texts holds the members' texts, in the members' order.
 bool SimFormel::MergeMembers(const std::vector<std::string_view>& texts, bool& changed) {
-  DuplicateScanResult scan = ScanDuplicates(texts);
+  std::vector<DuplicateScanEntry> entries;
+  entries.reserve(texts.size());
+  for (std::size_t k = 0; k < texts.size(); ++k) {
+    const SimFormel& member = *members_[k];
+    const bool negation = texts[k].starts_with(operation::kNot);  // "-" and the operand's text
+    entries.push_back({texts[k], member.TextHash(), negation ? member.Member(0).TextHash() : 0});
+  }
+  DuplicateScanResult scan = ScanDuplicateEntries(entries);
   if (scan.complementary) {
     BecomeAtom(AbsorbingConstant(operation_));
     return true;
@@ -111,8 +121,9 @@ bool SimFormel::MergeMembers(const std::vector<std::string_view>& texts, bool& c
     for (std::size_t position : scan.kept) kept.push_back(members_[position]);
     members_ = std::move(kept);
     changed = true;
+    MarkChanged();
   }
-  trailing_.reset();
+  DropTrailing();
   if (members_.size() == 1) {
     Ptr only = members_[0];
     Become(*only);
@@ -136,6 +147,7 @@ bool SimFormel::ScanConstants(bool& changed) {
       members_[i] = members_.back();  // position i is examined again
       members_.pop_back();
       changed = true;
+      MarkChanged();
       continue;
     }
     ++i;

@@ -10,27 +10,37 @@
 
 namespace umbrix {
 
+// A call depends on nothing but the subtree: one that no change has reached since a call
+// left it as it was would leave it so again, and is skipped.
 void SimFormel::SimplifyDirect() {
+  if (LastChangeBelow() <= directStableAt_) return;
+  const std::uint64_t start = ChangeClock();
+  SimplifyDirectOnce();
+  if (LastChangeBelow() <= start) directStableAt_ = ChangeClock();
+}
+
+void SimFormel::SimplifyDirectOnce() {
   for (std::size_t i = 0; i < members_.size(); ++i) members_[i]->SimplifyDirect();
   const bool junction = operation_ == operation::kOr || operation_ == operation::kAnd;
-  std::vector<std::string> texts;
+  std::vector<std::string_view> texts;  // the members' kept texts, valid until one changes
   if (junction || members_.size() >= 2) texts = MemberTexts();
-  if (members_.size() >= 2) {
+  if (members_.size() >= 2 && !std::is_sorted(texts.begin(), texts.end())) {
     // Bubble passes repeated until none exchanges anything give exactly the stable order.
     std::vector<std::size_t> order(members_.size());
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(),
                      [&texts](std::size_t a, std::size_t b) { return texts[a] < texts[b]; });
     std::vector<Ptr> sortedMembers;
-    std::vector<std::string> sortedTexts;
+    std::vector<std::string_view> sortedTexts;
     sortedMembers.reserve(order.size());
     sortedTexts.reserve(order.size());
     for (std::size_t index : order) {
       sortedMembers.push_back(members_[index]);
-      sortedTexts.push_back(std::move(texts[index]));
+      sortedTexts.push_back(texts[index]);
     }
     members_ = std::move(sortedMembers);
     texts = std::move(sortedTexts);
+    MarkChanged();
   }
   if (operation_ == operation::kNot) {
     const std::string operand = members_.empty() ? std::string() : members_[0]->operation_;
@@ -40,7 +50,7 @@ void SimFormel::SimplifyDirect() {
   }
   if (!junction) return;
   bool changed = false;
-  if (MergeMembers(std::vector<std::string_view>(texts.begin(), texts.end()), changed)) return;
+  if (MergeMembers(texts, changed)) return;
   ScanConstants(changed);
 }
 

@@ -86,6 +86,7 @@ bool SimFormel::FlattenOne(const Operators& ops) {
     members_.pop_back();
     members_.insert(members_.end(), nested->members_.begin(), nested->members_.end());
     trailing_.reset();
+    MarkChanged();
     return true;
   }
   return false;

@@ -12,8 +12,17 @@
 namespace umbrix {
 
 namespace {
+
 constexpr std::size_t kBufferSize = 1 << 16;
+
+// Searches from line feed to line feed: lines are long, and the search is a fast memchr.
+std::int64_t CountLineFeeds(std::string_view text) {
+  std::int64_t count = 0;
+  for (std::size_t at = text.find('\n'); at != std::string_view::npos; at = text.find('\n', at + 1)) ++count;
+  return count;
 }
+
+}  // namespace
 
 OutputFile::OutputFile(std::FILE* file, std::string name, bool ownsFile)
     : file_(file), name_(std::move(name)), ownsFile_(ownsFile) {
@@ -77,7 +86,7 @@ OutputFile::~OutputFile() {
 
 void OutputFile::WriteText(std::string_view text) {
   if (file_ == nullptr && !discard_) return;
-  lines_ += std::count(text.begin(), text.end(), '\n');
+  lines_ += CountLineFeeds(text);
   bytes_ += static_cast<std::int64_t>(text.size());
   if (discard_) return;
   if (buffer_.size() + text.size() <= kBufferSize) {

@@ -65,6 +65,13 @@ TEST(RenderSimFormel, RendersTheFormulasText) {
   negation->Add(std::make_shared<SimFormel>("T"));
   conjunction.Add(negation);
   EXPECT_EQ(RenderSimFormel(conjunction), "$X_{10}\\wedge \\neg \\top$\r\n");
+  // A change below a rendering kept from the last call shows in the next one.
+  negation->SubFormel(0)->SetOperation("7");
+  EXPECT_EQ(RenderSimFormel(conjunction), "$X_{10}\\wedge \\neg X_{7}$\r\n");
+  conjunction.SubFormel(2)->SetOperation("C");  // the trailing position, not a member
+  EXPECT_EQ(RenderSimFormel(conjunction), "$X_{10}\\wedge \\neg X_{7}$\r\n");
+  SimFormel odd("1<=2");  // a leaf text with a connective is translated as the list says
+  EXPECT_EQ(RenderSimFormel(odd), RenderSimFormelText(odd.FormelText()));
 }
 
 // The rendering is defined as the ordered replacement list; the one-pass translation must

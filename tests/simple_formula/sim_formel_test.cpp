@@ -78,6 +78,8 @@ TEST(SimFormelText, NodesPrintAsSpecifiedIncludingDegenerateOnes) {
 
   SimFormel memberlessAnd("+");
   EXPECT_EQ(memberlessAnd.Value(), "(X;)");
+  memberlessAnd.SubFormel(0)->SetOperation("5");  // the text reads the trailing position
+  EXPECT_EQ(memberlessAnd.Value(), "(X5;)");
   SimFormel memberlessOr("v");
   EXPECT_EQ(memberlessOr.Value(), "(X;)");
 
@@ -109,8 +111,11 @@ TEST(SimFormelAdd, StoresTheNodeItselfSoLaterChangesShow) {
   root.Add(shared);
   EXPECT_EQ(root.SubFormel(0), shared);
   EXPECT_EQ(root.SubFormel(1), shared);
+  EXPECT_EQ(root.Value(), "((X1;+X2;)v(X1;+X2;))");
   shared->SetOperation("v");
   EXPECT_EQ(root.Value(), "((X1;vX2;)v(X1;vX2;))");
+  shared->SubFormel(0)->SetOperation("7");  // two levels below the text read before
+  EXPECT_EQ(root.Value(), "((X7;vX2;)v(X7;vX2;))");
 }
 
 TEST(SimFormelSubFormel, TrailingPositionIsEmptyAndBeyondThrows) {
