@@ -476,6 +476,8 @@ def main():
         for name, generator, first, last in FAMILIES:
             if name in args.families:
                 measure_family(args, name, generator, first, last, dict(peers_ok), rows, args.workdir)
+    except KeyboardInterrupt:
+        print("interrupted: the table holds the cases measured so far")
     finally:
         if own_workdir:
             shutil.rmtree(args.workdir, ignore_errors=True)
