@@ -22,8 +22,8 @@ constexpr std::int64_t kLineBudget = 3000;
 class BudgetPlatform : public umbrix::FieldPlatform {
  public:
   using FieldPlatform::FieldPlatform;
-  void ReportProgress(std::int32_t, std::int32_t, std::int64_t lines) override {
-    if (lines > kLineBudget) throw umbrix::RunStopped();
+  void ReportProgress(const umbrix::RunProgress& progress) override {
+    if (progress.lines > kLineBudget) throw umbrix::RunStopped();
   }
 };
 
