@@ -24,8 +24,9 @@ namespace {
 
 struct Workload {
   const char* name;
-  std::string input;                              // lines separated by CR LF
-  std::optional<umbrix::OptionEntry> onlyOption;  // measured in this option entry only, or in all three
+  std::string input;  // lines separated by CR LF
+  std::optional<umbrix::OptionEntry> onlyOption =
+      std::nullopt;  // measured in this option entry only, or in all three
 };
 
 std::string Repeat(const std::string& text, int times) {
