@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -24,6 +25,8 @@ namespace {
 struct Workload {
   const char* name;
   std::string input;  // lines separated by CR LF
+  std::optional<umbrix::OptionEntry> onlyOption =
+      std::nullopt;  // measured in this option entry only, or in all three
 };
 
 std::string Repeat(const std::string& text, int times) {
@@ -42,6 +45,14 @@ std::string RandomFormula(std::mt19937& random, int depth) {
   return "(" + left + connectives[random() % 7] + right + ")";
 }
 
+// x1+x1+...+x1 with the given number of members.
+std::string Chain(std::size_t members) {
+  std::string chain = "x1";
+  chain.reserve(members * 3);
+  for (std::size_t k = 1; k < members; ++k) chain += "+x1";
+  return chain + "\r\n";
+}
+
 std::vector<Workload> Workloads() {
   std::mt19937 random(20261207);
   std::string randomLines;
@@ -53,6 +64,9 @@ std::vector<Workload> Workloads() {
       {"wide conjunction", "(x1vx2vx3)+(x4vx5vx6)+(x7vx8vx9)\r\n"},
       {"nested implications", "((x1=>x2)=>(x3=>x4))==((x5=>x6)=>(x7=>x8))\r\n"},
       {"long derivation", "((x2vx19vx7)+(x3vx5))+x5+x19\r\n"},
+      // The longest chain that is still converted, and a 10 MB line stopped at the member limit.
+      {"32767-member chain", Chain(32767), umbrix::OptionEntry::kFewSteps},
+      {"10 MB chain", Chain(10'000'000 / 3), umbrix::OptionEntry::kFewSteps},
   };
 }
 
@@ -97,6 +111,7 @@ int main(int argc, char** argv) {
   std::printf("%-22s %4s %10s %12s %10s %s\n", "workload", "mode", "seconds", "bytes", "MB/s", "note");
   for (const Workload& workload : Workloads()) {
     for (const umbrix::OptionInfo& info : umbrix::kOptionTable) {
+      if (workload.onlyOption && info.entry != *workload.onlyOption) continue;
       Measure best;
       for (int i = 0; i < repeat; ++i) {
         Measure measure = RunOnce(workload, info.entry);

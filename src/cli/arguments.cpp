@@ -1,6 +1,9 @@
 #include "cli/arguments.hpp"
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <fstream>
@@ -72,7 +75,34 @@ std::string OptionValue(const std::vector<std::string>& arguments, std::size_t& 
   return arguments[++i];
 }
 
+// An output name must name a file: "-o ordner/" or an empty name would give a hidden ".TEX".
+void CheckOutputName(const std::string& name) {
+  if (name == "-") return;
+  const std::string fileName = name.substr(name.find_last_of('/') + 1);
+  if (fileName.empty() || fileName == "." || fileName == "..")
+    throw UsageError("Der Ausgabename \"" + name +
+                     "\" nennt keine Datei. Gib einen Dateinamen an, zum Beispiel: -o " + name +
+                     (fileName.empty() ? "" : "/") + "ausgabe");
+}
+
 }  // namespace
+
+std::int64_t ParseSize(const std::string& value) {
+  std::size_t digits = 0;
+  while (digits < value.size() && value[digits] >= '0' && value[digits] <= '9') ++digits;
+  const std::string suffix = value.substr(digits);
+  static const std::string kSuffixes = "KMGT";
+  const std::size_t power =
+      suffix.empty() ? 0 : kSuffixes.find(static_cast<char>(std::toupper(suffix[0]))) + 1;
+  if (digits == 0 || digits > 12 || suffix.size() > 1 || (power == 0 && !suffix.empty()))
+    throw UsageError("Ungültige Größe \"" + value +
+                     "\": erlaubt ist eine ganze Zahl, wahlweise mit K, M, G "
+                     "oder T, zum Beispiel 200M.");
+  std::int64_t size = std::stoll(value.substr(0, digits));
+  for (std::size_t k = 0; k < power; ++k) size *= 1024;
+  if (size <= 0) throw UsageError("Die Größe bei --max-size muss größer als 0 sein.");
+  return size;
+}
 
 CliOptions ParseArguments(const std::vector<std::string>& arguments) {
   CliOptions options;
@@ -104,6 +134,7 @@ CliOptions ParseArguments(const std::vector<std::string>& arguments) {
     } else if (name == "-o" || name == "--output") {
       options.outputName = OptionValue(arguments, i, name, inlineValue, hasInlineValue);
       options.outputGiven = true;
+      CheckOutputName(options.outputName);
     } else if (name == "-m" || name == "--mode") {
       options.option = ParseMode(OptionValue(arguments, i, name, inlineValue, hasInlineValue));
     } else if (name == "-t" || name == "--text") {
@@ -112,6 +143,10 @@ CliOptions ParseArguments(const std::vector<std::string>& arguments) {
       options.width = ParseWidth(OptionValue(arguments, i, name, inlineValue, hasInlineValue));
     } else if (name == "--pdf") {
       options.pdf = true;
+    } else if (name == "-q" || name == "--quiet") {
+      options.quiet = true;
+    } else if (name == "--max-size") {
+      options.maxSize = ParseSize(OptionValue(arguments, i, name, inlineValue, hasInlineValue));
     } else {
       throw UsageError("Unbekannte Option " + QuotedExcerpt(argument) +
                        ". Formeln, die mit \"-\" beginnen, stehen hinter \"--\", zum Beispiel: "
@@ -135,6 +170,21 @@ bool LooksSplitByShell(const CliOptions& options) {
     if (LooksLikeFormulaPiece(formula)) return true;
   return false;
 }
+
+namespace {
+
+// A folder or a block device read as text would give an empty or an endless input.
+void CheckInputIsText(const std::string& name) {
+  struct stat status {};
+  if (::stat(name.c_str(), &status) != 0) return;  // the opening reports a missing file
+  if (S_ISDIR(status.st_mode))
+    throw RunError(RunError::Kind::File,
+                   "Die Eingabedatei \"" + name + "\" ist ein Ordner, keine Textdatei.");
+  if (S_ISBLK(status.st_mode))
+    throw RunError(RunError::Kind::File, "Die Eingabedatei \"" + name + "\" ist ein Gerät, keine Textdatei.");
+}
+
+}  // namespace
 
 std::string ToCrLf(std::string_view text) {
   if (text.rfind("\xEF\xBB\xBF", 0) == 0) text.remove_prefix(3);
@@ -164,6 +214,7 @@ std::string InputText(const CliOptions& options) {
     std::string content((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());
     return ToCrLf(content);
   }
+  CheckInputIsText(*options.inputFile);
   errno = 0;
   std::ifstream file(*options.inputFile, std::ios::binary);
   if (!file)
@@ -172,6 +223,9 @@ std::string InputText(const CliOptions& options) {
                                              ".");
   std::ostringstream content;
   content << file.rdbuf();
+  if (file.bad())
+    throw RunError(RunError::Kind::File, "Die Eingabedatei \"" + *options.inputFile +
+                                             "\" konnte nicht vollständig gelesen werden.");
   return ToCrLf(content.str());
 }
 
@@ -223,11 +277,16 @@ std::string HelpText() {
          "                      das PDF liegt neben der .TEX-Datei\n"
          "  --                  beendet die Optionen; nötig vor Formeln, die mit - beginnen:\n"
          "                      umbrix -m 2 -- -x2+x1\n"
+         "  -q, --quiet         keine Fortschrittsanzeige (sonst auf einem Terminal nach einer\n"
+         "                      Sekunde: Formel, Phase und geschriebene Bytes)\n"
+         "      --max-size GRÖSSE  das Dokument höchstens so groß werden lassen, zum Beispiel\n"
+         "                      200M (K, M, G, T in Schritten von 1024); sonst hält der Lauf an\n"
          "  -h, --help          diese Hilfe\n"
          "      --version       Versionsangabe\n"
          "\n" +
-         ExitCodeHelp() + "\n" + std::string(texts::kNoticeDisclaimer) + "\n" +
-         std::string(texts::kNoticeTranslation) + ", zum Beispiel mit: pdflatex AUSGABE.TEX\n";
+         ExitCodeHelp() + "\nDie vorige Ausgabedatei wird nur durch ein fertiges Dokument ersetzt.\n\n" +
+         std::string(texts::kNoticeDisclaimer) + "\n" + std::string(texts::kNoticeTranslation) +
+         ", zum Beispiel mit: pdflatex AUSGABE.TEX\n";
 }
 
 std::string VersionText() { return "umbrix 1.0.0\n"; }

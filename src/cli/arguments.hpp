@@ -1,6 +1,7 @@
 // The command line: umbrix [OPTIONEN] [FORMEL ...].
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -28,6 +29,8 @@ struct CliOptions {
   bool text = false;                                   // -t: the readable derivation on standard output
   std::optional<int> width;                            // --width: columns of that text
   bool pdf = false;                                    // --pdf: typeset the document after writing it
+  bool quiet = false;                                  // -q: no progress display on a terminal
+  std::int64_t maxSize = 0;                            // --max-size in bytes; 0 for no cap
 };
 
 /// Narrowest and widest text that --width accepts.
@@ -46,11 +49,15 @@ bool LooksSplitByShell(const CliOptions& options);
 /// Parses the arguments after the program name. Throws UsageError.
 CliOptions ParseArguments(const std::vector<std::string>& arguments);
 
+/// A size such as "200M": a whole number of bytes, or of K, M, G or T (steps of 1024).
+/// Throws UsageError.
+std::int64_t ParseSize(const std::string& value);
+
 /// LF and CR LF line ends both become CR LF; a leading UTF-8 byte order mark is dropped.
 std::string ToCrLf(std::string_view text);
 
 /// The input text (Text1) that the options describe; reads the input file if one is given.
-/// Throws RunError (a file error) when the file cannot be read.
+/// Throws RunError (a file error) when the file cannot be read or is a folder or a block device.
 std::string InputText(const CliOptions& options);
 
 std::string HelpText();

@@ -4,7 +4,10 @@
 #include <unistd.h>
 
 #include <charconv>
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <new>
 #include <optional>
@@ -18,11 +21,70 @@
 #include "frontend/run_driver.hpp"
 #include "frontend/typesetting.hpp"
 #include "utilities/large_stack.hpp"
+#include "utilities/output_file.hpp"
 #include "utilities/run_error.hpp"
 
 namespace umbrix {
 
 namespace {
+
+constexpr auto kProgressDelay = std::chrono::seconds(1);
+constexpr auto kProgressInterval = std::chrono::milliseconds(200);
+
+// What a stop signal leaves behind, told in the handler (only async-signal-safe calls there).
+volatile std::sig_atomic_t writingToStandardOutput = 0;
+
+void StopOnSignal(int signalNumber) {
+  RemovePendingTemporaryFile();
+  const char* cause =
+      signalNumber == SIGINT ? "\numbrix: Abgebrochen (Strg+C)" : "\numbrix: Beendet (SIGTERM)";
+  const char* result = writingToStandardOutput ? "; das Dokument auf der Standardausgabe ist unvollständig.\n"
+                                               : "; die vorige Ausgabedatei bleibt unverändert.\n";
+  (void)!::write(STDERR_FILENO, cause, std::strlen(cause));
+  (void)!::write(STDERR_FILENO, result, std::strlen(result));
+  ::_exit(128 + signalNumber);
+}
+
+// Handles SIGINT and SIGTERM while it lives; the previous handlers come back afterwards.
+class StopSignals {
+ public:
+  explicit StopSignals(bool toStandardOutput) {
+    writingToStandardOutput = toStandardOutput ? 1 : 0;
+    struct sigaction action {};
+    action.sa_handler = &StopOnSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, &previousInterrupt_);
+    sigaction(SIGTERM, &action, &previousTerminate_);
+  }
+  ~StopSignals() {
+    sigaction(SIGINT, &previousInterrupt_, nullptr);
+    sigaction(SIGTERM, &previousTerminate_, nullptr);
+  }
+  StopSignals(const StopSignals&) = delete;
+  StopSignals& operator=(const StopSignals&) = delete;
+
+ private:
+  struct sigaction previousInterrupt_ {};
+  struct sigaction previousTerminate_ {};
+};
+
+// The plain-field platform that shows the progress on a terminal.
+class ProgressPlatform : public FieldPlatform {
+ public:
+  using FieldPlatform::FieldPlatform;
+  /// Shows the progress on the stream given once the run takes longer than about a second.
+  void ReportProgress(const RunProgress& progress) override;
+  /// Where progress goes (a terminal); none by default.
+  void ShowProgressOn(std::ostream& stream);
+  /// Removes a progress line shown, so that messages start on a clean line.
+  void ClearProgress();
+
+ private:
+  std::ostream* progressStream_ = nullptr;
+  std::chrono::steady_clock::time_point started_;
+  std::chrono::steady_clock::time_point lastShown_;
+  bool progressShown_ = false;
+};
 
 std::string AbsolutePath(const std::string& fileName) {
   std::error_code error;
@@ -35,7 +97,9 @@ RunDriver::OutputOpener Opener(const CliOptions& options) {
   if (options.outputName == "-") return [](const std::string&) { return OutputFile::StandardOutput(); };
   if (options.text && !options.outputGiven && !options.pdf)
     return [](const std::string&) { return OutputFile::Discard(); };
-  return &OutputFile::OpenNewFile;
+  OutputLimits limits;
+  limits.maxBytes = options.maxSize;
+  return [limits](const std::string& fileName) { return OutputFile::OpenNewFile(fileName, limits); };
 }
 
 // The readable text goes to out piece by piece; a failing stream ends the run.
@@ -51,15 +115,23 @@ TextDerivation TextTo(std::ostream& out, int width) {
 
 // Runs the Start action; returns the exit code.
 int RunDocument(const CliOptions& options, std::ostream& out, std::ostream& err, int textWidth) {
-  FieldPlatform platform(InputText(options), options.outputName, options.option);
+  ProgressPlatform platform(InputText(options), options.outputName, options.option);
+  if (!options.quiet && ::isatty(STDERR_FILENO)) platform.ShowProgressOn(err);
   RunDriver driver(platform, Opener(options));
   std::optional<TextDerivation> text;
   if (options.text) {
     text.emplace(TextTo(out, options.width.value_or(textWidth)));
     driver.SetObserver(&*text);
   }
+  StopSignals signals(options.outputName == "-");
   std::string fileName;
-  RunWithLargeStack([&] { fileName = driver.Command1_Click(); });
+  try {
+    RunWithLargeStack([&] { fileName = driver.Command1_Click(); });
+  } catch (...) {
+    platform.ClearProgress();
+    throw;
+  }
+  platform.ClearProgress();
   if (options.text && !out.flush())
     throw RunError(RunError::Kind::File, "Die Standardausgabe konnte nicht vollständig geschrieben werden.");
   const bool wroteFile = options.outputName != "-" && (!options.text || options.outputGiven || options.pdf);
@@ -69,6 +141,27 @@ int RunDocument(const CliOptions& options, std::ostream& out, std::ostream& err,
 }
 
 }  // namespace
+
+void ProgressPlatform::ShowProgressOn(std::ostream& stream) {
+  progressStream_ = &stream;
+  started_ = std::chrono::steady_clock::now();
+}
+
+void ProgressPlatform::ReportProgress(const RunProgress& progress) {
+  if (progressStream_ == nullptr) return;
+  const auto now = std::chrono::steady_clock::now();
+  if (now - started_ < kProgressDelay || (progressShown_ && now - lastShown_ < kProgressInterval)) return;
+  lastShown_ = now;
+  progressShown_ = true;
+  *progressStream_ << "\rFormel " << progress.formula << " von " << progress.total << ": "
+                   << PhaseName(progress.phase) << ", " << SizeText(progress.bytes) << " geschrieben\033[K"
+                   << std::flush;
+}
+
+void ProgressPlatform::ClearProgress() {
+  if (progressShown_) *progressStream_ << "\r\033[K" << std::flush;
+  progressShown_ = false;
+}
 
 int TerminalWidth() {
   winsize size{};
@@ -107,6 +200,14 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
   } catch (const std::bad_alloc&) {
     err << "umbrix: Der Speicher reicht für diese Formel nicht aus.\n";
     return ExitNumber(ExitCodeFor(RunError::Kind::TooLarge));
+  } catch (const std::exception& error) {
+    err << "umbrix: Interner Fehler (" << error.what()
+        << "). Die vorige Ausgabedatei bleibt unverändert; bitte melde den Fehler mit der Eingabe.\n";
+    return ExitNumber(ExitCode::kInternal);
+  } catch (...) {
+    err << "umbrix: Interner Fehler. Die vorige Ausgabedatei bleibt unverändert; bitte melde den Fehler "
+           "mit der Eingabe.\n";
+    return ExitNumber(ExitCode::kInternal);
   }
 }
 

@@ -10,7 +10,17 @@
 
 namespace umbrix {
 
-enum class ExitCode { kSuccess = 0, kInput = 1, kUsage = 2, kFile = 3, kTooLarge = 4, kTypesetting = 5 };
+enum class ExitCode {
+  kSuccess = 0,
+  kInput = 1,
+  kUsage = 2,
+  kFile = 3,
+  kTooLarge = 4,
+  kTypesetting = 5,
+  kInternal = 70,
+  kInterrupted = 130,  // SIGINT
+  kTerminated = 143,   // SIGTERM
+};
 
 struct ExitCodeInfo {
   ExitCode code;
@@ -22,10 +32,14 @@ inline constexpr ExitCodeInfo kExitCodeTable[] = {
     {ExitCode::kSuccess, std::nullopt, "Erfolg"},
     {ExitCode::kInput, RunError::Kind::Input, "ungültige Eingabe"},
     {ExitCode::kUsage, std::nullopt, "falscher Aufruf"},
-    {ExitCode::kFile, RunError::Kind::File, "Datei- oder Schreibfehler"},
+    {ExitCode::kFile, RunError::Kind::File,
+     "Datei- oder Schreibfehler (auch: zu wenig Platz, --max-size erreicht)"},
     {ExitCode::kTooLarge, RunError::Kind::TooLarge, "Formel zu groß"},
     {ExitCode::kTypesetting, RunError::Kind::Typesetting,
      "kein PDF (pdflatex fehlt oder meldet einen Fehler; die .TEX-Datei bleibt)"},
+    {ExitCode::kInternal, std::nullopt, "interner Fehler"},
+    {ExitCode::kInterrupted, std::nullopt, "abgebrochen mit Strg+C"},
+    {ExitCode::kTerminated, std::nullopt, "beendet mit SIGTERM"},
 };
 
 /// The exit code for a run that failed with the given kind.

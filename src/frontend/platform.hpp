@@ -7,8 +7,21 @@
 #include <string>
 
 #include "frontend/option_entry.hpp"
+#include "frontend/run_events.hpp"
 
 namespace umbrix {
+
+/// The phase as a progress display names it, in German.
+const char* PhaseName(Phase phase);
+
+/// Where a run stands: formula n of total, its phase, and the document so far.
+struct RunProgress {
+  std::int32_t formula = 0;
+  std::int32_t total = 0;
+  Phase phase = Phase::Input;
+  std::int64_t lines = 0;
+  std::int64_t bytes = 0;
+};
 
 class Platform {
  public:
@@ -28,14 +41,12 @@ class Platform {
   /// Handles pending window events; called once per formula.
   virtual void ProcessEvents() = 0;
 
-  /// Called after every line group written: formula n of total, lines written so far.
-  /// A front end may throw RunStopped here to end the run where it is.
-  virtual void ReportProgress(std::int32_t formula, std::int32_t total, std::int64_t lines) {
-    (void)formula, (void)total, (void)lines;
-  }
+  /// Called after every line group written. A front end may throw RunStopped here to end the
+  /// run where it is.
+  virtual void ReportProgress(const RunProgress& progress) { (void)progress; }
 };
 
-/// Thrown by a front end to end a run early (quitting); the document stays as written.
+/// Thrown by a front end to end a run early (quitting); the previous document stays.
 class RunStopped {};
 
 }  // namespace umbrix

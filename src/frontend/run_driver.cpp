@@ -43,6 +43,25 @@ std::vector<std::size_t> LineBreakPositions(const std::string& w) {
   return positions;
 }
 
+// Where the member limit stopped a derivation, as the document's closing paragraph says it.
+const char* StopPhaseText(Phase phase) {
+  switch (phase) {
+    case Phase::Input:
+      return "beim Einlesen der Formel";
+    case Phase::Reduction:
+      return "beim Ersetzen der Implikationen und \\\"Aquivalenzen";
+    case Phase::Disjunctive:
+      return "beim Umformen in die disjunktive Normalform";
+    case Phase::DisjunctiveMerge:
+      return "beim Zusammenfassen der disjunktiven Normalform";
+    case Phase::Conjunctive:
+      return "beim Umformen in die konjunktive Normalform";
+    case Phase::ConjunctiveMerge:
+      break;
+  }
+  return "beim Zusammenfassen der konjunktiven Normalform";
+}
+
 }  // namespace
 
 // The three operations of one normal form's conversion loop.
@@ -73,6 +92,24 @@ std::string_view SentenceText(Sentence sentence) {
       return "Damit haben wir auch eine konjunktive Umbrix gefunden.";
   }
   return {};
+}
+
+const char* PhaseName(Phase phase) {
+  switch (phase) {
+    case Phase::Input:
+      return "Einlesen";
+    case Phase::Reduction:
+      return "Ersetzen von <=, => und ==";
+    case Phase::Disjunctive:
+      return "disjunktive Normalform";
+    case Phase::DisjunctiveMerge:
+      return "Zusammenfassen (disjunktiv)";
+    case Phase::Conjunctive:
+      return "konjunktive Normalform";
+    case Phase::ConjunctiveMerge:
+      break;
+  }
+  return "Zusammenfassen (konjunktiv)";
 }
 
 std::string OutputFileName(const std::string& text2) {
@@ -109,7 +146,7 @@ std::string RunDriver::Command1_Click() {
     EndRun();
     if (observer_ != nullptr) observer_->OnRunEnd({formulas, bytesWritten_});
   } catch (...) {
-    // Closing the file keeps what was written; a failure to close adds nothing to the report.
+    // Only a closed document replaces the previous one; any other end removes what was written.
     EndRun();
     file.reset();
     platform_.SetCaption(texts::kCaption);
@@ -149,11 +186,30 @@ std::int32_t RunDriver::WriteDocument(const std::string& w) {
     const std::size_t b = breaks[static_cast<std::size_t>(n)];
     TranslatedLine line = TranslateLine(std::string_view(w).substr(a + 2, b - a - 2), letters_);
     lineNames_ = line.usesLetters ? &letters_.names : nullptr;
-    WriteFormula(std::move(line.text), n, count);
+    try {
+      WriteFormula(std::move(line.text), n, count);
+    } catch (const RunError& error) {
+      if (error.kind() == RunError::Kind::TooLarge) WriteMemberLimitEnd();
+      throw;
+    }
     platform_.ProcessEvents();
   }
   file_->WriteLine("\\end{document}");
   return count < 0 ? 0 : count;
+}
+
+// The member limit ends the derivation where it stands: the document says why and is closed,
+// so that it typesets and replaces the previous one.
+void RunDriver::WriteMemberLimitEnd() {
+  std::string paragraph = std::string("\\par\\medskip\\textbf{Abbruch.} Die Umformung endet hier ") +
+                          StopPhaseText(phase_) + ": ein Teil der Formel h\\\"atte mehr als " +
+                          std::to_string(kMaxMembers) +
+                          " Glieder bekommen, und so gro{\\ss}e Formeln kann Umbrix nicht umformen.";
+  if (formula_ < formulaCount_)
+    paragraph += " Die Formeln nach der " + NumberText(formula_) + ". Formel werden nicht mehr umgeformt.";
+  file_->WriteLine(paragraph + std::string(LineBreak));
+  file_->WriteLine("\\end{document}");
+  file_->Close();
 }
 
 void RunDriver::WriteFormula(std::string line, std::int32_t n, std::int32_t count) {
@@ -168,8 +224,8 @@ void RunDriver::WriteFormula(std::string line, std::int32_t n, std::int32_t coun
 
 void RunDriver::StartFormula(const std::string& line) {
   platform_.SetCaption(texts::kCaptionRunning);
-  workFormel_.SetValue(line);  // the parser lower-cases the line and drops the letter X
   StartPhase(Phase::Input);
+  workFormel_.SetValue(line);  // the parser lower-cases the line and drops the letter X
   const std::string formelText = workFormel_.FormelText();
   line_.clear();
   AppendRenderedFormel(line_, formelText, lineNames_);
@@ -247,7 +303,7 @@ void RunDriver::WriteFormulaLine() {
     file_->WriteLine(WrapLongLine(line_));
   else
     file_->WriteLine(line_);
-  platform_.ReportProgress(formula_, formulaCount_, file_->LinesWritten());
+  platform_.ReportProgress({formula_, formulaCount_, phase_, file_->LinesWritten(), file_->BytesWritten()});
 }
 
 void RunDriver::StartPhase(Phase phase) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "frontend/notation.hpp"
+#include "frontend/platform.hpp"
 #include "frontend/run_events.hpp"
 #include "general_formula/formel.hpp"
 #include "simple_formula/sim_formel.hpp"
@@ -25,11 +26,15 @@ class RunDriver {
  public:
   using OutputOpener = std::function<OutputFile(const std::string& fileName)>;
 
-  explicit RunDriver(Platform& platform, OutputOpener opener = &OutputFile::OpenNewFile);
+  explicit RunDriver(Platform& platform, OutputOpener opener = OpenDocument);
+
+  /// The usual opener: a new document in place of the named file (see OutputFile).
+  static OutputFile OpenDocument(const std::string& fileName) { return OutputFile::OpenNewFile(fileName); }
 
   /// Runs the whole conversion and returns the output file name. Throws RunError for invalid
   /// input (before anything is changed or written), file errors and formulas beyond the member
-  /// limit; the window is idle again afterwards, the document kept as far as written.
+  /// limit, RunStopped when the front end ends the run. The window is idle again afterwards.
+  /// Only a complete document, or one closed at the member limit, replaces the previous file.
   std::string Command1_Click();
 
   /// Events of every following run go to observer (none: nullptr, the default); the observer
@@ -60,6 +65,7 @@ class RunDriver {
   void EndRun();
   std::string PrepareOutputName();
   std::int32_t WriteDocument(const std::string& w);
+  void WriteMemberLimitEnd();
   void WriteFormula(std::string line, std::int32_t n, std::int32_t count);
   void StartFormula(const std::string& line);
   void ReductionLoop();

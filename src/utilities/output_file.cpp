@@ -1,7 +1,15 @@
 #include "utilities/output_file.hpp"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <cstring>
+#include <filesystem>
 #include <utility>
 
 #include "utilities/file_error.hpp"
@@ -21,24 +29,115 @@ std::int64_t CountLineFeeds(std::string_view text) {
   for (std::size_t at = text.find('\n'); at != std::string_view::npos; at = text.find('\n', at + 1)) ++count;
   return count;
 }
+// The free space is measured again after this many bytes; smaller documents are not checked.
+constexpr std::int64_t kSpaceCheckInterval = 1 << 20;
+constexpr std::int64_t kGiB = std::int64_t{1} << 30;
+
+// The temporary file being written, for the signal handler. One document is written at a time.
+char pendingTemporary[4096];
+std::atomic<bool> hasPendingTemporary{false};
+
+void SetPendingTemporary(const std::string& name) {
+  if (name.size() >= sizeof pendingTemporary) return;
+  hasPendingTemporary = false;
+  std::memcpy(pendingTemporary, name.c_str(), name.size() + 1);
+  hasPendingTemporary = true;
+}
+
+void ClearPendingTemporary(const std::string& name) {
+  if (hasPendingTemporary && name == pendingTemporary) hasPendingTemporary = false;
+}
+
+// The file that a new document replaces: a symbolic link's target, so the link stays.
+std::string ReplacedFile(const std::string& fileName) {
+  std::error_code error;
+  if (std::filesystem::is_symlink(fileName, error)) {
+    auto target = std::filesystem::canonical(fileName, error);
+    if (!error) return target.string();
+  }
+  return fileName;
+}
+
+// Whether the document goes through a temporary file: a new name or a regular file.
+bool WritesThroughTemporary(const std::string& fileName, struct stat& status) {
+  if (::stat(fileName.c_str(), &status) != 0) return errno == ENOENT;
+  return S_ISREG(status.st_mode);
+}
+
+// Creates a new, hidden file beside fileName; returns its descriptor and sets name.
+int CreateTemporaryBeside(const std::string& fileName, std::string& name) {
+  const std::filesystem::path path(fileName);
+  const std::filesystem::path folder = path.parent_path();
+  for (unsigned attempt = 0;; ++attempt) {
+    name = (folder / ("." + path.filename().string() + "." + std::to_string(::getpid()) + "-" +
+                      std::to_string(attempt) + ".tmp"))
+               .string();
+    const int descriptor = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (descriptor >= 0 || errno != EEXIST || attempt > 1000) return descriptor;
+  }
+}
+
+[[noreturn]] void CannotCreate(const std::string& fileName, int error) {
+  throw RunError(RunError::Kind::File, "Die Ausgabedatei " + QuotedFileName(fileName) +
+                                           " kann nicht angelegt werden: " + FileErrorCause(error, false) +
+                                           ".");
+}
 
 }  // namespace
+
+std::optional<FileSystemSpace> OutputLimits::ProbeSpace(int descriptor) {
+  struct statvfs status {};
+  if (::fstatvfs(descriptor, &status) != 0) return std::nullopt;
+  const auto unit = static_cast<std::int64_t>(status.f_frsize);
+  return FileSystemSpace{static_cast<std::int64_t>(status.f_bavail) * unit,
+                         static_cast<std::int64_t>(status.f_blocks) * unit};
+}
+
+std::int64_t SpaceReserve(std::int64_t total) { return std::min(total / 20, kGiB); }
+
+std::string SizeText(std::int64_t bytes) {
+  if (bytes < 1024) return std::to_string(bytes) + " Bytes";
+  static const char* const units[] = {"KB", "MB", "GB", "TB"};
+  double value = static_cast<double>(bytes) / 1024;
+  std::size_t unit = 0;
+  for (; value >= 1024 && unit + 1 < std::size(units); ++unit) value /= 1024;
+  const auto tenths = static_cast<std::int64_t>(value * 10 + 0.5);
+  return std::to_string(tenths / 10) + "," + std::to_string(tenths % 10) + " " + units[unit];
+}
 
 OutputFile::OutputFile(std::FILE* file, std::string name, bool ownsFile)
     : file_(file), name_(std::move(name)), ownsFile_(ownsFile) {
   buffer_.reserve(kBufferSize);
 }
 
-OutputFile OutputFile::OpenNewFile(const std::string& fileName) {
-  // "wb" truncates an existing file, which discards its content as a fresh file would.
-  std::FILE* file = std::fopen(fileName.c_str(), "wb");
-  if (file == nullptr) {
-    int error = errno;
-    throw RunError(RunError::Kind::File, "Die Ausgabedatei " + QuotedFileName(fileName) +
-                                             " kann nicht angelegt werden: " + FileErrorCause(error, false) +
-                                             ".");
+OutputFile OutputFile::OpenNewFile(const std::string& fileName, OutputLimits limits) {
+  const std::string target = ReplacedFile(fileName);
+  struct stat status {};
+  if (!WritesThroughTemporary(target, status)) {
+    std::FILE* file = std::fopen(target.c_str(), "wb");
+    if (file == nullptr) CannotCreate(fileName, errno);
+    OutputFile output(file, fileName, true);
+    output.limits_ = std::move(limits);
+    return output;
   }
-  return OutputFile(file, fileName, true);
+  const bool replacesFile = ::access(target.c_str(), F_OK) == 0;
+  std::string temporary;
+  const int descriptor = CreateTemporaryBeside(target, temporary);
+  if (descriptor < 0) CannotCreate(fileName, errno);
+  // The new document keeps the permissions of the one it replaces.
+  if (replacesFile) (void)::fchmod(descriptor, status.st_mode & 07777);
+  std::FILE* file = ::fdopen(descriptor, "wb");
+  if (file == nullptr) {
+    const int error = errno;
+    ::close(descriptor);
+    ::unlink(temporary.c_str());
+    CannotCreate(fileName, error);
+  }
+  SetPendingTemporary(temporary);
+  OutputFile output(file, target, true);
+  output.temporary_ = std::move(temporary);
+  output.limits_ = std::move(limits);
+  return output;
 }
 
 OutputFile OutputFile::StandardOutput() { return OutputFile(stdout, "-", false); }
@@ -52,40 +151,59 @@ OutputFile OutputFile::Discard() {
 OutputFile::OutputFile(OutputFile&& other) noexcept
     : file_(std::exchange(other.file_, nullptr)),
       name_(std::move(other.name_)),
+      temporary_(std::exchange(other.temporary_, {})),
       ownsFile_(other.ownsFile_),
       discard_(other.discard_),
+      limits_(std::move(other.limits_)),
       buffer_(std::move(other.buffer_)),
       lines_(other.lines_),
-      bytes_(other.bytes_) {}
+      bytes_(other.bytes_),
+      flushed_(other.flushed_),
+      nextSpaceCheck_(other.nextSpaceCheck_) {}
 
 OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
   if (this != &other) {
-    try {
-      Close();
-    } catch (const RunError&) {
-      // A failing file that is being replaced has nobody left to report to.
-    }
+    Abandon();
     file_ = std::exchange(other.file_, nullptr);
     name_ = std::move(other.name_);
+    temporary_ = std::exchange(other.temporary_, {});
     ownsFile_ = other.ownsFile_;
     discard_ = other.discard_;
+    limits_ = std::move(other.limits_);
     buffer_ = std::move(other.buffer_);
     lines_ = other.lines_;
     bytes_ = other.bytes_;
+    flushed_ = other.flushed_;
+    nextSpaceCheck_ = other.nextSpaceCheck_;
   }
   return *this;
 }
 
-OutputFile::~OutputFile() {
-  try {
-    Close();
-  } catch (const RunError&) {
-    // Destruction after an earlier error: the caller already reports that one.
+OutputFile::~OutputFile() { Abandon(); }
+
+void OutputFile::Abandon() noexcept {
+  if (file_ == nullptr) return;
+  std::FILE* file = std::exchange(file_, nullptr);
+  if (ownsFile_) {
+    std::fclose(file);
+  } else {
+    // Standard output streams as it goes: what was written so far is passed on.
+    if (std::fwrite(buffer_.data(), 1, buffer_.size(), file) == buffer_.size()) std::fflush(file);
+  }
+  buffer_.clear();
+  if (!temporary_.empty()) {
+    ClearPendingTemporary(temporary_);
+    ::unlink(temporary_.c_str());
+    temporary_.clear();
   }
 }
 
 void OutputFile::WriteText(std::string_view text) {
   if (file_ == nullptr && !discard_) return;
+  if (limits_.maxBytes > 0 && bytes_ + static_cast<std::int64_t>(text.size()) > limits_.maxBytes)
+    throw RunError(RunError::Kind::File, "Das Dokument würde größer als die erlaubten " +
+                                             SizeText(limits_.maxBytes) +
+                                             "; der Lauf ist angehalten worden.");
   lines_ += CountLineFeeds(text);
   bytes_ += static_cast<std::int64_t>(text.size());
   if (discard_) return;
@@ -99,7 +217,9 @@ void OutputFile::WriteText(std::string_view text) {
     buffer_ += text;
     return;
   }
+  CheckSpace(text.size());
   if (std::fwrite(text.data(), 1, text.size(), file_) != text.size()) Fail("geschrieben", errno);
+  flushed_ += static_cast<std::int64_t>(text.size());
 }
 
 void OutputFile::WriteLine(std::string_view text) {
@@ -110,26 +230,71 @@ void OutputFile::WriteLine(std::string_view text) {
 void OutputFile::Flush() {
   if (buffer_.empty()) return;
   std::size_t size = buffer_.size();
+  CheckSpace(size);
   std::size_t written = std::fwrite(buffer_.data(), 1, size, file_);
   int error = errno;
   buffer_.clear();
+  flushed_ += static_cast<std::int64_t>(written);
   if (written != size || std::ferror(file_)) Fail("geschrieben", error);
+}
+
+// Stops before the document would leave its file system less than the reserve. Checked for
+// files only, once per interval of bytes written.
+void OutputFile::CheckSpace(std::size_t incoming) {
+  const auto after = flushed_ + static_cast<std::int64_t>(incoming);
+  if (!ownsFile_ || after < nextSpaceCheck_ || after < kSpaceCheckInterval || !limits_.probeSpace) return;
+  nextSpaceCheck_ = after + kSpaceCheckInterval;
+  struct stat status {};
+  if (::fstat(::fileno(file_), &status) != 0 || !S_ISREG(status.st_mode)) return;
+  const std::optional<FileSystemSpace> space = limits_.probeSpace(::fileno(file_));
+  if (!space) return;
+  const std::int64_t reserve = SpaceReserve(space->total);
+  if (space->available - static_cast<std::int64_t>(incoming) < reserve)
+    StopForSpace(space->available, reserve);
+}
+
+void OutputFile::StopForSpace(std::int64_t available, std::int64_t reserve) const {
+  throw RunError(RunError::Kind::File, "Auf dem Datenträger der Ausgabedatei \"" + name_ +
+                                           "\" sind nur noch " + SizeText(available) + " frei; weniger als " +
+                                           SizeText(reserve) +
+                                           " (5 % oder 1 GB) sollen es nicht werden. Der Lauf ist bei " +
+                                           SizeText(bytes_) + " Dokumentgröße angehalten worden.");
 }
 
 void OutputFile::Close() {
   if (file_ == nullptr) return;
-  std::FILE* file = file_;
   try {
     Flush();
+    if (std::fflush(file_) != 0) Fail("geschrieben", errno);
+    if (!temporary_.empty() && ::fsync(::fileno(file_)) != 0) Fail("geschrieben", errno);
   } catch (...) {
-    file_ = nullptr;
-    if (ownsFile_) std::fclose(file);
+    Abandon();
     throw;
   }
-  file_ = nullptr;
-  int result = ownsFile_ ? std::fclose(file) : std::fflush(file);
+  std::FILE* file = std::exchange(file_, nullptr);
+  int result = ownsFile_ ? std::fclose(file) : 0;
   int error = errno;
-  if (result != 0 || (!ownsFile_ && std::ferror(file))) Fail("geschlossen", error);
+  if (result != 0 || (!ownsFile_ && std::ferror(file))) {
+    file_ = nullptr;
+    if (!temporary_.empty()) ::unlink(temporary_.c_str());
+    ClearPendingTemporary(temporary_);
+    temporary_.clear();
+    Fail("geschlossen", error);
+  }
+  PutInPlace();
+}
+
+// Renames the finished temporary file over the old document.
+void OutputFile::PutInPlace() {
+  if (temporary_.empty()) return;
+  const std::string temporary = std::exchange(temporary_, {});
+  const int result = ::rename(temporary.c_str(), name_.c_str());
+  const int error = errno;
+  ClearPendingTemporary(temporary);
+  if (result != 0) {
+    ::unlink(temporary.c_str());
+    Fail("geschrieben", error);
+  }
 }
 
 void OutputFile::Fail(const char* what, int error) const {
@@ -137,6 +302,10 @@ void OutputFile::Fail(const char* what, int error) const {
       ownsFile_ ? "Die Ausgabedatei " + QuotedFileName(name_) : std::string("Die Standardausgabe");
   throw RunError(RunError::Kind::File, target + " konnte nicht vollständig " + what +
                                            " werden: " + FileErrorCause(error, false) + ".");
+}
+
+void RemovePendingTemporaryFile() noexcept {
+  if (hasPendingTemporary) ::unlink(pendingTemporary);
 }
 
 }  // namespace umbrix

@@ -1,18 +1,45 @@
-// The output document: created afresh, written one byte per character through a buffer.
-// Write errors are reported at the latest when the file is closed, never taken for success.
+// The output document, written one byte per character through a buffer. A named document is
+// written to a temporary file beside it and renamed over the old one only when it is closed,
+// so a run that fails keeps the previous document byte for byte. Write errors are reported
+// at the latest when the file is closed, never taken for success.
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace umbrix {
 
+/// Free and total bytes of a file system, as far as an unprivileged writer may use them.
+struct FileSystemSpace {
+  std::int64_t available = 0;
+  std::int64_t total = 0;
+};
+
+/// When a document stops growing, besides write errors.
+struct OutputLimits {
+  /// Most bytes the document may have; 0 for no cap.
+  std::int64_t maxBytes = 0;
+  /// Measures the file system of an open file (by descriptor); empty when unknown.
+  std::function<std::optional<FileSystemSpace>(int descriptor)> probeSpace = &ProbeSpace;
+
+  static std::optional<FileSystemSpace> ProbeSpace(int descriptor);
+};
+
+/// Free space the document leaves on its file system: 5 % of it or 1 GiB, whichever is smaller.
+std::int64_t SpaceReserve(std::int64_t total);
+
+/// A byte count for messages: "812 Bytes", "1,5 MB" (steps of 1024).
+std::string SizeText(std::int64_t bytes);
+
 class OutputFile {
  public:
-  /// Creates fileName afresh (an existing file's content is discarded). Throws RunError.
-  static OutputFile OpenNewFile(const std::string& fileName);
+  /// Opens fileName for a new document. A regular file (or a new name) is written through a
+  /// temporary file in the same folder; a device or pipe is written directly. Throws RunError.
+  static OutputFile OpenNewFile(const std::string& fileName, OutputLimits limits = {});
   /// Writes to the process's standard output instead of a file.
   static OutputFile StandardOutput();
   /// Counts what is written and keeps nothing (a run whose document nobody asked for).
@@ -22,14 +49,18 @@ class OutputFile {
   OutputFile& operator=(OutputFile&& other) noexcept;
   OutputFile(const OutputFile&) = delete;
   OutputFile& operator=(const OutputFile&) = delete;
+  /// Without a successful Close the temporary file is removed and the old document stays.
   ~OutputFile();
 
-  /// Appends text, one byte per character.
+  /// Appends text, one byte per character. Throws RunError when a limit is reached.
   void WriteText(std::string_view text);
   /// Appends text and a line break.
   void WriteLine(std::string_view text);
-  /// Flushes and closes; throws RunError when any write failed. Idempotent.
+  /// Flushes, closes and puts the document in place of the old one; throws RunError when any
+  /// write failed (the old document then stays). Idempotent.
   void Close();
+  /// Ends without a document: the temporary file is removed, the old document stays.
+  void Abandon() noexcept;
 
   /// Number of line breaks written so far.
   std::int64_t LinesWritten() const { return lines_; }
@@ -39,15 +70,26 @@ class OutputFile {
  private:
   OutputFile(std::FILE* file, std::string name, bool ownsFile);
   void Flush();
+  void CheckSpace(std::size_t incoming);
+  void PutInPlace();
   [[noreturn]] void Fail(const char* what, int error) const;
+  [[noreturn]] void StopForSpace(std::int64_t available, std::int64_t reserve) const;
 
   std::FILE* file_ = nullptr;
   std::string name_;
+  std::string temporary_;  // the file being written, renamed to name_ on Close; or empty
   bool ownsFile_ = false;
   bool discard_ = false;
+  OutputLimits limits_;
   std::string buffer_;
   std::int64_t lines_ = 0;
   std::int64_t bytes_ = 0;
+  std::int64_t flushed_ = 0;
+  std::int64_t nextSpaceCheck_ = 0;
 };
+
+/// Removes the temporary file of the document being written, if any; safe to call from a
+/// signal handler. The old document then stays as it was.
+void RemovePendingTemporaryFile() noexcept;
 
 }  // namespace umbrix

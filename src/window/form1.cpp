@@ -17,6 +17,7 @@
 #include <cstdlib>
 
 #include "frontend/texts.hpp"
+#include "utilities/output_file.hpp"
 #include "window/pdf_typesetter.hpp"
 #include "window/window_texts.hpp"
 
@@ -94,6 +95,7 @@ void Form1::Command1_Click() {
   stopRequested_ = false;
   progressFormula_ = progressTotal_ = 0;
   progressLines_ = 0;
+  progressBytes_ = 0;
   statusLine_->clear();
   worker_ = QThread::create([this] { RunInWorker(); });
   worker_->setStackSize(kWorkerStackBytes);
@@ -124,7 +126,9 @@ void Form1::closeEvent(QCloseEvent* event) {
 
 void Form1::EndProgram() {
   if (!StopWorker()) {
-    // The run is stuck inside one long step; ending at once is what Quit promises.
+    // The run is stuck inside one long step; ending at once is what Quit promises. The
+    // unfinished document goes, the previous one stays.
+    RemovePendingTemporaryFile();
     std::fflush(nullptr);
     std::_Exit(0);
   }
@@ -169,7 +173,7 @@ void Form1::ShowOutcome() {
 
 void Form1::ShowProgress() {
   if (progressTotal_ > 0)
-    statusLine_->setText(ProgressText(progressFormula_, progressTotal_, progressLines_));
+    statusLine_->setText(ProgressText(progressFormula_, progressTotal_, progressLines_, progressBytes_));
   ShowDerivation();
 }
 

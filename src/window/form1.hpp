@@ -69,7 +69,7 @@ class Form1 : public QWidget, public Platform {
   void SetCaption(const std::string& caption) override;
   bool OptionSelected(OptionEntry entry) const override;
   void ProcessEvents() override;
-  void ReportProgress(std::int32_t formula, std::int32_t total, std::int64_t lines) override;
+  void ReportProgress(const RunProgress& progress) override;
 
  protected:
   /// Form_Unload: closing the window runs the Quit action unless it is already under way.
@@ -133,6 +133,7 @@ class Form1 : public QWidget, public Platform {
   std::atomic<std::int32_t> progressFormula_{0};
   std::atomic<std::int32_t> progressTotal_{0};
   std::atomic<std::int64_t> progressLines_{0};
+  std::atomic<std::int64_t> progressBytes_{0};
   QThread* worker_ = nullptr;
   Outcome outcome_;
   bool quitting_ = false;

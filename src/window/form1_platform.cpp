@@ -29,6 +29,9 @@ std::string DriverText(const QString& shown) {
 
 QString ShownText(const std::string& text) { return QString::fromUtf8(text).remove('\r'); }
 
+constexpr const char* kInternalErrorAdvice =
+    " Die vorige Ausgabedatei bleibt unverändert; bitte melde den Fehler mit der Eingabe.";
+
 }  // namespace
 
 void Form1::TakeSnapshot() {
@@ -47,9 +50,10 @@ void Form1::RunInWorker() {
   } catch (const std::bad_alloc&) {
     outcome_ = {Outcome::Kind::Failed, "Der Speicher reicht für diese Formel nicht aus."};
   } catch (const std::exception& error) {
-    outcome_ = {Outcome::Kind::Failed, std::string("Unerwarteter Fehler: ") + error.what()};
+    outcome_ = {Outcome::Kind::Failed,
+                std::string("Interner Fehler: ") + error.what() + kInternalErrorAdvice};
   } catch (...) {
-    outcome_ = {Outcome::Kind::Failed, "Unerwarteter Fehler."};
+    outcome_ = {Outcome::Kind::Failed, std::string("Interner Fehler.") + kInternalErrorAdvice};
   }
 }
 
@@ -94,10 +98,11 @@ bool Form1::OptionSelected(OptionEntry entry) const { return option_.load() == e
 
 void Form1::ProcessEvents() { ThrowIfStopped(); }
 
-void Form1::ReportProgress(std::int32_t formula, std::int32_t total, std::int64_t lines) {
-  progressFormula_ = formula;
-  progressTotal_ = total;
-  progressLines_ = lines;
+void Form1::ReportProgress(const RunProgress& progress) {
+  progressFormula_ = progress.formula;
+  progressTotal_ = progress.total;
+  progressLines_ = progress.lines;
+  progressBytes_ = progress.bytes;
   ThrowIfStopped();
 }
 

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include "frontend/texts.hpp"
+#include "utilities/output_file.hpp"
 
 namespace umbrix::window {
 
@@ -41,8 +42,12 @@ LegendRows ConnectiveLegendRows(const char* legend) {
   return result;
 }
 
-QString ProgressText(std::int32_t formula, std::int32_t total, std::int64_t lines) {
-  return QStringLiteral("Formel %1 von %2, %3 Zeilen geschrieben").arg(formula).arg(total).arg(lines);
+QString ProgressText(std::int32_t formula, std::int32_t total, std::int64_t lines, std::int64_t bytes) {
+  return QStringLiteral("Formel %1 von %2, %3 Zeilen (%4) geschrieben")
+      .arg(formula)
+      .arg(total)
+      .arg(lines)
+      .arg(QString::fromUtf8(SizeText(bytes)));
 }
 
 QString WrittenText(const QString& absolutePath) {

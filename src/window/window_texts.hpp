@@ -24,7 +24,7 @@ struct LegendRows {
 LegendRows ConnectiveLegendRows(const char* legend);
 
 /// "Formel n von L, x Zeilen geschrieben".
-QString ProgressText(std::int32_t formula, std::int32_t total, std::int64_t lines);
+QString ProgressText(std::int32_t formula, std::int32_t total, std::int64_t lines, std::int64_t bytes);
 /// The status after a successful run, with the full path of the file.
 QString WrittenText(const QString& absolutePath);
 

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include <csignal>
+
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -170,6 +172,12 @@ TEST_F(CommandLine, UsageErrorsExitWithTwo) {
       {"--width"},
       {"-t", "-o", "-"},
       {"--pdf", "-o", "-"},
+      {"-o", ""},
+      {"-o", "ordner/"},
+      {"-o", "ordner/.."},
+      {"--max-size", "12X"},
+      {"--max-size=0"},
+      {"--max-size", "-5M"},
   };
   for (const auto& arguments : cases) {
     SCOPED_TRACE(arguments[0] + (arguments.size() > 1 ? " " + arguments[1] : ""));
@@ -191,6 +199,50 @@ TEST_F(CommandLine, FileErrorsExitWithThree) {
   EXPECT_EQ(Run({"-o", In(std::string(60, 'o') + "/aus"), "x1"}), 3);
   EXPECT_NE(err_.find("\"…" + std::string(32, 'o') + "/AUS.TEX\""), std::string::npos) << err_;
   EXPECT_FALSE(std::filesystem::exists(folder_ / "AUS.TEX"));
+  // A folder as input is no empty input: the previous document stays.
+  { std::ofstream(folder_ / "AUS.TEX") << "alter Inhalt"; }
+  EXPECT_EQ(Run({"-o", In("aus"), "-i", folder_.string()}), 3);
+  EXPECT_NE(err_.find("Ordner"), std::string::npos) << err_;
+  EXPECT_EQ(ReadFile(folder_ / "AUS.TEX"), "alter Inhalt");
+}
+
+// Runs that end by a signal or a write error leave the previous document byte for byte and no
+// temporary file; the exit code tells what happened.
+TEST_F(CommandLine, InterruptedOrFailingRunsKeepThePreviousDocument) {
+  struct Case {
+    const char* shellPrefix;
+    int signalNumber;  // sent after a second, or 0
+    int exitCode;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"", SIGINT, 130, "Abgebrochen"},
+      {"", SIGTERM, 143, "Beendet"},
+      {"ulimit -f 200; ", 0, 3, "nicht vollständig geschrieben"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.exitCode);
+    { std::ofstream(folder_ / "AUS.TEX") << "alter Inhalt"; }
+    const std::string command = std::string(c.shellPrefix) + "exec " + UMBRIX_PROGRAM + " -o " + In("aus") +
+                                " 1==2==3==4==5==6==7==8==9==10==11==12 2>" + In("fehler.txt");
+    const pid_t child = ::fork();
+    if (child == 0) {
+      ::execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+      ::_exit(98);
+    }
+    if (c.signalNumber != 0) {
+      ::sleep(1);
+      ::kill(child, c.signalNumber);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), c.exitCode);
+    EXPECT_NE(ReadFile(folder_ / "fehler.txt").find(c.message), std::string::npos);
+    EXPECT_EQ(ReadFile(folder_ / "AUS.TEX"), "alter Inhalt");
+    std::filesystem::remove(folder_ / "fehler.txt");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 1);
+  }
 }
 
 TEST_F(CommandLine, TooLargeFormulaExitsWithFour) {
@@ -204,7 +256,7 @@ TEST_F(CommandLine, TooLargeFormulaExitsWithFour) {
     SCOPED_TRACE(mode);
     EXPECT_EQ(Run({"-m", mode, "-o", In("gross"), formula}), 4);
     EXPECT_FALSE(err_.empty());
-    EXPECT_TRUE(std::filesystem::exists(folder_ / "GROSS.TEX"));
+    EXPECT_NE(ReadFile(folder_ / "GROSS.TEX").find("\\end{document}"), std::string::npos);
   }
 }
 

@@ -2,7 +2,9 @@
 // state, and what happens to the output file on bad input and on too large formulas.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 
 #include "frontend/run_driver.hpp"
@@ -109,6 +111,43 @@ TEST(RunDriver, UnwritableOutputIsAFileError) {
   EXPECT_EQ(platform.Caption(), "Umbrix");
 }
 
+// A run that ends early leaves the previous document byte for byte and nothing beside it.
+TEST(RunDriver, RunsEndingEarlyKeepThePreviousDocument) {
+  struct Case {
+    const char* reason;  // what the message says, or "gestoppt" when the front end stops
+    OutputLimits limits;
+    std::int64_t lineLimit;
+  };
+  const auto fullDisk = [](int) { return std::optional<FileSystemSpace>({(3 << 20) + 512, 100 << 20}); };
+  const Case cases[] = {
+      {"gestoppt", {}, 30},
+      {"größer als die erlaubten 2,0 KB", {2048, &OutputLimits::ProbeSpace}, 1'000'000},
+      {"nur noch 3,0 MB frei; weniger als 5,0 MB", {0, fullDisk}, 100'000},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.reason);
+    TempFolder folder;
+    { std::ofstream(folder.Path() / "AUS.TEX") << "alter Inhalt"; }
+    TestPlatform platform("x1==x2==x3==x4==x5==x6==x7==x8", "aus", OptionEntry::kManySteps);
+    platform.lineLimit = c.lineLimit;
+    RunDriver driver(platform, [&](const std::string& name) {
+      return OutputFile::OpenNewFile((folder.Path() / name).string(), c.limits);
+    });
+    std::string message;
+    try {
+      driver.Command1_Click();
+    } catch (const RunError& error) {
+      message = error.what();
+    } catch (const RunStopped&) {
+      message = "gestoppt";
+    }
+    EXPECT_NE(message.find(c.reason), std::string::npos) << message;
+    EXPECT_EQ(ReadFile(folder.Path() / "AUS.TEX"), "alter Inhalt");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
+    EXPECT_TRUE(platform.StartEnabled());
+  }
+}
+
 std::string ThreeLongDisjunctions() {
   std::string text;
   for (int group = 0; group < 3; ++group) {
@@ -120,22 +159,35 @@ std::string ThreeLongDisjunctions() {
   return text;
 }
 
-TEST(RunDriver, MemberLimitStopsTheRunKeepingWhatWasWritten) {
-  for (OptionEntry option : {OptionEntry::kManySteps, OptionEntry::kFewSteps}) {
-    SCOPED_TRACE(EntryNumber(option));
+TEST(RunDriver, MemberLimitClosesTheDocumentSayingWhere) {
+  struct Case {
+    std::string text;
+    OptionEntry option;
+    const char* phase;
+    int steps;
+  };
+  const Case cases[] = {
+      {ThreeLongDisjunctions(), OptionEntry::kManySteps, "beim Umformen in die disjunktive Normalform", 2},
+      {ThreeLongDisjunctions(), OptionEntry::kFewSteps, "beim Umformen in die disjunktive Normalform", 2},
+      {"x1\r\n(x1vx2)+(x3vx4)+(x5vx6)+(x7vx8)\r\nx2", OptionEntry::kFastSimplify,
+       "beim Umformen in die konjunktive Normalform", 47},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.phase);
     TempFolder folder;
-    TestPlatform platform(ThreeLongDisjunctions(), "aus", option);
+    TestPlatform platform(c.text, "aus", c.option);
     RunDriver driver(platform, OpenerIn(folder.Path()));
     try {
       driver.Command1_Click();
-      FAIL() << "the second distribution exceeds the member limit";
+      FAIL() << "the formula exceeds the member limit";
     } catch (const RunError& error) {
       EXPECT_EQ(error.kind(), RunError::Kind::TooLarge);
     }
     const std::string document = ReadFile(folder.Path() / "AUS.TEX");
-    // The copy and the first distribution were written; no end of document.
-    EXPECT_EQ(CountOccurrences(document, "$\\sim$ "), 2);
-    EXPECT_EQ(document.find("\\end{document}"), std::string::npos);
+    // What was derived stays, then the reason and the end of the document.
+    EXPECT_EQ(CountOccurrences(document, "$\\sim$ "), c.steps);
+    EXPECT_NE(document.find(c.phase), std::string::npos);
+    EXPECT_EQ(document.find("\\end{document}"), document.size() - 16);
     EXPECT_TRUE(platform.StartEnabled());
   }
 }

@@ -8,8 +8,8 @@
 
 namespace umbrix::test {
 
-void TestPlatform::ReportProgress(std::int32_t, std::int32_t, std::int64_t lines) {
-  if (lines > lineLimit) {
+void TestPlatform::ReportProgress(const RunProgress& progress) {
+  if (progress.lines > lineLimit) {
     stopped_ = true;
     throw RunStopped();
   }

@@ -21,7 +21,7 @@ class TestPlatform : public FieldPlatform {
   }
   void ProcessEvents() override { ++eventRounds_; }
   /// Ends a run that writes more lines than lineLimit (a loop that does not end).
-  void ReportProgress(std::int32_t, std::int32_t, std::int64_t lines) override;
+  void ReportProgress(const RunProgress& progress) override;
 
   int Starts() const { return starts_; }
   int EventRounds() const { return eventRounds_; }

@@ -111,6 +111,15 @@ case $case_name in
     grep -qE $'\\\\(vee|wedge) [$]\r' DOC.TEX || fail "no formula was split into paragraphs"
     { echo "X1↔X2↔X3↔X4↔X5↔X6↔X7↔X8↔X9↔X10↔X11↔X12"; block_sentences; } >expected.txt
     ;;
+  member-limit)
+    # The conjunctive normal form would need more than 32767 members: the run stops with exit
+    # code 4, and the document ends with a paragraph saying why.
+    status=0
+    "$umbrix" -m 0 -o doc -- "(x1vx2)+(x3vx4)+(x5vx6)+(x7vx8)" 2>/dev/null || status=$?
+    [ $status -eq 4 ] || fail "umbrix exited with $status instead of 4"
+    { echo "X1∨X2"; echo "Dies ist eine disjunktive Umbrix."; echo "Nun zur konjunktiven Umbrix..."
+      echo "Abbruch. Die Umformung endet hier beim Umformen"; } >expected.txt
+    ;;
   nested)
     # Sixty nested negations: the parsed formula has no place where TeX may break it.
     nested=$(printf -- '-(%.0s' {1..60})x1$(printf ')%.0s' {1..60})

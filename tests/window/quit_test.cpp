@@ -1,4 +1,5 @@
 // Quit, closing the window, and the half-second wait across midnight.
+#include <QFile>
 #include <QTimer>
 #include <stdexcept>
 
@@ -48,7 +49,12 @@ TEST_F(QuitAction, AWaitStartedJustBeforeMidnightLastsHalfASecond) {
   EXPECT_EQ(ends_, 1);
 }
 
-TEST_F(QuitAction, StopsALongRunAndKeepsTheDocumentAsWritten) {
+TEST_F(QuitAction, StopsALongRunAndKeepsThePreviousDocument) {
+  {
+    QFile old(InFolder("AUSGABE.TEX"));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("alter Inhalt");
+  }
   Form1& form = MakeForm();
   QString input;
   for (int i = 0; i < 3000; ++i) input += "(x1==x2+x3)=>(x4<=x5vx6)\n";
@@ -59,15 +65,16 @@ TEST_F(QuitAction, StopsALongRunAndKeepsTheDocumentAsWritten) {
   ASSERT_TRUE(form.Running());
   EXPECT_TRUE(Edit<QLabel>("StatusLine")->text().contains(" von 3000, "))
       << "the status line shows the progress";
+  EXPECT_TRUE(Edit<QLabel>("StatusLine")->text().contains(" Zeilen (")) << "and the size written";
   QElapsedTimer timer;
   timer.start();
   form.Command2_Click();
   EXPECT_LT(SecondsSince(timer), 1.5);
   EXPECT_EQ(ends_, 1);
   EXPECT_TRUE(WaitUntil([&] { return !form.Running(); }, 1000));
-  const std::string written = ReadFile(InFolder("AUSGABE.TEX"));
-  EXPECT_TRUE(written.starts_with("\\documentclass{article}\r\n"));
-  EXPECT_FALSE(written.ends_with("\\end{document}\r\n"));
+  // The unfinished document is gone, the previous one stays byte for byte.
+  EXPECT_EQ(ReadFile(InFolder("AUSGABE.TEX")), "alter Inhalt");
+  EXPECT_EQ(QDir(InFolder("")).entryList(QDir::Files | QDir::Hidden), QStringList{"AUSGABE.TEX"});
   EXPECT_TRUE(dialogs_->errors.isEmpty());
 }
 
