@@ -36,6 +36,9 @@ test: deps
 	cd $(TEST_BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 	@$(MAKE) --no-print-directory package
 	@bash tests/typesetting/check_package.sh $(BUILD_DIR)
+	@# The documents of the release build against the independent golden documents, where present.
+	@if [ -f ../shared/golden/check.sh ]; then bash ../shared/golden/check.sh $(BUILD_DIR)/src/cli/umbrix; \
+	else echo "golden: skipped (../shared/golden/check.sh not found)"; fi
 
 install: build
 	cmake --install $(BUILD_DIR) $(if $(PREFIX),--prefix $(PREFIX))
