@@ -1,0 +1,133 @@
+// The web page's binding: the page's worker calls Run with the formulas, the file name and the
+// chosen level; the Start action writes the document into the module's in-memory file system,
+// where the worker reads it back byte for byte. Bad input is reported line by line, exactly as
+// the input check finds it, and nothing is written then.
+#include <emscripten.h>
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+
+#include <cstdint>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "frontend/input_check.hpp"
+#include "frontend/platform.hpp"
+#include "frontend/run_driver.hpp"
+#include "frontend/texts.hpp"
+#include "utilities/run_error.hpp"
+
+namespace umbrix {
+
+namespace {
+
+using emscripten::val;
+
+/// Where the document of the last run lies in the module's file system.
+constexpr const char* kDocumentPath = "/dokument.tex";
+/// Least time between two progress reports, so that a long run is not slowed by them.
+constexpr double kProgressIntervalMs = 100;
+
+constexpr const char* kOutOfMemory = "Der Speicher reicht für diese Formel nicht aus.";
+
+// The page's fields as the run driver sees them; progress goes to a JavaScript function.
+class WebPlatform : public Platform {
+ public:
+  WebPlatform(std::string text1, std::string text2, int option, val progress)
+      : text1_(std::move(text1)), text2_(std::move(text2)), option_(option), progress_(std::move(progress)) {}
+
+  std::string Text1() const override { return text1_; }
+  void SetText1(const std::string& text) override { text1_ = text; }
+  std::string Text2() const override { return text2_; }
+  void SetText2(const std::string& text) override { text2_ = text; }
+  void EnableStart(bool) override {}
+  void SetCaption(const std::string&) override {}
+  bool OptionSelected(int entry) const override { return entry == option_; }
+  void ProcessEvents() override {}
+
+  void ReportProgress(std::int32_t formula, std::int32_t total, std::int64_t lines) override {
+    const double now = emscripten_get_now();
+    if (now - lastReport_ < kProgressIntervalMs) return;
+    lastReport_ = now;
+    progress_(formula, total, static_cast<double>(lines));
+  }
+
+ private:
+  std::string text1_;
+  std::string text2_;
+  int option_;
+  val progress_;
+  double lastReport_ = emscripten_get_now();
+};
+
+val ProblemList(const std::vector<InputProblem>& problems) {
+  val list = val::array();
+  for (const InputProblem& problem : problems) {
+    val item = val::object();
+    item.set("line", problem.line);
+    item.set("column", problem.column);
+    item.set("message", problem.message);
+    list.call<void>("push", item);
+  }
+  return list;
+}
+
+// The name offered for download: the file-name part of the output name.
+std::string DownloadName(const std::string& text2) {
+  const std::string name = OutputFileName(text2);
+  const std::size_t folderEnd = name.find_last_of('/');
+  return folderEnd == std::string::npos ? name : name.substr(folderEnd + 1);
+}
+
+// One run of the Start action. The result holds exitCode (as the command line's), message,
+// problems (line, column, message), fileName and bytesWritten; the document, as far as it
+// was written, lies in kDocumentPath.
+val Run(const std::string& text1, const std::string& text2, int option, val progress) {
+  val result = val::object();
+  const std::vector<InputProblem> problems = CheckInput(text1);
+  result.set("problems", ProblemList(problems));
+  result.set("fileName", DownloadName(text2));
+  result.set("exitCode", 0);
+  result.set("message", std::string());
+  result.set("bytesWritten", 0);
+  if (!problems.empty()) {
+    result.set("exitCode", static_cast<int>(RunError::Kind::Input));
+    result.set("message", DescribeProblems(problems));
+    return result;
+  }
+  WebPlatform platform(text1, text2, option, std::move(progress));
+  RunDriver driver(platform, [](const std::string&) { return OutputFile::OpenNewFile(kDocumentPath); });
+  try {
+    driver.Command1_Click();
+  } catch (const RunError& error) {
+    result.set("exitCode", error.ExitCode());
+    result.set("message", std::string(error.what()));
+  } catch (const std::bad_alloc&) {
+    result.set("exitCode", static_cast<int>(RunError::Kind::TooLarge));
+    result.set("message", std::string(kOutOfMemory));
+  }
+  result.set("bytesWritten", static_cast<double>(driver.BytesWritten()));
+  return result;
+}
+
+// The fixed texts that the page shows beside its own.
+val Texts() {
+  val result = val::object();
+  result.set("sampleFormulas", std::string(texts::kSampleFormulas));
+  result.set("defaultOutputName", std::string(texts::kDefaultOutputName));
+  val captions = val::array();
+  for (const char* caption : texts::kOptionCaptions) captions.call<void>("push", std::string(caption));
+  result.set("optionCaptions", captions);
+  result.set("helpText", std::string(texts::kHelpText));
+  result.set("documentPath", std::string(kDocumentPath));
+  return result;
+}
+
+}  // namespace
+
+EMSCRIPTEN_BINDINGS(umbrix) {
+  emscripten::function("run", &Run);
+  emscripten::function("texts", &Texts);
+}
+
+}  // namespace umbrix
