@@ -177,7 +177,7 @@ class Documents(PageTest):
                 self.assertEqual(self.page.count("li.schritt .nummer"), len(formulas))
                 last = self.page.driver.find_elements(By.CSS_SELECTOR, "li.schritt .formel")[-1]
                 self.page.driver.execute_script("arguments[0].scrollIntoView();", last)
-                WebDriverWait(self.page.driver, 30).until(lambda _: ".katex" in last.get_attribute("innerHTML"))
+                WebDriverWait(self.page.driver, 30).until(lambda _: "gesetzt" in last.get_attribute("class"))
                 self.assertEqual(self.page.count("li.ergebnis"), 2 * 5)
                 self.assertEqual(self.page.count("#herleitung h3"), 5)
 
