@@ -1,7 +1,8 @@
 // The web page's binding: the page's worker calls Run with the formulas, the file name and the
 // chosen level; the Start action writes the document into the module's in-memory file system,
-// where the worker reads it back byte for byte. Bad input is reported line by line, exactly as
-// the input check finds it, and nothing is written then.
+// where the worker reads it back byte for byte, and the derivation as HTML for the page. Bad
+// input is reported line by line, exactly as the input check finds it, and nothing is written
+// then.
 #include <emscripten.h>
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
@@ -16,6 +17,7 @@
 #include "frontend/run_driver.hpp"
 #include "frontend/texts.hpp"
 #include "utilities/run_error.hpp"
+#include "web/web_derivation.hpp"
 
 namespace umbrix {
 
@@ -80,8 +82,8 @@ std::string DownloadName(const std::string& text2) {
 }
 
 // One run of the Start action. The result holds exitCode (as the command line's), message,
-// problems (line, column, message), fileName and bytesWritten; the document, as far as it
-// was written, lies in kDocumentPath.
+// problems (line, column, message), fileName, bytesWritten, derivation (HTML, empty when
+// tooLarge); the document, as far as it was written, lies in kDocumentPath.
 val Run(const std::string& text1, const std::string& text2, int option, val progress) {
   val result = val::object();
   const std::vector<InputProblem> problems = CheckInput(text1);
@@ -90,6 +92,8 @@ val Run(const std::string& text1, const std::string& text2, int option, val prog
   result.set("exitCode", 0);
   result.set("message", std::string());
   result.set("bytesWritten", 0);
+  result.set("derivation", std::string());
+  result.set("tooLarge", false);
   if (!problems.empty()) {
     result.set("exitCode", static_cast<int>(RunError::Kind::Input));
     result.set("message", DescribeProblems(problems));
@@ -97,6 +101,8 @@ val Run(const std::string& text1, const std::string& text2, int option, val prog
   }
   WebPlatform platform(text1, text2, option, std::move(progress));
   RunDriver driver(platform, [](const std::string&) { return OutputFile::OpenNewFile(kDocumentPath); });
+  WebDerivation derivation;
+  driver.SetObserver(&derivation);
   try {
     driver.Command1_Click();
   } catch (const RunError& error) {
@@ -107,6 +113,8 @@ val Run(const std::string& text1, const std::string& text2, int option, val prog
     result.set("message", std::string(kOutOfMemory));
   }
   result.set("bytesWritten", static_cast<double>(driver.BytesWritten()));
+  result.set("derivation", derivation.Html());
+  result.set("tooLarge", derivation.TooLarge());
   return result;
 }
 

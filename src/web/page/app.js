@@ -4,11 +4,6 @@
 'use strict';
 
 (() => {
-  // Documents beyond these sizes are offered for download only: the page would grow too
-  // long to be of use.
-  const kLargestShownBytes = 1024 * 1024;
-  const kLargestShownLine = 20000;
-
   const $ = (id) => document.getElementById(id);
   const form = $('eingabe');
   const formulas = $('formeln');
@@ -131,19 +126,13 @@
     documentBox.hidden = false;
   }
 
-  function tooLargeToShow(text) {
-    if (text.length > kLargestShownBytes) return true;
-    return text.split('\r\n').some((line) => line.length > kLargestShownLine);
-  }
-
-  function showDerivation(bytes) {
-    const text = new TextDecoder('utf-8').decode(bytes);
-    if (tooLargeToShow(text)) {
+  function showDerivation(result) {
+    if (result.tooLarge) {
       documentInfo.textContent += '. Die Herleitung ist zu groß, um sie hier anzuzeigen: ' +
           'lade das Dokument herunter und übersetze es mit pdflatex.';
       return;
     }
-    UmbrixDerivation.render(UmbrixDerivation.parse(text), derivation);
+    UmbrixDerivation.show(result.derivation, derivation);
     resultSection.hidden = false;
   }
 
@@ -163,7 +152,7 @@
     }
     status.textContent = 'Fertig in ' + seconds + ' s.';
     offerDocument(bytes, result.fileName, '');
-    showDerivation(bytes);
+    showDerivation(result);
   }
 
   function showProgress(data) {
