@@ -5,7 +5,8 @@ input is reported at its line and column with the command line's message, and a 
 be cancelled and a new one started.
 
 browser_test.py --site SITE --umbrix UMBRIX [unittest arguments, such as a class name]
-Exits with 77 (skipped) when the site or the browser is missing, except under CI."""
+Exits with 77 (skipped) when the site or the browser is missing, except under CI.
+With --screenshots FOLDER it only takes the README's pictures of the page instead."""
 import argparse
 import os
 import random
@@ -81,13 +82,16 @@ def random_formulas(count, seed):
 class Page:
     """One browser with the page loaded; downloads land in a folder of their own."""
 
-    def __init__(self, url, width=1200, height=1000):
+    def __init__(self, url, width=1200, height=1000, phone=False):
         self.downloads = tempfile.mkdtemp(prefix="umbrix-downloads-")
         options = webdriver.ChromeOptions()
         options.binary_location = shutil.which("chromium")
         for argument in ("--headless=new", "--no-sandbox", "--disable-gpu", "--disable-dev-shm-usage",
                          f"--window-size={width},{height}"):
             options.add_argument(argument)
+        if phone:
+            options.add_experimental_option("mobileEmulation", {
+                "deviceMetrics": {"width": width, "height": height, "pixelRatio": 1, "touch": True}})
         options.add_experimental_option("prefs", {"download.default_directory": self.downloads,
                                                   "download.prompt_for_download": False})
         self.driver = webdriver.Chrome(service=Service(shutil.which("chromedriver")), options=options)
@@ -236,7 +240,7 @@ class InputErrors(PageTest):
         self.assertTrue(self.page.find("dokument").is_displayed())
 
 
-class Cancel(PageTest):
+class Running(PageTest):
     def test_long_run_shows_progress_is_cancelled_and_the_next_run_works(self):
         self.page.driver.execute_script("arguments[0].value = arguments[1];", self.page.find("formeln"),
                                         LONG_FORMULA)
@@ -248,18 +252,49 @@ class Cancel(PageTest):
         self.assertFalse(self.page.find("abbrechen").is_enabled())
         self.assert_download_equals_cli("x1=>x2", 1)
 
+    def test_page_works_offline_once_loaded(self):
+        self.page.driver.execute_async_script("navigator.serviceWorker.ready.then(() => arguments[0]());")
+        self.page.driver.refresh()  # the stored files are taken when a later visit finds no server
+        self.page.wait_for_status("Bereit.")
+        self.server.shutdown()
+        self.server.server_close()
+        self.page.driver.refresh()
+        self.page.wait_for_status("Bereit.")
+        self.assert_download_equals_cli("x1<=x2vx3", 2)
+
+
+def take_screenshots(folder):
+    """The page after a run of the samples, as wide as a desktop and as narrow as a phone."""
+    server = make_server(ARGS.site)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    url = f"http://127.0.0.1:{server.server_address[1]}/index.html"
+    for name, width, height, phone in (("web-desktop.png", 1100, 1400, False), ("web-phone.png", 390, 1300, True)):
+        page = Page(url, width, height, phone)
+        page.run("x1=>x2\n(x1vx2)+(x1v-x2)\n", 0)
+        if phone:
+            page.driver.execute_script("document.getElementById('ergebnis-titel').scrollIntoView();"
+                                       "window.scrollBy(0, -document.documentElement.clientHeight / 4);")
+        time.sleep(1)
+        page.driver.save_screenshot(os.path.join(folder, name))
+        page.close()
+    server.shutdown()
+
 
 def main():
     global ARGS
     parser = argparse.ArgumentParser()
     parser.add_argument("--site", required=True)
     parser.add_argument("--umbrix", required=True)
+    parser.add_argument("--screenshots")
     ARGS, rest = parser.parse_known_args()
     if not os.path.isfile(os.path.join(ARGS.site, "umbrix.wasm")):
         skip_or_fail(f"keine Web-Seite in {ARGS.site} (make web baut sie)")
     for program in ("chromium", "chromedriver"):
         if not shutil.which(program):
             skip_or_fail(f"{program} ist nicht installiert")
+    if ARGS.screenshots:
+        take_screenshots(ARGS.screenshots)
+        return
     unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
 
 

@@ -218,6 +218,9 @@
     if (event.key === 'Escape') cancel();
   });
 
+  // Offline use after the first visit; not offered on file:// and in some private windows.
+  if ('serviceWorker' in navigator) navigator.serviceWorker.register('service-worker.js').catch(() => {});
+
   startWorker().then(
       (texts) => {
         fillForm(texts);
