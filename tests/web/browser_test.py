@@ -191,8 +191,8 @@ class Documents(PageTest):
         for level in LEVELS:
             with self.subTest(level=level):
                 self.assert_download_equals_cli("\n".join(formulas) + "\n", level)
-        # Single formulas: no headings, and the typed file name.
-        for index, formula in enumerate(formulas[:6]):
+        # Single formulas: no headings, and the typed file name; letters and symbols as typed.
+        for index, formula in enumerate(formulas[:5] + ["(p ∧ q) → ¬r"]):
             with self.subTest(formula=formula):
                 self.assert_download_equals_cli(formula, LEVELS[index % 3], name="uebung")
                 self.assertEqual(self.page.count("#herleitung h3"), 0)

@@ -164,7 +164,7 @@
 
   function failRun(message) {
     setRunning(false);
-    status.textContent = 'Der Lauf ist abgebrochen: ' + message;
+    status.textContent = 'Der Lauf ist mit einem inneren Fehler abgebrochen (' + message + '). Bitte starte ihn neu.';
     startWorker().catch(() => {});
   }
 
