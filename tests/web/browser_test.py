@@ -216,7 +216,7 @@ class Documents(PageTest):
 
 class InputErrors(PageTest):
     def test_problems_shown_with_the_command_lines_message(self):
-        text = "x1+(x2\nx1 x2\n\ny\n"
+        text = "x1+(x2\nx1 x2\n\nx1 + #\n"
         _, code, message = cli_document(text, 0)
         self.assertEqual(code, 1)
         self.page.run(text)
@@ -225,12 +225,12 @@ class InputErrors(PageTest):
         self.assertEqual(shown.text, message.removeprefix("umbrix: ").strip())
         self.assertEqual(self.page.find("formeln").get_attribute("aria-invalid"), "true")
         self.assertFalse(self.page.find("dokument").is_displayed())
-        # Each listed problem selects its place in the text: line 4, column 1 is the "y".
+        # Each listed problem selects its place in the text: line 4, column 6 is the "#".
         jumps = self.page.driver.find_elements(By.CSS_SELECTOR, "#fehler button.stelle")
         self.assertEqual(len(jumps), 3)
         jumps[2].click()
         start = self.page.driver.execute_script("return document.getElementById('formeln').selectionStart;")
-        self.assertEqual(text[start], "y")
+        self.assertEqual(text[start], "#")
 
     def test_a_good_run_clears_the_problems(self):
         self.page.run("x1+")
