@@ -12,8 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "frontend/field_platform.hpp"
 #include "frontend/input_check.hpp"
-#include "frontend/platform.hpp"
+#include "frontend/option_entry.hpp"
 #include "frontend/run_driver.hpp"
 #include "frontend/texts.hpp"
 #include "utilities/run_error.hpp"
@@ -30,22 +31,11 @@ constexpr const char* kDocumentPath = "/dokument.tex";
 /// Least time between two progress reports, so that a long run is not slowed by them.
 constexpr double kProgressIntervalMs = 100;
 
-constexpr const char* kOutOfMemory = "Der Speicher reicht für diese Formel nicht aus.";
-
 // The page's fields as the run driver sees them; progress goes to a JavaScript function.
-class WebPlatform : public Platform {
+class WebPlatform : public FieldPlatform {
  public:
-  WebPlatform(std::string text1, std::string text2, int option, val progress)
-      : text1_(std::move(text1)), text2_(std::move(text2)), option_(option), progress_(std::move(progress)) {}
-
-  std::string Text1() const override { return text1_; }
-  void SetText1(const std::string& text) override { text1_ = text; }
-  std::string Text2() const override { return text2_; }
-  void SetText2(const std::string& text) override { text2_ = text; }
-  void EnableStart(bool) override {}
-  void SetCaption(const std::string&) override {}
-  bool OptionSelected(int entry) const override { return entry == option_; }
-  void ProcessEvents() override {}
+  WebPlatform(std::string text1, std::string text2, OptionEntry option, val progress)
+      : FieldPlatform(std::move(text1), std::move(text2), option), progress_(std::move(progress)) {}
 
   void ReportProgress(std::int32_t formula, std::int32_t total, std::int64_t lines) override {
     const double now = emscripten_get_now();
@@ -55,12 +45,24 @@ class WebPlatform : public Platform {
   }
 
  private:
-  std::string text1_;
-  std::string text2_;
-  int option_;
   val progress_;
   double lastReport_ = emscripten_get_now();
 };
+
+// The failure's kind as the page names it.
+const char* KindName(RunError::Kind kind) {
+  switch (kind) {
+    case RunError::Kind::Input:
+      return "input";
+    case RunError::Kind::File:
+      return "file";
+    case RunError::Kind::TooLarge:
+      return "tooLarge";
+    case RunError::Kind::Typesetting:
+      break;
+  }
+  return "typesetting";
+}
 
 val ProblemList(const std::vector<InputProblem>& problems) {
   val list = val::array();
@@ -81,36 +83,39 @@ std::string DownloadName(const std::string& text2) {
   return folderEnd == std::string::npos ? name : name.substr(folderEnd + 1);
 }
 
-// One run of the Start action. The result holds exitCode (as the command line's), message,
-// problems (line, column, message), fileName, bytesWritten, derivation (HTML, empty when
-// tooLarge); the document, as far as it was written, lies in kDocumentPath.
+// One run of the Start action. The result holds failure ("" after success, else "input",
+// "file" or "tooLarge"), message, problems (line, column, message), fileName, bytesWritten,
+// derivation (HTML, empty when tooLarge); the document, as far as it was written, lies in
+// kDocumentPath.
 val Run(const std::string& text1, const std::string& text2, int option, val progress) {
   val result = val::object();
   const std::vector<InputProblem> problems = CheckInput(text1);
   result.set("problems", ProblemList(problems));
   result.set("fileName", DownloadName(text2));
-  result.set("exitCode", 0);
+  result.set("failure", std::string());
   result.set("message", std::string());
   result.set("bytesWritten", 0);
   result.set("derivation", std::string());
   result.set("tooLarge", false);
   if (!problems.empty()) {
-    result.set("exitCode", static_cast<int>(RunError::Kind::Input));
+    result.set("failure", std::string(KindName(RunError::Kind::Input)));
     result.set("message", DescribeProblems(problems));
     return result;
   }
-  WebPlatform platform(text1, text2, option, std::move(progress));
+  const auto entry = static_cast<std::size_t>(option) < kOptionCount ? static_cast<OptionEntry>(option)
+                                                                     : kOptionTable[0].entry;
+  WebPlatform platform(text1, text2, entry, std::move(progress));
   RunDriver driver(platform, [](const std::string&) { return OutputFile::OpenNewFile(kDocumentPath); });
   WebDerivation derivation;
   driver.SetObserver(&derivation);
   try {
     driver.Command1_Click();
   } catch (const RunError& error) {
-    result.set("exitCode", error.ExitCode());
+    result.set("failure", std::string(KindName(error.kind())));
     result.set("message", std::string(error.what()));
   } catch (const std::bad_alloc&) {
-    result.set("exitCode", static_cast<int>(RunError::Kind::TooLarge));
-    result.set("message", std::string(kOutOfMemory));
+    result.set("failure", std::string(KindName(RunError::Kind::TooLarge)));
+    result.set("message", std::string(texts::kOutOfMemory));
   }
   result.set("bytesWritten", static_cast<double>(driver.BytesWritten()));
   result.set("derivation", derivation.Html());
@@ -124,7 +129,7 @@ val Texts() {
   result.set("sampleFormulas", std::string(texts::kSampleFormulas));
   result.set("defaultOutputName", std::string(texts::kDefaultOutputName));
   val captions = val::array();
-  for (const char* caption : texts::kOptionCaptions) captions.call<void>("push", std::string(caption));
+  for (const OptionInfo& info : kOptionTable) captions.call<void>("push", std::string(info.caption));
   result.set("optionCaptions", captions);
   result.set("helpText", std::string(texts::kHelpText));
   result.set("documentPath", std::string(kDocumentPath));

@@ -139,12 +139,12 @@
   function finishRun(result, bytes) {
     setRunning(false);
     const seconds = ((performance.now() - startedAt) / 1000).toFixed(1).replace('.', ',');
-    if (result.exitCode === 1) {
+    if (result.failure === 'input') {
       status.textContent = 'Die Eingabe enthält Fehler; es wurde nichts geschrieben.';
       showProblems(result.message, result.problems);
       return;
     }
-    if (result.exitCode !== 0) {
+    if (result.failure) {
       status.textContent = result.message;
       if (bytes && bytes.length > 0)
         offerDocument(bytes, result.fileName, 'Das Dokument ist unvollständig: ihm fehlt das abschließende \\end{document}.');
