@@ -37,11 +37,11 @@ class WebPlatform : public FieldPlatform {
   WebPlatform(std::string text1, std::string text2, OptionEntry option, val progress)
       : FieldPlatform(std::move(text1), std::move(text2), option), progress_(std::move(progress)) {}
 
-  void ReportProgress(std::int32_t formula, std::int32_t total, std::int64_t lines) override {
+  void ReportProgress(const RunProgress& progress) override {
     const double now = emscripten_get_now();
     if (now - lastReport_ < kProgressIntervalMs) return;
     lastReport_ = now;
-    progress_(formula, total, static_cast<double>(lines));
+    progress_(progress.formula, progress.total, static_cast<double>(progress.lines));
   }
 
  private:
