@@ -6,12 +6,16 @@
 #   make package   builds the Debian package umbrix_VERSION_ARCH.deb in the build directory
 #   make bench     release build, the peers sympy and booldnf, then bench/compare.py: all three
 #                  modes side by side with the buffered write and the peers (bench/results/)
+#   make web       builds the web page into build-web/site/ (WebAssembly with emscripten)
+#   make web-serve builds it and serves it on http://localhost:8000/
 
 BUILD_DIR      ?= build
 TEST_BUILD_DIR ?= build-test
+WEB_BUILD_DIR  ?= build-web
+WEB_PORT       ?= 8000
 JOBS           ?= $(shell nproc)
 
-.PHONY: all deps configure build run gui test install package bench clean
+.PHONY: all deps configure build run gui test install package bench web web-serve clean
 
 all: build
 
@@ -30,8 +34,9 @@ run: build
 gui: build
 	./$(BUILD_DIR)/src/window/umbrix-gui
 
-test: deps
-	@cmake -S . -B $(TEST_BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DUMBRIX_SANITIZE=ON -DUMBRIX_WERROR=ON >/dev/null
+test: web
+	@cmake -S . -B $(TEST_BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DUMBRIX_SANITIZE=ON -DUMBRIX_WERROR=ON \
+	  -DUMBRIX_WEB_SITE=$(abspath $(WEB_BUILD_DIR))/site >/dev/null
 	@cmake --build $(TEST_BUILD_DIR) -j $(JOBS)
 	cd $(TEST_BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 	@$(MAKE) --no-print-directory package
@@ -51,5 +56,15 @@ bench: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS) --target umbrix
 	/usr/bin/python3 bench/compare.py --umbrix $(BUILD_DIR)/src/cli/umbrix $(BENCH_ARGS)
 
+# Debian's emscripten runs its JavaScript optimizer with the machine's node, which finds
+# Debian's node modules only through NODE_PATH.
+web: deps
+	@NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B $(WEB_BUILD_DIR) -DCMAKE_BUILD_TYPE=Release \
+	  -DUMBRIX_BUILD_TESTS=OFF -DUMBRIX_BUILD_GUI=OFF -DUMBRIX_WERROR=ON >/dev/null
+	@NODE_PATH=/usr/share/nodejs cmake --build $(WEB_BUILD_DIR) -j $(JOBS)
+
+web-serve: web
+	/usr/bin/python3 tools/serve_site.py $(WEB_BUILD_DIR)/site $(WEB_PORT)
+
 clean:
-	rm -rf $(BUILD_DIR) $(TEST_BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(TEST_BUILD_DIR) $(WEB_BUILD_DIR)

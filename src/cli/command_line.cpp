@@ -19,6 +19,7 @@
 #include "frontend/field_platform.hpp"
 #include "frontend/readable_render.hpp"
 #include "frontend/run_driver.hpp"
+#include "frontend/texts.hpp"
 #include "frontend/typesetting.hpp"
 #include "utilities/large_stack.hpp"
 #include "utilities/output_file.hpp"
@@ -198,7 +199,7 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
     if (error.kind() == RunError::Kind::Input && LooksSplitByShell(options)) err << kQuoteHint << '\n';
     return ExitNumber(ExitCodeFor(error.kind()));
   } catch (const std::bad_alloc&) {
-    err << "umbrix: Der Speicher reicht für diese Formel nicht aus.\n";
+    err << "umbrix: " << texts::kOutOfMemory << '\n';
     return ExitNumber(ExitCodeFor(RunError::Kind::TooLarge));
   } catch (const std::exception& error) {
     err << "umbrix: Interner Fehler (" << error.what()

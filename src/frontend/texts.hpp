@@ -15,6 +15,9 @@ inline constexpr const char* kDefaultOutputName = "AUSGABE";
 inline constexpr const char* kCaption = "Umbrix";
 inline constexpr const char* kCaptionRunning = "Umbrix [aktiv]";
 
+/// The report when a run needs more memory than there is.
+inline constexpr const char* kOutOfMemory = "Der Speicher reicht für diese Formel nicht aus.";
+
 inline constexpr const char* kConnectiveLegend =
     "----Zeichen----  -            nicht  +            und  v           oder <=    folgt aus "
     "=>    impliziert == äquivalent";

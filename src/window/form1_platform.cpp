@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <new>
 
+#include "frontend/texts.hpp"
 #include "utilities/run_error.hpp"
 #include "window/form1.hpp"
 
@@ -48,7 +49,7 @@ void Form1::RunInWorker() {
   } catch (const RunError& error) {
     outcome_ = {Outcome::Kind::Failed, error.what()};
   } catch (const std::bad_alloc&) {
-    outcome_ = {Outcome::Kind::Failed, "Der Speicher reicht für diese Formel nicht aus."};
+    outcome_ = {Outcome::Kind::Failed, texts::kOutOfMemory};
   } catch (const std::exception& error) {
     outcome_ = {Outcome::Kind::Failed,
                 std::string("Interner Fehler: ") + error.what() + kInternalErrorAdvice};

@@ -1,0 +1,231 @@
+// The page: reads the form, hands each run to the worker, shows progress, input errors at
+// their line and column, the derivation and the document for download. Cancelling ends the
+// worker; a fresh one takes its place.
+'use strict';
+
+(() => {
+  const $ = (id) => document.getElementById(id);
+  const form = $('eingabe');
+  const formulas = $('formeln');
+  const outputName = $('dateiname');
+  const startButton = $('start');
+  const cancelButton = $('abbrechen');
+  const status = $('status');
+  const progressBar = $('fortschritt');
+  const errorBox = $('fehler');
+  const documentBox = $('dokument');
+  const downloadLink = $('herunterladen');
+  const documentInfo = $('dokument-info');
+  const resultSection = $('ergebnis');
+  const derivation = $('herleitung');
+
+  let worker = null;
+  let workerReady = null;
+  let running = false;
+  let startedAt = 0;
+  let downloadUrl = null;
+
+  function startWorker() {
+    worker = new Worker('worker.js');
+    workerReady = new Promise((resolve, reject) => {
+      worker.onmessage = (event) => {
+        if (event.data.type === 'ready') resolve(event.data.texts);
+        else if (event.data.type === 'broken') reject(new Error(event.data.message));
+      };
+      worker.onerror = (event) => reject(new Error(event.message));
+    });
+    return workerReady;
+  }
+
+  function fillForm(texts) {
+    formulas.value = texts.sampleFormulas.replace(/\r\n/g, '\n');
+    outputName.value = texts.defaultOutputName;
+    $('hilfetext').textContent = texts.helpText;
+    const levels = $('stufen');
+    texts.optionCaptions.forEach((caption, entry) => {
+      const label = document.createElement('label');
+      const radio = document.createElement('input');
+      radio.type = 'radio';
+      radio.name = 'stufe';
+      radio.value = String(entry);
+      radio.checked = entry === 0;
+      label.append(radio, caption);
+      levels.append(label);
+    });
+  }
+
+  function setRunning(on) {
+    running = on;
+    startButton.disabled = on;
+    cancelButton.disabled = !on;
+    progressBar.hidden = !on;
+    form.setAttribute('aria-busy', String(on));
+  }
+
+  function sizeText(bytes) {
+    if (bytes < 1024) return bytes + ' Bytes';
+    if (bytes < 1024 * 1024) return (bytes / 1024).toFixed(1).replace('.', ',') + ' KB';
+    return (bytes / 1024 / 1024).toFixed(1).replace('.', ',') + ' MB';
+  }
+
+  function clearResult() {
+    errorBox.hidden = true;
+    errorBox.replaceChildren();
+    formulas.removeAttribute('aria-invalid');
+    documentBox.hidden = true;
+    resultSection.hidden = true;
+    derivation.replaceChildren();
+    if (downloadUrl) URL.revokeObjectURL(downloadUrl);
+    downloadUrl = null;
+  }
+
+  // Selects the character at a 1-based line and column of the text area.
+  function showPosition(line, column) {
+    const lines = formulas.value.split('\n');
+    let offset = 0;
+    for (let i = 0; i < line - 1 && i < lines.length; ++i) offset += lines[i].length + 1;
+    offset += Math.max(0, column - 1);
+    formulas.focus();
+    formulas.setSelectionRange(offset, Math.min(offset + 1, formulas.value.length));
+  }
+
+  // The message as the command line writes it; each listed problem jumps to its place.
+  function showProblems(message, problems) {
+    const lines = message.split('\n');
+    const list = document.createElement('ul');
+    lines.slice(1, -1).forEach((text, index) => {
+      const item = document.createElement('li');
+      const problem = problems[index];
+      if (problem && text.startsWith('Zeile ')) {
+        const jump = document.createElement('button');
+        jump.type = 'button';
+        jump.className = 'stelle';
+        jump.textContent = text;
+        jump.addEventListener('click', () => showPosition(problem.line, problem.column));
+        item.append(jump);
+      } else {
+        item.textContent = text;
+      }
+      list.append(item);
+    });
+    const head = document.createElement('p');
+    head.textContent = lines[0];
+    const tail = document.createElement('p');
+    tail.textContent = lines[lines.length - 1];
+    errorBox.replaceChildren(head, list, tail);
+    errorBox.hidden = false;
+    formulas.setAttribute('aria-invalid', 'true');
+    if (problems.length > 0) showPosition(problems[0].line, problems[0].column);
+  }
+
+  function offerDocument(bytes, fileName, note) {
+    downloadUrl = URL.createObjectURL(new Blob([bytes], {type: 'application/x-tex'}));
+    downloadLink.href = downloadUrl;
+    downloadLink.download = fileName;
+    documentInfo.textContent = fileName + ', ' + sizeText(bytes.length) + (note ? '. ' + note : '');
+    documentBox.hidden = false;
+  }
+
+  function showDerivation(result) {
+    if (result.tooLarge) {
+      documentInfo.textContent += '. Die Herleitung ist zu groß, um sie hier anzuzeigen: ' +
+          'lade das Dokument herunter und übersetze es mit pdflatex.';
+      return;
+    }
+    UmbrixDerivation.show(result.derivation, derivation);
+    resultSection.hidden = false;
+  }
+
+  function finishRun(result, bytes) {
+    setRunning(false);
+    const seconds = ((performance.now() - startedAt) / 1000).toFixed(1).replace('.', ',');
+    if (result.failure === 'input') {
+      status.textContent = 'Die Eingabe enthält Fehler; es wurde nichts geschrieben.';
+      showProblems(result.message, result.problems);
+      return;
+    }
+    if (result.failure) {
+      status.textContent = result.message;
+      if (bytes && bytes.length > 0)
+        offerDocument(bytes, result.fileName, 'Das Dokument ist unvollständig: ihm fehlt das abschließende \\end{document}.');
+      return;
+    }
+    status.textContent = 'Fertig in ' + seconds + ' s.';
+    offerDocument(bytes, result.fileName, '');
+    showDerivation(result);
+  }
+
+  function showProgress(data) {
+    progressBar.max = data.total;
+    progressBar.value = data.formula - 1;
+    status.textContent = 'Formel ' + data.formula + ' von ' + data.total + ': ' +
+        data.lines.toLocaleString('de-DE') + ' Zeilen geschrieben …';
+  }
+
+  function failRun(message) {
+    setRunning(false);
+    status.textContent = 'Der Lauf ist mit einem inneren Fehler abgebrochen (' + message + '). Bitte starte ihn neu.';
+    startWorker().catch(() => {});
+  }
+
+  async function start() {
+    if (running) return;
+    clearResult();
+    setRunning(true);
+    progressBar.removeAttribute('value');
+    status.textContent = 'Läuft …';
+    startedAt = performance.now();
+    try {
+      await workerReady;
+    } catch (error) {
+      failRun(error.message);
+      return;
+    }
+    const level = form.querySelector('input[name="stufe"]:checked');
+    worker.onmessage = (event) => {
+      const data = event.data;
+      if (data.type === 'progress') showProgress(data);
+      else if (data.type === 'result') finishRun(data.result, data.document);
+      else if (data.type === 'broken') failRun(data.message);
+    };
+    worker.postMessage({
+      text: formulas.value.replace(/\r?\n/g, '\r\n'),
+      outputName: outputName.value,
+      option: Number(level ? level.value : 0),
+    });
+  }
+
+  function cancel() {
+    if (!running) return;
+    worker.terminate();
+    setRunning(false);
+    status.textContent = 'Abgebrochen.';
+    startWorker().catch((error) => { status.textContent = 'Umbrix kann nicht geladen werden: ' + error.message; });
+  }
+
+  form.addEventListener('submit', (event) => {
+    event.preventDefault();
+    start();
+  });
+  formulas.addEventListener('keydown', (event) => {
+    if (event.key === 'Enter' && (event.ctrlKey || event.metaKey)) {
+      event.preventDefault();
+      start();
+    }
+  });
+  cancelButton.addEventListener('click', cancel);
+  document.addEventListener('keydown', (event) => {
+    if (event.key === 'Escape') cancel();
+  });
+
+  // Offline use after the first visit; not offered on file:// and in some private windows.
+  if ('serviceWorker' in navigator) navigator.serviceWorker.register('service-worker.js').catch(() => {});
+
+  startWorker().then(
+      (texts) => {
+        fillForm(texts);
+        startButton.disabled = false;
+        status.textContent = 'Bereit.';
+      },
+      (error) => { status.textContent = 'Umbrix kann nicht geladen werden: ' + error.message; });
+})();

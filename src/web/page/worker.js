@@ -1,0 +1,36 @@
+// The page's worker: loads the WebAssembly core and runs one conversion per message, so that
+// the page stays responsive. A run cannot be interrupted from inside; the page cancels it by
+// ending this worker and starting a new one.
+'use strict';
+
+importScripts('umbrix.js');
+
+const core = createUmbrix();
+
+core.then(
+    (module) => postMessage({type: 'ready', texts: module.texts()}),
+    (error) => postMessage({type: 'broken', message: String(error)}));
+
+function removeDocument(module, path) {
+  if (module.FS.analyzePath(path).exists) module.FS.unlink(path);
+}
+
+onmessage = async (event) => {
+  const module = await core;
+  const {text, outputName, option} = event.data;
+  const path = module.texts().documentPath;
+  try {
+    removeDocument(module, path);
+    const progress = (formula, total, lines) => postMessage({type: 'progress', formula, total, lines});
+    const result = module.run(text, outputName, option, progress);
+    let document = null;
+    if (module.FS.analyzePath(path).exists) {
+      document = module.FS.readFile(path);
+      removeDocument(module, path);
+    }
+    postMessage({type: 'result', result, document}, document ? [document.buffer] : []);
+  } catch (error) {
+    // A trap inside the core (such as running out of stack) leaves the module unusable.
+    postMessage({type: 'broken', message: String(error)});
+  }
+};

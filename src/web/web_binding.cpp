@@ -1,0 +1,146 @@
+// The web page's binding: the page's worker calls Run with the formulas, the file name and the
+// chosen level; the Start action writes the document into the module's in-memory file system,
+// where the worker reads it back byte for byte, and the derivation as HTML for the page. Bad
+// input is reported line by line, exactly as the input check finds it, and nothing is written
+// then.
+#include <emscripten.h>
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+
+#include <cstdint>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "frontend/field_platform.hpp"
+#include "frontend/input_check.hpp"
+#include "frontend/option_entry.hpp"
+#include "frontend/run_driver.hpp"
+#include "frontend/texts.hpp"
+#include "utilities/run_error.hpp"
+#include "web/web_derivation.hpp"
+
+namespace umbrix {
+
+namespace {
+
+using emscripten::val;
+
+/// Where the document of the last run lies in the module's file system.
+constexpr const char* kDocumentPath = "/dokument.tex";
+/// Least time between two progress reports, so that a long run is not slowed by them.
+constexpr double kProgressIntervalMs = 100;
+
+// The page's fields as the run driver sees them; progress goes to a JavaScript function.
+class WebPlatform : public FieldPlatform {
+ public:
+  WebPlatform(std::string text1, std::string text2, OptionEntry option, val progress)
+      : FieldPlatform(std::move(text1), std::move(text2), option), progress_(std::move(progress)) {}
+
+  void ReportProgress(const RunProgress& progress) override {
+    const double now = emscripten_get_now();
+    if (now - lastReport_ < kProgressIntervalMs) return;
+    lastReport_ = now;
+    progress_(progress.formula, progress.total, static_cast<double>(progress.lines));
+  }
+
+ private:
+  val progress_;
+  double lastReport_ = emscripten_get_now();
+};
+
+// The failure's kind as the page names it.
+const char* KindName(RunError::Kind kind) {
+  switch (kind) {
+    case RunError::Kind::Input:
+      return "input";
+    case RunError::Kind::File:
+      return "file";
+    case RunError::Kind::TooLarge:
+      return "tooLarge";
+    case RunError::Kind::Typesetting:
+      break;
+  }
+  return "typesetting";
+}
+
+val ProblemList(const std::vector<InputProblem>& problems) {
+  val list = val::array();
+  for (const InputProblem& problem : problems) {
+    val item = val::object();
+    item.set("line", problem.line);
+    item.set("column", problem.column);
+    item.set("message", problem.message);
+    list.call<void>("push", item);
+  }
+  return list;
+}
+
+// The name offered for download: the file-name part of the output name.
+std::string DownloadName(const std::string& text2) {
+  const std::string name = OutputFileName(text2);
+  const std::size_t folderEnd = name.find_last_of('/');
+  return folderEnd == std::string::npos ? name : name.substr(folderEnd + 1);
+}
+
+// One run of the Start action. The result holds failure ("" after success, else "input",
+// "file" or "tooLarge"), message, problems (line, column, message), fileName, bytesWritten,
+// derivation (HTML, empty when tooLarge); the document, as far as it was written, lies in
+// kDocumentPath.
+val Run(const std::string& text1, const std::string& text2, int option, val progress) {
+  val result = val::object();
+  const std::vector<InputProblem> problems = CheckInput(text1);
+  result.set("problems", ProblemList(problems));
+  result.set("fileName", DownloadName(text2));
+  result.set("failure", std::string());
+  result.set("message", std::string());
+  result.set("bytesWritten", 0);
+  result.set("derivation", std::string());
+  result.set("tooLarge", false);
+  if (!problems.empty()) {
+    result.set("failure", std::string(KindName(RunError::Kind::Input)));
+    result.set("message", DescribeProblems(problems));
+    return result;
+  }
+  const auto entry = static_cast<std::size_t>(option) < kOptionCount ? static_cast<OptionEntry>(option)
+                                                                     : kOptionTable[0].entry;
+  WebPlatform platform(text1, text2, entry, std::move(progress));
+  RunDriver driver(platform, [](const std::string&) { return OutputFile::OpenNewFile(kDocumentPath); });
+  WebDerivation derivation;
+  driver.SetObserver(&derivation);
+  try {
+    driver.Command1_Click();
+  } catch (const RunError& error) {
+    result.set("failure", std::string(KindName(error.kind())));
+    result.set("message", std::string(error.what()));
+  } catch (const std::bad_alloc&) {
+    result.set("failure", std::string(KindName(RunError::Kind::TooLarge)));
+    result.set("message", std::string(texts::kOutOfMemory));
+  }
+  result.set("bytesWritten", static_cast<double>(driver.BytesWritten()));
+  result.set("derivation", derivation.Html());
+  result.set("tooLarge", derivation.TooLarge());
+  return result;
+}
+
+// The fixed texts that the page shows beside its own.
+val Texts() {
+  val result = val::object();
+  result.set("sampleFormulas", std::string(texts::kSampleFormulas));
+  result.set("defaultOutputName", std::string(texts::kDefaultOutputName));
+  val captions = val::array();
+  for (const OptionInfo& info : kOptionTable) captions.call<void>("push", std::string(info.caption));
+  result.set("optionCaptions", captions);
+  result.set("helpText", std::string(texts::kHelpText));
+  result.set("documentPath", std::string(kDocumentPath));
+  return result;
+}
+
+}  // namespace
+
+EMSCRIPTEN_BINDINGS(umbrix) {
+  emscripten::function("run", &Run);
+  emscripten::function("texts", &Texts);
+}
+
+}  // namespace umbrix

@@ -1,0 +1,46 @@
+// The derivation as the web page shows it: an HTML fragment built from the run's events, with
+// every formula's LaTeX in a data-tex attribute for the page to typeset with KaTeX. The
+// fragment stops growing beyond a size that a page can still show; the page then offers the
+// document for download only.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "frontend/readable_render.hpp"
+
+namespace umbrix {
+
+/// Largest fragment that the page is given.
+inline constexpr std::size_t kLargestShownHtml = 2 << 20;
+/// Longest formula that the page typesets; longer ones are only in the document.
+inline constexpr std::size_t kLongestShownFormula = 20000;
+
+class WebDerivation : public DerivationRenderer {
+ public:
+  WebDerivation();
+
+  /// The fragment; empty when the derivation was too large to show.
+  std::string Html() const { return tooLarge_ ? std::string() : html_; }
+  bool TooLarge() const { return tooLarge_; }
+
+ protected:
+  void BeginBlock(const FormulaStartEvent& event) override;
+  void InputFormula(const StepEvent& event) override;
+  void Heading(std::string_view text) override;
+  void Step(const StepEvent& event) override;
+  void Statement(std::string_view text) override;
+  void EndSteps() override;
+  void EndBlock() override;
+
+ private:
+  void Append(std::string_view piece);
+  std::string Formula(const StepEvent& event);
+
+  std::string html_;
+  bool tooLarge_ = false;
+  bool listOpen_ = false;
+};
+
+}  // namespace umbrix

@@ -1,0 +1,302 @@
+#!/usr/bin/env python3
+"""The web page in a real headless Chromium, served from localhost: documents downloaded from
+the page equal the command line's byte for byte, the derivation is shown step by step, bad
+input is reported at its line and column with the command line's message, and a long run can
+be cancelled and a new one started.
+
+browser_test.py --site SITE --umbrix UMBRIX [unittest arguments, such as a class name]
+Exits with 77 (skipped) when the site or the browser is missing, except under CI.
+With --screenshots FOLDER it only takes the README's pictures of the page instead."""
+import argparse
+import os
+import random
+import shutil
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+import unittest
+
+SKIPPED = 77
+ARGS = None
+
+
+def skip_or_fail(reason):
+    if os.environ.get("CI"):
+        sys.exit(f"Browsertests nicht möglich: {reason}")
+    print(f"Übersprungen: {reason}")
+    sys.exit(SKIPPED)
+
+
+try:
+    from selenium import webdriver
+    from selenium.webdriver.chrome.service import Service
+    from selenium.webdriver.common.by import By
+    from selenium.webdriver.support.ui import WebDriverWait
+except ImportError:
+    skip_or_fail("python3-selenium ist nicht installiert")
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
+from serve_site import make_server  # noqa: E402
+
+LEVELS = (0, 1, 2)
+SAMPLES = "-x2+x1\nx1v(x2+x3)\nx1<=x2vx3\nx1==x2+x3\nx1=>x2\n"
+# Runs for minutes in every level: the run to cancel.
+LONG_FORMULA = "(x1vx2)+(x3vx4)+(x5vx6)"
+
+
+def cli_document(text, level, name="AUSGABE"):
+    """The command line's document for the text (lines separated by LF), exit code and message."""
+    with tempfile.NamedTemporaryFile("w", suffix=".txt", delete=False) as file:
+        file.write(text)
+    try:
+        run = subprocess.run([ARGS.umbrix, "-m", str(level), "-o", "-", "-i", file.name],
+                             capture_output=True, timeout=120)
+    finally:
+        os.unlink(file.name)
+    return run.stdout, run.returncode, run.stderr.decode("utf-8")
+
+
+def random_formula(rng, depth):
+    if depth == 0 or rng.random() < 0.3:
+        atom = rng.choice(["x", "X", ""]) + str(rng.randint(1, 3))
+        return ("-" if rng.random() < 0.3 else "") + atom
+    left, right = random_formula(rng, depth - 1), random_formula(rng, depth - 1)
+    op = rng.choice(["+", "v", "+", "v", "=>", "<=", "=="])
+    text = f"{left} {op} {right}" if rng.random() < 0.2 else left + op + right
+    return f"({text})" if rng.random() < 0.5 else ("-(" + text + ")" if rng.random() < 0.2 else text)
+
+
+def random_formulas(count, seed):
+    """Formulas that every level converts completely, each within a second."""
+    rng = random.Random(seed)
+    formulas = []
+    while len(formulas) < count:
+        formula = random_formula(rng, 3)
+        if all(cli_document(formula, level)[1] == 0 for level in (0, 2)):
+            formulas.append(formula)
+    return formulas
+
+
+class Page:
+    """One browser with the page loaded; downloads land in a folder of their own."""
+
+    def __init__(self, url, width=1200, height=1000, phone=False):
+        self.downloads = tempfile.mkdtemp(prefix="umbrix-downloads-")
+        options = webdriver.ChromeOptions()
+        options.binary_location = shutil.which("chromium")
+        for argument in ("--headless=new", "--no-sandbox", "--disable-gpu", "--disable-dev-shm-usage",
+                         f"--window-size={width},{height}"):
+            options.add_argument(argument)
+        if phone:
+            options.add_experimental_option("mobileEmulation", {
+                "deviceMetrics": {"width": width, "height": height, "pixelRatio": 1, "touch": True}})
+        options.add_experimental_option("prefs", {"download.default_directory": self.downloads,
+                                                  "download.prompt_for_download": False})
+        self.driver = webdriver.Chrome(service=Service(shutil.which("chromedriver")), options=options)
+        self.driver.execute_cdp_cmd("Page.setDownloadBehavior",
+                                    {"behavior": "allow", "downloadPath": self.downloads})
+        self.driver.get(url)
+        self.wait_for_status("Bereit.")
+
+    def close(self):
+        self.driver.quit()
+        shutil.rmtree(self.downloads, ignore_errors=True)
+
+    def find(self, element_id):
+        return self.driver.find_element(By.ID, element_id)
+
+    def status(self):
+        return self.find("status").text
+
+    def wait_for_status(self, start, timeout=120):
+        WebDriverWait(self.driver, timeout, poll_frequency=0.05).until(lambda _: self.status().startswith(start))
+
+    def run(self, text, level=0, name=None):
+        """Types the formulas, chooses the level, starts and waits for the end of the run."""
+        self.driver.execute_script("arguments[0].value = arguments[1];", self.find("formeln"), text)
+        if name is not None:
+            field = self.find("dateiname")
+            field.clear()
+            field.send_keys(name)
+        self.driver.find_element(By.CSS_SELECTOR, f"input[name='stufe'][value='{level}']").click()
+        self.find("start").click()
+        WebDriverWait(self.driver, 120, poll_frequency=0.05).until(lambda _: self.find("start").is_enabled())
+
+    def download(self):
+        """Clicks "TEX herunterladen"; returns the file name and the bytes of the download."""
+        for name in os.listdir(self.downloads):
+            os.unlink(os.path.join(self.downloads, name))
+        self.find("herunterladen").click()
+        deadline = time.time() + 30
+        while time.time() < deadline:
+            names = os.listdir(self.downloads)
+            if names and not any(name.endswith(".crdownload") for name in names):
+                with open(os.path.join(self.downloads, names[0]), "rb") as file:
+                    return names[0], file.read()
+            time.sleep(0.1)
+        raise AssertionError("kein Download")
+
+    def count(self, selector):
+        return len(self.driver.find_elements(By.CSS_SELECTOR, selector))
+
+
+class PageTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.server = make_server(ARGS.site)
+        threading.Thread(target=cls.server.serve_forever, daemon=True).start()
+        cls.url = f"http://127.0.0.1:{cls.server.server_address[1]}/index.html"
+        cls.page = Page(cls.url)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.page.close()
+        cls.server.shutdown()
+        cls.server.server_close()
+
+    def assert_download_equals_cli(self, text, level, name="AUSGABE"):
+        expected, code, _ = cli_document(text, level, name)
+        self.assertEqual(code, 0)
+        self.page.run(text, level, name)
+        self.assertTrue(self.page.status().startswith("Fertig"), self.page.status())
+        file_name, document = self.page.download()
+        self.assertEqual(file_name, name.upper() + ".TEX")
+        self.assertEqual(document, expected, f"Stufe {level}: {text!r}")
+        return expected
+
+
+class Documents(PageTest):
+    def test_samples_in_every_level_with_their_steps(self):
+        for level in LEVELS:
+            with self.subTest(level=level):
+                document = self.assert_download_equals_cli(SAMPLES, level)
+                # Every formula line of the document is shown, each but the input as a numbered
+                # step, and typeset when it comes into view.
+                formulas = [line.decode().removeprefix("$\\sim$ ")[1:-1] for line in document.split(b"\r\n")
+                            if line.startswith(b"$")]
+                shown = self.page.driver.execute_script(
+                    "return [...document.querySelectorAll('#herleitung .formel')].map((e) => e.dataset.tex);")
+                self.assertEqual(shown, formulas)
+                self.assertEqual(self.page.count("li.schritt .nummer"), len(formulas) - 5)
+                last = self.page.driver.find_elements(By.CSS_SELECTOR, "li.schritt .formel")[-1]
+                self.page.driver.execute_script("arguments[0].scrollIntoView();", last)
+                WebDriverWait(self.page.driver, 30).until(lambda _: "gesetzt" in last.get_attribute("class"))
+                self.assertEqual(self.page.count("li.ergebnis"), 2 * 5)
+                self.assertEqual(self.page.count("#herleitung h3"), 5)
+
+    def test_random_formulas_in_every_level(self):
+        formulas = random_formulas(30, seed=15)
+        for level in LEVELS:
+            with self.subTest(level=level):
+                self.assert_download_equals_cli("\n".join(formulas) + "\n", level)
+        # Single formulas: no headings, and the typed file name; letters and symbols as typed.
+        for index, formula in enumerate(formulas[:5] + ["(p ∧ q) → ¬r"]):
+            with self.subTest(formula=formula):
+                self.assert_download_equals_cli(formula, LEVELS[index % 3], name="uebung")
+                self.assertEqual(self.page.count("#herleitung h3"), 0)
+                self.assertEqual(self.page.count("li.ergebnis"), 2)
+
+    def test_large_document_is_offered_for_download_only(self):
+        text = "(x1vx2)+(x3vx4)+x5\n(x1vx2)+(x3vx4)+x5\n(x1==x2)==x3\n"
+        self.assert_download_equals_cli(text, 0)
+        self.assertIn("zu groß", self.page.find("dokument-info").text)
+        self.assertFalse(self.page.find("ergebnis").is_displayed())
+
+    def test_member_limit_is_reported_as_the_command_line_reports_it(self):
+        text = "(x1==x2)==(x3==x4)"
+        with tempfile.TemporaryDirectory() as folder:
+            run = subprocess.run([ARGS.umbrix, "-m", "2", "-o", os.path.join(folder, "a"), "--", text],
+                                 capture_output=True, timeout=120)
+        self.assertEqual(run.returncode, 4)
+        self.page.run(text, 2)
+        self.assertEqual(self.page.status(), run.stderr.decode().removeprefix("umbrix: ").strip())
+
+
+class InputErrors(PageTest):
+    def test_problems_shown_with_the_command_lines_message(self):
+        text = "x1+(x2\nx1 x2\n\nx1 + #\n"
+        _, code, message = cli_document(text, 0)
+        self.assertEqual(code, 1)
+        self.page.run(text)
+        shown = self.page.find("fehler")
+        self.assertTrue(shown.is_displayed())
+        self.assertEqual(shown.text, message.removeprefix("umbrix: ").strip())
+        self.assertEqual(self.page.find("formeln").get_attribute("aria-invalid"), "true")
+        self.assertFalse(self.page.find("dokument").is_displayed())
+        # Each listed problem selects its place in the text: line 4, column 6 is the "#".
+        jumps = self.page.driver.find_elements(By.CSS_SELECTOR, "#fehler button.stelle")
+        self.assertEqual(len(jumps), 3)
+        jumps[2].click()
+        start = self.page.driver.execute_script("return document.getElementById('formeln').selectionStart;")
+        self.assertEqual(text[start], "#")
+
+    def test_a_good_run_clears_the_problems(self):
+        self.page.run("x1+")
+        self.assertTrue(self.page.find("fehler").is_displayed())
+        self.page.run("x1+x2")
+        self.assertFalse(self.page.find("fehler").is_displayed())
+        self.assertTrue(self.page.find("dokument").is_displayed())
+
+
+class Running(PageTest):
+    def test_long_run_shows_progress_is_cancelled_and_the_next_run_works(self):
+        self.page.driver.execute_script("arguments[0].value = arguments[1];", self.page.find("formeln"),
+                                        LONG_FORMULA)
+        self.page.find("start").click()
+        self.page.wait_for_status("Formel 1 von 1:", timeout=60)
+        self.assertFalse(self.page.find("start").is_enabled())
+        self.page.find("abbrechen").click()
+        self.page.wait_for_status("Abgebrochen.", timeout=10)
+        self.assertFalse(self.page.find("abbrechen").is_enabled())
+        self.assert_download_equals_cli("x1=>x2", 1)
+
+    def test_page_works_offline_once_loaded(self):
+        self.page.driver.execute_async_script("navigator.serviceWorker.ready.then(() => arguments[0]());")
+        self.page.driver.refresh()  # the stored files are taken when a later visit finds no server
+        self.page.wait_for_status("Bereit.")
+        self.server.shutdown()
+        self.server.server_close()
+        self.page.driver.refresh()
+        self.page.wait_for_status("Bereit.")
+        self.assert_download_equals_cli("x1<=x2vx3", 2)
+
+
+def take_screenshots(folder):
+    """The page after a run of the samples, as wide as a desktop and as narrow as a phone."""
+    server = make_server(ARGS.site)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    url = f"http://127.0.0.1:{server.server_address[1]}/index.html"
+    for name, width, height, phone in (("web-desktop.png", 1100, 1400, False), ("web-phone.png", 390, 1300, True)):
+        page = Page(url, width, height, phone)
+        page.run("x1=>x2\n(x1vx2)+(x1v-x2)\n", 0)
+        if phone:
+            page.driver.execute_script("document.getElementById('ergebnis-titel').scrollIntoView();"
+                                       "window.scrollBy(0, -document.documentElement.clientHeight / 4);")
+        time.sleep(1)
+        page.driver.save_screenshot(os.path.join(folder, name))
+        page.close()
+    server.shutdown()
+
+
+def main():
+    global ARGS
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--site", required=True)
+    parser.add_argument("--umbrix", required=True)
+    parser.add_argument("--screenshots")
+    ARGS, rest = parser.parse_known_args()
+    if not os.path.isfile(os.path.join(ARGS.site, "umbrix.wasm")):
+        skip_or_fail(f"keine Web-Seite in {ARGS.site} (make web baut sie)")
+    for program in ("chromium", "chromedriver"):
+        if not shutil.which(program):
+            skip_or_fail(f"{program} ist nicht installiert")
+    if ARGS.screenshots:
+        take_screenshots(ARGS.screenshots)
+        return
+    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
+
+
+if __name__ == "__main__":
+    main()
