@@ -76,13 +76,16 @@ std::string OptionValue(const std::vector<std::string>& arguments, std::size_t& 
 }
 
 // An output name must name a file: "-o ordner/" or an empty name would give a hidden ".TEX".
+// The example repeats the name only when the message can show it whole.
 void CheckOutputName(const std::string& name) {
   if (name == "-") return;
   const std::string fileName = name.substr(name.find_last_of('/') + 1);
-  if (fileName.empty() || fileName == "." || fileName == "..")
-    throw UsageError("Der Ausgabename \"" + name +
-                     "\" nennt keine Datei. Gib einen Dateinamen an, zum Beispiel: -o " + name +
-                     (fileName.empty() ? "" : "/") + "ausgabe");
+  if (!fileName.empty() && fileName != "." && fileName != "..") return;
+  const std::string quoted = QuotedFileName(name);
+  const std::string example = quoted == "\"" + name + "\""
+                                  ? ", zum Beispiel: -o " + name + (fileName.empty() ? "" : "/") + "ausgabe"
+                                  : ".";
+  throw UsageError("Der Ausgabename " + quoted + " nennt keine Datei. Gib einen Dateinamen an" + example);
 }
 
 }  // namespace
@@ -95,8 +98,8 @@ std::int64_t ParseSize(const std::string& value) {
   const std::size_t power =
       suffix.empty() ? 0 : kSuffixes.find(static_cast<char>(std::toupper(suffix[0]))) + 1;
   if (digits == 0 || digits > 12 || suffix.size() > 1 || (power == 0 && !suffix.empty()))
-    throw UsageError("Ungültige Größe \"" + value +
-                     "\": erlaubt ist eine ganze Zahl, wahlweise mit K, M, G "
+    throw UsageError("Ungültige Größe " + QuotedExcerpt(value) +
+                     ": erlaubt ist eine ganze Zahl, wahlweise mit K, M, G "
                      "oder T, zum Beispiel 200M.");
   std::int64_t size = std::stoll(value.substr(0, digits));
   for (std::size_t k = 0; k < power; ++k) size *= 1024;
@@ -179,9 +182,10 @@ void CheckInputIsText(const std::string& name) {
   if (::stat(name.c_str(), &status) != 0) return;  // the opening reports a missing file
   if (S_ISDIR(status.st_mode))
     throw RunError(RunError::Kind::File,
-                   "Die Eingabedatei \"" + name + "\" ist ein Ordner, keine Textdatei.");
+                   "Die Eingabedatei " + QuotedFileName(name) + " ist ein Ordner, keine Textdatei.");
   if (S_ISBLK(status.st_mode))
-    throw RunError(RunError::Kind::File, "Die Eingabedatei \"" + name + "\" ist ein Gerät, keine Textdatei.");
+    throw RunError(RunError::Kind::File,
+                   "Die Eingabedatei " + QuotedFileName(name) + " ist ein Gerät, keine Textdatei.");
 }
 
 }  // namespace
@@ -224,8 +228,8 @@ std::string InputText(const CliOptions& options) {
   std::ostringstream content;
   content << file.rdbuf();
   if (file.bad())
-    throw RunError(RunError::Kind::File, "Die Eingabedatei \"" + *options.inputFile +
-                                             "\" konnte nicht vollständig gelesen werden.");
+    throw RunError(RunError::Kind::File, "Die Eingabedatei " + QuotedFileName(*options.inputFile) +
+                                             " konnte nicht vollständig gelesen werden.");
   return ToCrLf(content.str());
 }
 

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <iterator>
 #include <new>
 #include <optional>
 #include <ostream>
@@ -35,18 +36,40 @@ constexpr auto kProgressInterval = std::chrono::milliseconds(200);
 // What a stop signal leaves behind, told in the handler (only async-signal-safe calls there).
 volatile std::sig_atomic_t writingToStandardOutput = 0;
 
+// The signals that stop a run, the exit code each returns (128 plus its number) and the message.
+struct StopSignal {
+  int number;
+  ExitCode code;
+  const char* message;
+};
+
+constexpr StopSignal kStopSignals[] = {
+    {SIGINT, ExitCode::kInterrupted, "\numbrix: Abgebrochen (Strg+C)"},
+    {SIGTERM, ExitCode::kTerminated, "\numbrix: Beendet (SIGTERM)"},
+    {SIGHUP, ExitCode::kHungUp, "\numbrix: Beendet, weil das Terminal geschlossen wurde (SIGHUP)"},
+};
+
+constexpr bool ExitCodesFollowTheShell() {
+  for (const StopSignal& stop : kStopSignals)
+    if (ExitNumber(stop.code) != 128 + stop.number) return false;
+  return true;
+}
+static_assert(ExitCodesFollowTheShell());
+
 void StopOnSignal(int signalNumber) {
   RemovePendingTemporaryFile();
-  const char* cause =
-      signalNumber == SIGINT ? "\numbrix: Abgebrochen (Strg+C)" : "\numbrix: Beendet (SIGTERM)";
+  const StopSignal* stop = &kStopSignals[0];
+  for (const StopSignal& candidate : kStopSignals)
+    if (candidate.number == signalNumber) stop = &candidate;
   const char* result = writingToStandardOutput ? "; das Dokument auf der Standardausgabe ist unvollständig.\n"
                                                : "; die vorige Ausgabedatei bleibt unverändert.\n";
-  (void)!::write(STDERR_FILENO, cause, std::strlen(cause));
+  (void)!::write(STDERR_FILENO, stop->message, std::strlen(stop->message));
   (void)!::write(STDERR_FILENO, result, std::strlen(result));
-  ::_exit(128 + signalNumber);
+  ::_exit(ExitNumber(stop->code));
 }
 
-// Handles SIGINT and SIGTERM while it lives; the previous handlers come back afterwards.
+// Handles the stop signals while it lives; the previous handlers come back afterwards. A hang-up
+// that was ignored at the start (nohup) stays ignored, so that the run goes on.
 class StopSignals {
  public:
   explicit StopSignals(bool toStandardOutput) {
@@ -54,19 +77,22 @@ class StopSignals {
     struct sigaction action {};
     action.sa_handler = &StopOnSignal;
     sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, &previousInterrupt_);
-    sigaction(SIGTERM, &action, &previousTerminate_);
+    for (std::size_t k = 0; k < std::size(kStopSignals); ++k) {
+      const int number = kStopSignals[k].number;
+      sigaction(number, nullptr, &previous_[k]);
+      if (number == SIGHUP && previous_[k].sa_handler == SIG_IGN) continue;
+      sigaction(number, &action, nullptr);
+    }
   }
   ~StopSignals() {
-    sigaction(SIGINT, &previousInterrupt_, nullptr);
-    sigaction(SIGTERM, &previousTerminate_, nullptr);
+    for (std::size_t k = 0; k < std::size(kStopSignals); ++k)
+      sigaction(kStopSignals[k].number, &previous_[k], nullptr);
   }
   StopSignals(const StopSignals&) = delete;
   StopSignals& operator=(const StopSignals&) = delete;
 
  private:
-  struct sigaction previousInterrupt_ {};
-  struct sigaction previousTerminate_ {};
+  struct sigaction previous_[std::size(kStopSignals)]{};
 };
 
 // The plain-field platform that shows the progress on a terminal.

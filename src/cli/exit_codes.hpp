@@ -18,6 +18,7 @@ enum class ExitCode {
   kTooLarge = 4,
   kTypesetting = 5,
   kInternal = 70,
+  kHungUp = 129,       // SIGHUP
   kInterrupted = 130,  // SIGINT
   kTerminated = 143,   // SIGTERM
 };
@@ -38,6 +39,7 @@ inline constexpr ExitCodeInfo kExitCodeTable[] = {
     {ExitCode::kTypesetting, RunError::Kind::Typesetting,
      "kein PDF (pdflatex fehlt oder meldet einen Fehler; die .TEX-Datei bleibt)"},
     {ExitCode::kInternal, std::nullopt, "interner Fehler"},
+    {ExitCode::kHungUp, std::nullopt, "beendet, weil das Terminal geschlossen wurde (SIGHUP)"},
     {ExitCode::kInterrupted, std::nullopt, "abgebrochen mit Strg+C"},
     {ExitCode::kTerminated, std::nullopt, "beendet mit SIGTERM"},
 };

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "utilities/run_error.hpp"
+#include "utilities/utf8_text.hpp"
 
 namespace umbrix {
 
@@ -102,7 +103,7 @@ PdfJob::PdfJob(std::filesystem::path texPath) : texPath_(std::move(texPath)) {
   std::filesystem::copy_file(texPath_, folder_ / (std::string(kJobName) + ".tex"), error);
   if (error) {
     std::filesystem::remove_all(folder_, error);
-    Fail("Das Dokument \"" + texPath_.string() + "\" kann nicht gelesen werden.");
+    Fail("Das Dokument " + QuotedFileName(texPath_.string()) + " kann nicht gelesen werden.");
   }
 }
 
@@ -127,7 +128,9 @@ std::filesystem::path PdfJob::Finish(int exitCode) const {
   }
   const std::filesystem::path target = PdfPathFor(texPath_);
   std::filesystem::copy_file(pdf, target, std::filesystem::copy_options::overwrite_existing, error);
-  if (error) Fail("Die Datei \"" + target.string() + "\" kann nicht geschrieben werden: " + error.message());
+  if (error)
+    Fail("Die Datei " + QuotedFileName(target.string()) +
+         " kann nicht geschrieben werden: " + error.message());
   return target;
 }
 

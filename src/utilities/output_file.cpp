@@ -254,8 +254,8 @@ void OutputFile::CheckSpace(std::size_t incoming) {
 }
 
 void OutputFile::StopForSpace(std::int64_t available, std::int64_t reserve) const {
-  throw RunError(RunError::Kind::File, "Auf dem Datenträger der Ausgabedatei \"" + name_ +
-                                           "\" sind nur noch " + SizeText(available) + " frei; weniger als " +
+  throw RunError(RunError::Kind::File, "Auf dem Datenträger der Ausgabedatei " + QuotedFileName(name_) +
+                                           " sind nur noch " + SizeText(available) + " frei; weniger als " +
                                            SizeText(reserve) +
                                            " (5 % oder 1 GB) sollen es nicht werden. Der Lauf ist bei " +
                                            SizeText(bytes_) + " Dokumentgröße angehalten worden.");

@@ -178,6 +178,8 @@ TEST_F(CommandLine, UsageErrorsExitWithTwo) {
       {"--max-size", "12X"},
       {"--max-size=0"},
       {"--max-size", "-5M"},
+      {"--max-size", std::string(1000, '9') + "\xFF"},
+      {"-o", std::string(1000, 'o') + "/\xFF/"},
   };
   for (const auto& arguments : cases) {
     SCOPED_TRACE(arguments[0] + (arguments.size() > 1 ? " " + arguments[1] : ""));
@@ -185,6 +187,8 @@ TEST_F(CommandLine, UsageErrorsExitWithTwo) {
     withOutput.insert(withOutput.end(), arguments.begin(), arguments.end());
     EXPECT_EQ(Run(withOutput), 2);
     EXPECT_FALSE(err_.empty());
+    EXPECT_LT(err_.size(), 300u) << "the bad value is quoted short";
+    EXPECT_EQ(err_.find('\xFF'), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(folder_ / "AUS.TEX"));
   }
 }
@@ -203,6 +207,7 @@ TEST_F(CommandLine, FileErrorsExitWithThree) {
   { std::ofstream(folder_ / "AUS.TEX") << "alter Inhalt"; }
   EXPECT_EQ(Run({"-o", In("aus"), "-i", folder_.string()}), 3);
   EXPECT_NE(err_.find("Ordner"), std::string::npos) << err_;
+  EXPECT_EQ(err_.find(folder_.string()), std::string::npos) << "a long name is quoted by its end";
   EXPECT_EQ(ReadFile(folder_ / "AUS.TEX"), "alter Inhalt");
 }
 
@@ -218,6 +223,7 @@ TEST_F(CommandLine, InterruptedOrFailingRunsKeepThePreviousDocument) {
   const Case cases[] = {
       {"", SIGINT, 130, "Abgebrochen"},
       {"", SIGTERM, 143, "Beendet"},
+      {"", SIGHUP, 129, "Terminal geschlossen"},
       {"ulimit -f 200; ", 0, 3, "nicht vollständig geschrieben"},
   };
   for (const Case& c : cases) {
@@ -227,6 +233,7 @@ TEST_F(CommandLine, InterruptedOrFailingRunsKeepThePreviousDocument) {
                                 " 1==2==3==4==5==6==7==8==9==10==11==12 2>" + In("fehler.txt");
     const pid_t child = ::fork();
     if (child == 0) {
+      if (c.signalNumber != 0) ::signal(c.signalNumber, SIG_DFL);  // as if started from a terminal
       ::execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
       ::_exit(98);
     }
@@ -245,18 +252,40 @@ TEST_F(CommandLine, InterruptedOrFailingRunsKeepThePreviousDocument) {
   }
 }
 
+std::string Chain(const std::string& connective, int members) {
+  std::string text = "x1";
+  for (int k = 1; k < members; ++k) (text += connective) += "x1";
+  return text;
+}
+
+// The member-limit stop closes the document and renames it over the old one: a hard link to
+// the old document keeps the old bytes.
 TEST_F(CommandLine, TooLargeFormulaExitsWithFour) {
-  std::string formula;
+  std::string groups;
   for (int group = 0; group < 3; ++group) {
-    formula += group > 0 ? "+(" : "(";
-    for (int k = 1; k <= 33; ++k) formula += (k > 1 ? "v" : "") + ("x" + std::to_string(group * 33 + k));
-    formula += ")";
+    groups += group > 0 ? "+(" : "(";
+    for (int k = 1; k <= 33; ++k) groups += (k > 1 ? "v" : "") + ("x" + std::to_string(group * 33 + k));
+    groups += ")";
   }
-  for (const char* mode : {"0", "2"}) {
-    SCOPED_TRACE(mode);
-    EXPECT_EQ(Run({"-m", mode, "-o", In("gross"), formula}), 4);
-    EXPECT_FALSE(err_.empty());
-    EXPECT_NE(ReadFile(folder_ / "GROSS.TEX").find("\\end{document}"), std::string::npos);
+  const std::vector<std::pair<std::string, std::vector<const char*>>> cases = {
+      {groups, {"0", "2"}},
+      {Chain("+", 32768), {"0", "1", "2"}},
+      {Chain("v", 40000), {"0", "1", "2"}},
+  };
+  for (const auto& [formula, modes] : cases) {
+    { std::ofstream(folder_ / "formel.txt", std::ios::binary) << formula << "\n"; }
+    for (const char* mode : modes) {
+      SCOPED_TRACE(std::string(mode) + " " + formula.substr(0, 8) + " " + std::to_string(formula.size()));
+      { std::ofstream(folder_ / "GROSS.TEX") << "alter Inhalt"; }
+      std::filesystem::create_hard_link(folder_ / "GROSS.TEX", folder_ / "ALT.TEX");
+      EXPECT_EQ(Run({"-m", mode, "-i", In("formel.txt"), "-o", In("gross")}), 4);
+      EXPECT_NE(err_.find("mehr als 32767 Glieder"), std::string::npos) << err_;
+      const std::string document = ReadFile(folder_ / "GROSS.TEX");
+      EXPECT_EQ(document.substr(document.size() - 16), "\\end{document}\r\n");
+      EXPECT_EQ(ReadFile(folder_ / "ALT.TEX"), "alter Inhalt");
+      std::filesystem::remove(folder_ / "ALT.TEX");
+      EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 2);
+    }
   }
 }
 

@@ -111,10 +111,11 @@ TEST(RunDriver, UnwritableOutputIsAFileError) {
   EXPECT_EQ(platform.Caption(), "Umbrix");
 }
 
-// A run that ends early leaves the previous document byte for byte and nothing beside it.
+// A run that ends early leaves the previous document byte for byte and nothing beside it. The
+// long output name is quoted by its end.
 TEST(RunDriver, RunsEndingEarlyKeepThePreviousDocument) {
   struct Case {
-    const char* reason;  // what the message says, or "gestoppt" when the front end stops
+    std::string reason;  // what the message says, or "gestoppt" when the front end stops
     OutputLimits limits;
     std::int64_t lineLimit;
   };
@@ -122,13 +123,17 @@ TEST(RunDriver, RunsEndingEarlyKeepThePreviousDocument) {
   const Case cases[] = {
       {"gestoppt", {}, 30},
       {"größer als die erlaubten 2,0 KB", {2048, &OutputLimits::ProbeSpace}, 1'000'000},
-      {"nur noch 3,0 MB frei; weniger als 5,0 MB", {0, fullDisk}, 100'000},
+      {"Ausgabedatei \"…" + std::string(36, 'X') + ".TEX\" sind nur noch 3,0 MB frei; weniger als 5,0 MB",
+       {0, fullDisk},
+       100'000},
   };
+  const std::string output = "aus-" + std::string(40, 'x');
+  const std::string document = "AUS-" + std::string(40, 'X') + ".TEX";
   for (const Case& c : cases) {
     SCOPED_TRACE(c.reason);
     TempFolder folder;
-    { std::ofstream(folder.Path() / "AUS.TEX") << "alter Inhalt"; }
-    TestPlatform platform("x1==x2==x3==x4==x5==x6==x7==x8", "aus", OptionEntry::kManySteps);
+    { std::ofstream(folder.Path() / document) << "alter Inhalt"; }
+    TestPlatform platform("x1==x2==x3==x4==x5==x6==x7==x8", output, OptionEntry::kManySteps);
     platform.lineLimit = c.lineLimit;
     RunDriver driver(platform, [&](const std::string& name) {
       return OutputFile::OpenNewFile((folder.Path() / name).string(), c.limits);
@@ -142,7 +147,7 @@ TEST(RunDriver, RunsEndingEarlyKeepThePreviousDocument) {
       message = "gestoppt";
     }
     EXPECT_NE(message.find(c.reason), std::string::npos) << message;
-    EXPECT_EQ(ReadFile(folder.Path() / "AUS.TEX"), "alter Inhalt");
+    EXPECT_EQ(ReadFile(folder.Path() / document), "alter Inhalt");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
     EXPECT_TRUE(platform.StartEnabled());
   }
