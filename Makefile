@@ -1,6 +1,8 @@
 # Umbrix: set-up, build and test in two commands.
 #   make run   installs what is missing (as root, with apt-get), builds, writes AUSGABE.TEX
-#   make test  the same set-up, then the whole test suite (sanitizers on, warnings are errors)
+#   make test  the same set-up, then the whole test suite (sanitizers on, warnings are errors),
+#              the package check and the comparison of the documents with the golden ones
+#   make check     only the test suite, on the existing test build
 #   make gui   the same set-up, then the desktop window
 #   make install   builds and installs (PREFIX, default /usr/local: programs, menu entry, man page)
 #   make package   builds the Debian package umbrix_VERSION_ARCH.deb in the build directory
@@ -14,8 +16,10 @@ TEST_BUILD_DIR ?= build-test
 WEB_BUILD_DIR  ?= build-web
 WEB_PORT       ?= 8000
 JOBS           ?= $(shell nproc)
+# Documents of an independent implementation, kept beside the clone where they exist.
+GOLDEN_CHECK   ?= ../shared/golden/check.sh
 
-.PHONY: all deps configure build run gui test install package bench web web-serve clean
+.PHONY: all deps configure build run gui test check golden install package bench web web-serve clean
 
 all: build
 
@@ -38,12 +42,17 @@ test: web
 	@cmake -S . -B $(TEST_BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DUMBRIX_SANITIZE=ON -DUMBRIX_WERROR=ON \
 	  -DUMBRIX_WEB_SITE=$(abspath $(WEB_BUILD_DIR))/site >/dev/null
 	@cmake --build $(TEST_BUILD_DIR) -j $(JOBS)
-	cd $(TEST_BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+	@$(MAKE) --no-print-directory check
 	@$(MAKE) --no-print-directory package
 	@bash tests/typesetting/check_package.sh $(BUILD_DIR)
-	@# The documents of the release build against the independent golden documents, where present.
-	@if [ -f ../shared/golden/check.sh ]; then bash ../shared/golden/check.sh $(BUILD_DIR)/src/cli/umbrix; \
-	else echo "golden: skipped (../shared/golden/check.sh not found)"; fi
+	@$(MAKE) --no-print-directory golden
+
+check:
+	cd $(TEST_BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+golden: build
+	@if [ -f $(GOLDEN_CHECK) ]; then bash $(GOLDEN_CHECK) $(BUILD_DIR)/src/cli/umbrix; \
+	else echo "golden: skipped, $(GOLDEN_CHECK) not found"; fi
 
 install: build
 	cmake --install $(BUILD_DIR) $(if $(PREFIX),--prefix $(PREFIX))
