@@ -8,6 +8,7 @@
 #include <string>
 
 #include "frontend/run_driver.hpp"
+#include "support/case_table.hpp"
 #include "test_platform.hpp"
 #include "utilities/run_error.hpp"
 #include "utilities/std_text.hpp"
@@ -31,10 +32,7 @@ TEST(OutputName, FileNamePartUpperCasedAndExtensionAppendedOnce) {
       {"sub/dir/aus", "sub/dir/AUS.TEX"},
       {"/tmp/Mixed/aus.tex", "/tmp/Mixed/AUS.TEX"},
   };
-  for (const auto& [text2, expected] : cases) {
-    SCOPED_TRACE(text2);
-    EXPECT_EQ(OutputFileName(text2), expected);
-  }
+  test::ExpectEachRow(cases, OutputFileName);
 }
 
 TEST(RunDriver, StartShowsNormalisedTextsAndReturnsToIdle) {

@@ -10,10 +10,17 @@
 #include "frontend/variable_names.hpp"
 #include "general_formula/formel.hpp"
 #include "simple_formula/sim_formel.hpp"
+#include "support/case_table.hpp"
 #include "utilities/std_text.hpp"
 
 namespace umbrix {
 namespace {
+
+std::string RenderedFormelText(const std::string& input) {
+  Formel formel;
+  formel.SetValue(input);
+  return RenderFormel(formel);
+}
 
 std::string RenderedSimText(const std::string& text) {
   std::string out;
@@ -34,12 +41,7 @@ TEST(RenderFormel, ConnectivesGroupsAndVariables) {
       {"(x1+x2)", "$(X_{1}\\wedge X_{2})$\r\n"},
       {"", "$X_{}$\r\n"},
   };
-  for (const auto& [input, expected] : cases) {
-    SCOPED_TRACE(input);
-    Formel formel;
-    formel.SetValue(input);
-    EXPECT_EQ(RenderFormel(formel), expected);
-  }
+  test::ExpectEachRow(cases, RenderedFormelText);
 }
 
 TEST(RenderSimFormel, DropsOnlyTheOutermostPairAndTranslatesConstants) {
@@ -52,10 +54,7 @@ TEST(RenderSimFormel, DropsOnlyTheOutermostPairAndTranslatesConstants) {
       {"(TvC)", "$\\top\\vee \\bot$\r\n"},
       {"(X1;)", "$X_{1}$\r\n"},
   };
-  for (const auto& [text, expected] : cases) {
-    SCOPED_TRACE(text);
-    EXPECT_EQ(RenderedSimText(text), expected);
-  }
+  test::ExpectEachRow(cases, RenderedSimText);
 }
 
 TEST(RenderSimFormel, RendersTheFormulasText) {

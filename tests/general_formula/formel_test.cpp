@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "general_formula/formel.hpp"
+#include "support/case_table.hpp"
 #include "utilities/run_error.hpp"
 
 namespace umbrix {
@@ -38,10 +39,7 @@ TEST(FormelParser, SampleFormulasGiveTheirTrees) {
       {"x1<=x2vx3", "<[1,v[2,3]]"}, {"x1==x2+x3", "=[1,+[2,3]]"},
       {"x1=>x2", ">[1,2]"},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.input);
-    EXPECT_EQ(ParsedTree(c.input), c.tree);
-  }
+  test::ExpectEachRow(cases, ParsedTree);
 }
 
 TEST(FormelParser, PrecedenceFromNegationOutToEquivalence) {
@@ -56,10 +54,7 @@ TEST(FormelParser, PrecedenceFromNegationOutToEquivalence) {
       {"-x1v-x2", "v[-[1],-[2]]"},
       {"-(x1+x2)", "-[([+[1,2]]]"},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.input);
-    EXPECT_EQ(ParsedTree(c.input), c.tree);
-  }
+  test::ExpectEachRow(cases, ParsedTree);
 }
 
 TEST(FormelParser, ChainsOfOneLevelBecomeOneNaryNode) {
@@ -68,10 +63,7 @@ TEST(FormelParser, ChainsOfOneLevelBecomeOneNaryNode) {
       {"x1vx2vx3vx4", "v[1,2,3,4]"},
       {"x1==x2==x3", "=[1,2,3]"},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.input);
-    EXPECT_EQ(ParsedTree(c.input), c.tree);
-  }
+  test::ExpectEachRow(cases, ParsedTree);
   // The member count is a 16-bit number: one member more than it holds stops the parse.
   for (const char* connective : {"+", "v", "=="}) {
     SCOPED_TRACE(connective);
@@ -96,10 +88,7 @@ TEST(FormelParser, CleaningAndSpellingVariants) {
       {"X1VX2", "v[1,2]"}, {"x1<x2", "<[1,2]"},     {"x1=x2", "=[1,2]"}, {"x1>x2", ">[1,2]"},
       {"(x1)", "([1]"},    {"((x12))", "([([12]]"}, {"12+3", "+[12,3]"},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.input);
-    EXPECT_EQ(ParsedTree(c.input), c.tree);
-  }
+  test::ExpectEachRow(cases, ParsedTree);
 }
 
 TEST(FormelParser, NewValueReplacesTheWholeTree) {
@@ -153,10 +142,7 @@ TEST(FormelOperatorLevel, FirstCharacterDecidesAndEqualsLooksAtTheSecond) {
       {"12", Level::kAtom},      {"V", Level::kAtom},        {"C", Level::kAtom},
       {"T", Level::kAtom},
   };
-  for (const auto& [text, level] : cases) {
-    SCOPED_TRACE(text);
-    EXPECT_EQ(Formel::OperatorLevel(text), level);
-  }
+  test::ExpectEachRow(cases, Formel::OperatorLevel);
 }
 
 TEST(FormelText, MarkedAndPlainForms) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "general_formula/formel.hpp"
+#include "support/case_table.hpp"
 #include "utilities/std_text.hpp"
 
 namespace umbrix {
@@ -49,10 +50,7 @@ TEST(FormelReduction, StepSequences) {
       {"x1v(x2+x3)", {}},
       {"", {}},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.input);
-    EXPECT_EQ(ReductionSteps(c.input), c.steps);
-  }
+  test::ExpectEachRow(cases, [](const std::string& input) { return ReductionSteps(input); });
 }
 
 TEST(FormelReduction, OuterEquivalenceFirstThenEachCopyOfTheInnerOne) {

@@ -7,6 +7,7 @@
 
 #include "general_formula/formel.hpp"
 #include "sim_text.hpp"
+#include "support/case_table.hpp"
 
 namespace umbrix {
 namespace {
@@ -32,10 +33,7 @@ TEST(SimFormelCopy, ReducedSampleFormulasGiveTheirTextForms) {
       {"x1==x2+x3", "((-(X2;+X3;)vX1;)+(-X1;v(X2;+X3;)))"},
       {"x1==x2", "((-X2;vX1;)+(-X1;vX2;))"},
   };
-  for (const auto& [line, expected] : cases) {
-    SCOPED_TRACE(line);
-    EXPECT_EQ(CopiedValue(line), expected);
-  }
+  test::ExpectEachRow(cases, CopiedValue);
 }
 
 TEST(SimFormelCopy, GroupsAreDroppedButNotFlattened) {
@@ -43,10 +41,7 @@ TEST(SimFormelCopy, GroupsAreDroppedButNotFlattened) {
       {"((x1))", "X1;"},   {"(x1+x2)+x3", "((X1;+X2;)+X3;)"}, {"x1v(x2vx3)", "(X1;v(X2;vX3;))"},
       {"-(-x1)", "--X1;"}, {"-((x1+x2))", "-(X1;+X2;)"},
   };
-  for (const auto& [line, expected] : cases) {
-    SCOPED_TRACE(line);
-    EXPECT_EQ(CopiedValue(line), expected);
-  }
+  test::ExpectEachRow(cases, CopiedValue);
 }
 
 TEST(SimFormelCopy, LeafBecomesVariableWithoutMembers) {
