@@ -15,6 +15,32 @@ namespace umbrix {
 
 namespace {
 
+using Kind = Token::Kind;
+
+// The characters that are a token on their own, wherever they stand: their meaning in
+// Umbrix's notation, and whether that notation writes them differently.
+struct OneCharacterToken {
+  char32_t code;
+  Kind kind;
+  std::string_view text;
+  bool translated;
+};
+
+// clang-format off
+constexpr OneCharacterToken kOneCharacterTokens[] = {
+    {U'!', Kind::Not, "-", true}, {U'~', Kind::Not, "-", true}, {U'\u00AC', Kind::Not, "-", true},  // ¬
+    {U'+', Kind::Binary, "+", false}, {U'&', Kind::Binary, "+", true},
+    {U'\u2227', Kind::Binary, "+", true},  // ∧
+    {U'v', Kind::Binary, "v", false}, {U'V', Kind::Binary, "v", false}, {U'|', Kind::Binary, "v", true},
+    {U'\u2228', Kind::Binary, "v", true},  // ∨
+    {U'>', Kind::Binary, "=>", false},
+    {U'\u2192', Kind::Binary, "=>", true}, {U'\u21D2', Kind::Binary, "=>", true},  // → ⇒
+    {U'\u2190', Kind::Binary, "<=", true}, {U'\u21D0', Kind::Binary, "<=", true},  // ← ⇐
+    {U'\u2194', Kind::Binary, "==", true}, {U'\u21D4', Kind::Binary, "==", true},  // ↔ ⇔
+    {U'(', Kind::Open, "(", false}, {U')', Kind::Close, ")", false},
+};
+// clang-format on
+
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -152,29 +178,10 @@ Token Scanner::Make(Token::Kind kind, std::string_view text, std::size_t start, 
 }
 
 std::optional<Token> Scanner::Ascii(char c, std::size_t start, int column) {
-  using Kind = Token::Kind;
   switch (c) {
     case '-':
       if (Follows('>')) return Make(Kind::Binary, "=>", start, column, true);
       return Make(Kind::Not, "-", start, column, false);
-    case '!':
-    case '~':
-      return Make(Kind::Not, "-", start, column, true);
-    case '+':
-      return Make(Kind::Binary, "+", start, column, false);
-    case '&':
-      return Make(Kind::Binary, "+", start, column, true);
-    case 'v':
-    case 'V':
-      return Make(Kind::Binary, "v", start, column, false);
-    case '|':
-      return Make(Kind::Binary, "v", start, column, true);
-    case '(':
-      return Make(Kind::Open, "(", start, column, false);
-    case ')':
-      return Make(Kind::Close, ")", start, column, false);
-    case '>':
-      return Make(Kind::Binary, "=>", start, column, false);
     case '<':
       return LessThan(start, column);
     case '=':
@@ -187,9 +194,16 @@ std::optional<Token> Scanner::Ascii(char c, std::size_t start, int column) {
       break;
   }
   const auto code = static_cast<unsigned char>(c);
+  if (auto token = OneCharacter(code, start, column)) return token;
   if (code < 0x20 || code == 0x7F)
     throw LineError{column, "Das Steuerzeichen mit dem Code " + std::to_string(code) + " ist nicht erlaubt."};
   throw LineError{column, NotAllowed("Das Zeichen " + QuotedExcerpt(std::string(1, c)), code)};
+}
+
+std::optional<Token> Scanner::OneCharacter(char32_t code, std::size_t start, int column) const {
+  for (const OneCharacterToken& entry : kOneCharacterTokens)
+    if (entry.code == code) return Make(entry.kind, entry.text, start, column, entry.translated);
+  return std::nullopt;
 }
 
 // "<" begins "<=" (or stands for it alone) and "<->"; "<-" without ">" stays "<" and "-".
@@ -201,34 +215,15 @@ Token Scanner::LessThan(std::size_t start, int column) {
 }
 
 Token Scanner::Symbol(std::size_t start, int column) {
-  using Kind = Token::Kind;
   const Utf8Character character = DecodeCharacter(line_, pos_);
   if (!character.valid)
     throw LineError{column, "Das Byte " + ByteName(static_cast<unsigned char>(line_[pos_])) +
                                 " ist kein gültiges UTF-8-Zeichen; bitte die Eingabe als UTF-8 speichern."};
   pos_ += character.length;
-  switch (character.code) {
-    case U'\u00AC':  // ¬
-      return Make(Kind::Not, "-", start, column, true);
-    case U'\u2227':  // ∧
-      return Make(Kind::Binary, "+", start, column, true);
-    case U'\u2228':  // ∨
-      return Make(Kind::Binary, "v", start, column, true);
-    case U'\u2192':  // →
-    case U'\u21D2':  // ⇒
-      return Make(Kind::Binary, "=>", start, column, true);
-    case U'\u2190':  // ←
-    case U'\u21D0':  // ⇐
-      return Make(Kind::Binary, "<=", start, column, true);
-    case U'\u2194':  // ↔
-    case U'\u21D4':  // ⇔
-      return Make(Kind::Binary, "==", start, column, true);
-    default:
-      throw LineError{
-          column, NotAllowed("Das Zeichen " + QuotedExcerpt(line_.substr(start, character.length)) + " (" +
-                                 CodePointName(character.code) + ")",
-                             character.code)};
-  }
+  if (auto token = OneCharacter(character.code, start, column)) return *token;
+  throw LineError{column, NotAllowed("Das Zeichen " + QuotedExcerpt(line_.substr(start, character.length)) +
+                                         " (" + CodePointName(character.code) + ")",
+                                     character.code)};
 }
 
 Token Scanner::Variable(int column) {

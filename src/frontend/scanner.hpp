@@ -47,6 +47,7 @@ class Scanner {
  private:
   Token Make(Token::Kind kind, std::string_view text, std::size_t start, int column, bool translated) const;
   std::optional<Token> Ascii(char c, std::size_t start, int column);
+  std::optional<Token> OneCharacter(char32_t code, std::size_t start, int column) const;
   Token Symbol(std::size_t start, int column);
   Token LessThan(std::size_t start, int column);
   Token Variable(int column);
