@@ -53,33 +53,32 @@ def chain_as_implications(members):
     return ("and", [("imp", a, b) for a, b in pairs])
 
 
-def sympy_text(f):
+# How each peer writes a formula: negation and implication as patterns of their operands,
+# "and" and "or" as opening, separator and closing around their members.
+SYMPY_SPELLING = {"not": "Not(%s)", "imp": "Implies(%s, %s)",
+                  "and": ("And(", ", ", ")"), "or": ("Or(", ", ", ")")}
+BOOL_SPELLING = {"not": "!(%s)", "imp": "(!(%s)|(%s))",  # booldnf's syntax: & | ! and parentheses
+                 "and": ("(", "&", ")"), "or": ("(", "|", ")")}
+
+
+def peer_text(f, spelling):
     kind = f[0]
     if kind == "var":
         return "x%d" % f[1]
-    if kind == "not":
-        return "Not(%s)" % sympy_text(f[1])
-    if kind == "imp":
-        return "Implies(%s, %s)" % (sympy_text(f[1]), sympy_text(f[2]))
     if kind == "eqv":
-        return sympy_text(chain_as_implications(f[1]))
-    name = {"and": "And", "or": "Or"}[kind]
-    return "%s(%s)" % (name, ", ".join(sympy_text(g) for g in f[1]))
+        return peer_text(chain_as_implications(f[1]), spelling)
+    if kind in ("not", "imp"):
+        return spelling[kind] % tuple(peer_text(g, spelling) for g in f[1:])
+    opening, separator, closing = spelling[kind]
+    return opening + separator.join(peer_text(g, spelling) for g in f[1]) + closing
+
+
+def sympy_text(f):
+    return peer_text(f, SYMPY_SPELLING)
 
 
 def bool_text(f):
-    """booldnf's syntax: & | ! and parentheses."""
-    kind = f[0]
-    if kind == "var":
-        return "x%d" % f[1]
-    if kind == "not":
-        return "!(%s)" % bool_text(f[1])
-    if kind == "imp":
-        return "(!(%s)|(%s))" % (bool_text(f[1]), bool_text(f[2]))
-    if kind == "eqv":
-        return bool_text(chain_as_implications(f[1]))
-    joiner = {"and": "&", "or": "|"}[kind]
-    return "(" + joiner.join(bool_text(g) for g in f[1]) + ")"
+    return peer_text(f, BOOL_SPELLING)
 
 
 def var(i):

@@ -102,40 +102,41 @@ class LatexSpelling : public SimFormel::Spelling {
   void Append(std::string& out, std::string_view piece) const override { AppendLatex(out, piece, true); }
 };
 
+// One formula line: "$", the formula as body appends it, its variables named, "$", the line break.
+template <typename Body>
+void AppendFormulaLine(std::string& out, const VariableNames* names, Body body) {
+  out += '$';
+  const std::size_t start = out.size();
+  body();
+  if (names != nullptr) ApplyNames(out, start, *names);
+  out += '$';
+  out += LineBreak;
+}
+
 }  // namespace
 
 void AppendRenderedSimFormel(std::string& out, const SimFormel& formel, const VariableNames* names) {
   static const LatexSpelling latex;
-  out += '$';
-  const std::size_t start = out.size();
-  // Only a "+" or "v" node makes the text begin with "(": its outermost pair is dropped.
-  formel.AppendSpelled(out, latex, true);
-  if (names != nullptr) ApplyNames(out, start, *names);
-  out += '$';
-  out += LineBreak;
+  AppendFormulaLine(out, names, [&] {
+    // Only a "+" or "v" node makes the text begin with "(": its outermost pair is dropped.
+    formel.AppendSpelled(out, latex, true);
+  });
 }
 
 void AppendRenderedFormel(std::string& out, std::string_view formelText, const VariableNames* names) {
-  out += '$';
-  const std::size_t start = out.size();
-  AppendLatex(out, formelText, false);
-  if (names != nullptr) ApplyNames(out, start, *names);
-  out += '$';
-  out += LineBreak;
+  AppendFormulaLine(out, names, [&] { AppendLatex(out, formelText, false); });
 }
 
 void AppendRenderedSimFormel(std::string& out, std::string_view formelText, const VariableNames* names) {
-  out += '$';
-  const std::size_t start = out.size();
-  AppendLatex(out, formelText, true);
-  if (names != nullptr) ApplyNames(out, start, *names);
-  // Only a "+" or "v" node makes the text begin with "(": its outermost pair is dropped.
-  if (out.size() > start && out[start] == '(') {
-    out.erase(start, 1);
-    if (out.size() > start) out.pop_back();
-  }
-  out += '$';
-  out += LineBreak;
+  AppendFormulaLine(out, names, [&] {
+    const std::size_t start = out.size();
+    AppendLatex(out, formelText, true);
+    // Only a "+" or "v" node makes the text begin with "(": its outermost pair is dropped.
+    if (out.size() > start && out[start] == '(') {
+      out.erase(start, 1);
+      if (out.size() > start) out.pop_back();
+    }
+  });
 }
 
 namespace {
