@@ -67,7 +67,25 @@ void SimFormel::DropTrailing() {
   MarkChanged();
 }
 
-void SimFormel::MarkChanged() { changed_ = changeClock.fetch_add(1, std::memory_order_relaxed) + 1; }
+void SimFormel::MarkChanged() {
+  changed_ = changeClock.fetch_add(1, std::memory_order_relaxed) + 1;
+  ++ownMarks_;
+}
+
+// True when every change since the clock stood at clock was one of this node's own, given
+// its count of own marks at that moment.
+bool SimFormel::OnlyOwnChangesSince(std::uint64_t clock, std::uint64_t ownMarks) const {
+  return ChangeClock() - clock == ownMarks_ - ownMarks;
+}
+
+// A change of this node itself reaches no member's subtree (the graph has no cycles). After
+// only such changes, a member's latest mark worked out at checkedAt holds still and is
+// carried to the present clock value, so the next check of that member needs no walk.
+void SimFormel::KeepMembersChecks(std::uint64_t checkedAt) const {
+  const std::uint64_t now = ChangeClock();
+  for (const Ptr& member : members_)
+    if (member->checkedAt_ == checkedAt) member->checkedAt_ = now;
+}
 
 // The latest change mark in the subtree of a node with members; worked out once per clock
 // value, so a shared node is visited once between two changes.

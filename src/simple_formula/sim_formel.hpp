@@ -97,6 +97,8 @@ class SimFormel {
     return members_.empty() && !trailing_ ? changed_ : LastChangeAmongMembers();
   }
   std::uint64_t LastChangeAmongMembers() const;
+  bool OnlyOwnChangesSince(std::uint64_t clock, std::uint64_t ownMarks) const;
+  void KeepMembersChecks(std::uint64_t checkedAt) const;
   const SimFormel& Member(std::size_t k) const;
   void AppendText(std::string& out) const;
   const std::string& Spelled(const Spelling& spelling) const;
@@ -127,11 +129,12 @@ class SimFormel {
   void DistributeFirst(const Operators& ops);
 
   bool SimplifyReporting(const SimplifyMode& mode);
-  bool SimplifyPass(const SimplifyMode& mode);
+  bool SimplifyPass(const SimplifyMode& mode, bool& settled);
   bool SimplifyNegation(const SimplifyMode& mode);
   bool DescendIntoMembers(const SimplifyMode& mode);
   void SimplifyDirectOnce();
   bool MergeMembers(const std::vector<std::string_view>& texts, bool& changed);
+  bool SortMembers(std::vector<std::string_view>& texts);
   bool ScanConstants(bool& changed);
 
   std::string operation_;
@@ -142,6 +145,7 @@ class SimFormel {
   // subtree is unchanged since a moment when no node in it has a later mark. A new node has
   // mark 1, older than anything kept.
   std::uint64_t changed_ = 1;
+  std::uint64_t ownMarks_ = 0;             // how many marks the node itself has taken
   mutable std::uint64_t checkedAt_ = 0;    // clock value when latestBelow_ was computed
   mutable std::uint64_t latestBelow_ = 0;  // latest mark in the subtree at that moment
   mutable std::uint64_t textAt_ = 0;       // text_ is the text form as of this clock value

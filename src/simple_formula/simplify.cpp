@@ -7,6 +7,7 @@
 // not descend into its members, so every call shows a small step; with "schneller
 // vereinfachen " passes repeat and always descend until nothing changes.
 #include <algorithm>
+#include <numeric>
 #include <utility>
 
 #include "simple_formula/duplicate_scan.hpp"
@@ -37,10 +38,11 @@ void SimFormel::Simplify(const SimplifyMode& mode) { SimplifyReporting(mode); }
 bool SimFormel::SimplifyReporting(const SimplifyMode& mode) {
   if (KeepsStableShape()) return false;
   bool changedAny = false;
+  bool settled = false;  // the pass has already left what further passes would leave
   if (mode.Fast()) {
-    while (SimplifyPass(mode)) changedAny = true;
+    while (!settled && SimplifyPass(mode, settled)) changedAny = true;
   } else {
-    changedAny = SimplifyPass(mode);
+    changedAny = SimplifyPass(mode, settled);
   }
   if (!changedAny || mode.Fast()) stableAt_ = ChangeClock();
   return changedAny;
@@ -49,8 +51,10 @@ bool SimFormel::SimplifyReporting(const SimplifyMode& mode) {
 bool SimFormel::KeepsStableShape() const { return LastChangeBelow() <= stableAt_; }
 
 // One pass at this node; returns true when it changed anything.
-bool SimFormel::SimplifyPass(const SimplifyMode& mode) {
-  bool changed = false;
+bool SimFormel::SimplifyPass(const SimplifyMode& mode, bool& settled) {
+  const std::uint64_t readAt = ChangeClock();
+  const std::uint64_t ownMarks = ownMarks_;
+  bool swapped = false;
   std::vector<std::string_view> texts;  // the members' kept texts, valid until one changes
   if (members_.size() >= 2) {
     // One bubble pass: a member moves back by any distance but forward by at most one.
@@ -59,23 +63,55 @@ bool SimFormel::SimplifyPass(const SimplifyMode& mode) {
       if (texts[i] > texts[i + 1]) {
         std::swap(members_[i], members_[i + 1]);
         std::swap(texts[i], texts[i + 1]);
-        changed = true;
+        swapped = true;
       }
     }
   }
   // The exchanges are marked once the members' texts and hashes have been read: a mark moves
   // the clock, after which each member's check would walk its subtree again.
   if (operation_ != operation::kOr && operation_ != operation::kAnd) {
-    if (changed) MarkChanged();
-    return operation_ == operation::kNot ? SimplifyNegation(mode) || changed : changed;
+    if (swapped) MarkChanged();
+    return operation_ == operation::kNot ? SimplifyNegation(mode) || swapped : swapped;
   }
   if (members_.size() < 2) texts = MemberTexts();
-  const bool ended = MergeMembers(texts, changed);
-  if (changed) MarkChanged();
-  if (ended) return true;
-  if (ScanConstants(changed)) return true;
-  if (changed && !mode.Fast()) return true;
-  return DescendIntoMembers(mode) || changed;
+  bool reduced = false;  // members merged or constants removed
+  const bool ended = MergeMembers(texts, reduced);
+  if (swapped) MarkChanged();
+  if (ended || ScanConstants(reduced)) return true;
+  if ((swapped || reduced) && !mode.Fast()) return true;
+  if (OnlyOwnChangesSince(readAt, ownMarks)) KeepMembersChecks(readAt);
+  const std::uint64_t descentAt = ChangeClock();
+  const bool descentChanged = DescendIntoMembers(mode);
+  if (swapped && !reduced && ChangeClock() == descentAt) {
+    // Nothing changed below and no member can merge: further passes would only go on
+    // exchanging neighbours until none is out of order, which a stable sort does at once.
+    texts = MemberTexts();
+    SortMembers(texts);
+    settled = true;
+  }
+  return descentChanged || swapped || reduced;
+}
+
+// Orders the members stably by their texts, as bubble passes repeated until none exchanges
+// anything do; texts follow the members. Returns true when the order changed.
+bool SimFormel::SortMembers(std::vector<std::string_view>& texts) {
+  if (std::is_sorted(texts.begin(), texts.end())) return false;
+  std::vector<std::size_t> order(members_.size());
+  std::iota(order.begin(), order.end(), 0);
+  std::stable_sort(order.begin(), order.end(),
+                   [&texts](std::size_t a, std::size_t b) { return texts[a] < texts[b]; });
+  std::vector<Ptr> sortedMembers;
+  std::vector<std::string_view> sortedTexts;
+  sortedMembers.reserve(order.size());
+  sortedTexts.reserve(order.size());
+  for (std::size_t index : order) {
+    sortedMembers.push_back(members_[index]);
+    sortedTexts.push_back(texts[index]);
+  }
+  members_ = std::move(sortedMembers);
+  texts = std::move(sortedTexts);
+  MarkChanged();
+  return true;
 }
 
 // A negated constant is evaluated; any other operand is simplified.

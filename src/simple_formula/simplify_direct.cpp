@@ -3,9 +3,6 @@
 // Bottom-up over the whole tree in one call: every member first, then the node's members are
 // sorted completely, and the same merging rules as in Simplify apply once at the node. It
 // never reads the option buttons.
-#include <algorithm>
-#include <numeric>
-
 #include "simple_formula/operators.hpp"
 
 namespace umbrix {
@@ -24,24 +21,8 @@ void SimFormel::SimplifyDirectOnce() {
   const bool junction = operation_ == operation::kOr || operation_ == operation::kAnd;
   std::vector<std::string_view> texts;  // the members' kept texts, valid until one changes
   if (junction || members_.size() >= 2) texts = MemberTexts();
-  if (members_.size() >= 2 && !std::is_sorted(texts.begin(), texts.end())) {
-    // Bubble passes repeated until none exchanges anything give exactly the stable order.
-    std::vector<std::size_t> order(members_.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(),
-                     [&texts](std::size_t a, std::size_t b) { return texts[a] < texts[b]; });
-    std::vector<Ptr> sortedMembers;
-    std::vector<std::string_view> sortedTexts;
-    sortedMembers.reserve(order.size());
-    sortedTexts.reserve(order.size());
-    for (std::size_t index : order) {
-      sortedMembers.push_back(members_[index]);
-      sortedTexts.push_back(texts[index]);
-    }
-    members_ = std::move(sortedMembers);
-    texts = std::move(sortedTexts);
-    MarkChanged();
-  }
+  // Bubble passes repeated until none exchanges anything give exactly the stable order.
+  if (members_.size() >= 2) SortMembers(texts);
   if (operation_ == operation::kNot) {
     const std::string operand = members_.empty() ? std::string() : members_[0]->operation_;
     if (operand == operation::kFalse) BecomeAtom(operation::kTrue);
