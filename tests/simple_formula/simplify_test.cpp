@@ -88,6 +88,9 @@ TEST(Simplify, SchnellerVereinfachenRepeatsAndDescendsUntilStable) {
       {"((X1;+X1;)v(X2;+-X2;))", {"X1;"}},
       {"(X1;vC)", {"X1;"}},
       {"((X1;+X2;)v-(X1;+X2;))", {"T"}},
+      // Passes that only exchange neighbours end in the sorted order at once.
+      {"(X5;vX4;vX3;vX2;vX1;vX5;)", {"(X1;vX2;vX3;vX4;vX5;)"}},
+      {"((X3;+X2;)v(X2;+X9;)vX1;v(X4;+X3;))", {"((X2;+X3;)v(X2;+X9;)v(X3;+X4;)vX1;)"}},
   };
   for (const auto& c : cases) ExpectSimplifySequence(c, true);
 }
