@@ -3,6 +3,7 @@
 // /dev/null, so the figures measure the formula work and the writing, not the disk.
 //
 //   umbrix_bench [REPEAT]     best of REPEAT runs (default 3)
+//   umbrix_bench -g [REPEAT]  the same with the laws named on every step line
 //   umbrix_bench --dump       prints the formulas of every workload
 #include <sys/resource.h>
 
@@ -76,8 +77,8 @@ struct Measure {
   bool stoppedAtLimit = false;
 };
 
-Measure RunOnce(const Workload& workload, umbrix::OptionEntry option) {
-  umbrix::FieldPlatform platform(workload.input, "bench", option);
+Measure RunOnce(const Workload& workload, umbrix::OptionEntry option, bool gesetze) {
+  umbrix::FieldPlatform platform(workload.input, "bench", option, gesetze);
   umbrix::RunDriver driver(platform,
                            [](const std::string&) { return umbrix::OutputFile::OpenNewFile("/dev/null"); });
   Measure measure;
@@ -106,6 +107,8 @@ int main(int argc, char** argv) {
       std::printf("# %s\n%s", workload.name, workload.input.c_str());
     return 0;
   }
+  const bool gesetze = argc > 1 && std::string(argv[1]) == "-g";
+  if (gesetze) --argc, ++argv;
   const int repeat = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
   std::setvbuf(stdout, nullptr, _IOLBF, 0);
   std::printf("%-22s %4s %10s %12s %10s %s\n", "workload", "mode", "seconds", "bytes", "MB/s", "note");
@@ -114,7 +117,7 @@ int main(int argc, char** argv) {
       if (workload.onlyOption && info.entry != *workload.onlyOption) continue;
       Measure best;
       for (int i = 0; i < repeat; ++i) {
-        Measure measure = RunOnce(workload, info.entry);
+        Measure measure = RunOnce(workload, info.entry, gesetze);
         if (i == 0 || measure.seconds < best.seconds) best = measure;
       }
       std::printf("%-22s %4d %10.4f %12lld %10.1f %s\n", workload.name, umbrix::EntryNumber(info.entry),

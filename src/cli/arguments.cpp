@@ -138,6 +138,8 @@ CliOptions ParseArguments(const std::vector<std::string>& arguments) {
       options.outputName = OptionValue(arguments, i, name, inlineValue, hasInlineValue);
       options.outputGiven = true;
       CheckOutputName(options.outputName);
+    } else if ((name == "-g" || name == "--gesetze") && !hasInlineValue) {
+      options.gesetze = true;
     } else if (name == "-m" || name == "--mode") {
       options.option = ParseMode(OptionValue(arguments, i, name, inlineValue, hasInlineValue));
     } else if (name == "-t" || name == "--text") {
@@ -279,6 +281,8 @@ std::string HelpText() {
          "                      Terminals, sonst 80)\n"
          "      --pdf           das Dokument danach mit pdflatex in ein PDF übersetzen;\n"
          "                      das PDF liegt neben der .TEX-Datei\n"
+         "  -g, --gesetze       nennt bei jedem Schritt die angewandten Gesetze\n"
+         "                      (am rechten Rand, zum Beispiel Distributivgesetz)\n"
          "  --                  beendet die Optionen; nötig vor Formeln, die mit - beginnen:\n"
          "                      umbrix -m 2 -- -x2+x1\n"
          "  -q, --quiet         keine Fortschrittsanzeige (sonst auf einem Terminal nach einer\n"

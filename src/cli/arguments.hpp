@@ -31,6 +31,7 @@ struct CliOptions {
   bool pdf = false;                                    // --pdf: typeset the document after writing it
   bool quiet = false;                                  // -q: no progress display on a terminal
   std::int64_t maxSize = 0;                            // --max-size in bytes; 0 for no cap
+  bool gesetze = false;                                // -g: every step line names its laws
 };
 
 /// Narrowest and widest text that --width accepts.

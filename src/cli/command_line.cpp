@@ -142,7 +142,7 @@ TextDerivation TextTo(std::ostream& out, int width) {
 
 // Runs the Start action; returns the exit code.
 int RunDocument(const CliOptions& options, std::ostream& out, std::ostream& err, int textWidth) {
-  ProgressPlatform platform(InputText(options), options.outputName, options.option);
+  ProgressPlatform platform(InputText(options), options.outputName, options.option, options.gesetze);
   if (!options.quiet && ::isatty(STDERR_FILENO)) platform.ShowProgressOn(err);
   RunDriver driver(platform, Opener(options));
   std::optional<TextDerivation> text;

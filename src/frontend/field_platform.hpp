@@ -11,8 +11,8 @@ namespace umbrix {
 
 class FieldPlatform : public Platform {
  public:
-  FieldPlatform(std::string text1, std::string text2, OptionEntry option)
-      : text1_(std::move(text1)), text2_(std::move(text2)), option_(option) {}
+  FieldPlatform(std::string text1, std::string text2, OptionEntry option, bool gesetze = false)
+      : text1_(std::move(text1)), text2_(std::move(text2)), option_(option), gesetze_(gesetze) {}
 
   std::string Text1() const override { return text1_; }
   void SetText1(const std::string& text) override { text1_ = text; }
@@ -21,9 +21,11 @@ class FieldPlatform : public Platform {
   void EnableStart(bool enabled) override { startEnabled_ = enabled; }
   void SetCaption(const std::string& caption) override { caption_ = caption; }
   bool OptionSelected(OptionEntry entry) const override { return entry == option_; }
+  bool GesetzeAngeben() const override { return gesetze_; }
   void ProcessEvents() override {}
 
   void SelectOption(OptionEntry option) { option_ = option; }
+  void SetGesetze(bool gesetze) { gesetze_ = gesetze; }
   bool StartEnabled() const { return startEnabled_; }
   const std::string& Caption() const { return caption_; }
 
@@ -31,6 +33,7 @@ class FieldPlatform : public Platform {
   std::string text1_;
   std::string text2_;
   OptionEntry option_;
+  bool gesetze_;
   bool startEnabled_ = true;
   std::string caption_ = texts::kCaption;
 };

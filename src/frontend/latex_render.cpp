@@ -181,6 +181,24 @@ std::string WrapLongLine(std::string_view line) {
   return wrapped;
 }
 
+std::string GesetzeText(std::span<const Gesetz> gesetze) {
+  std::string text;
+  for (Gesetz gesetz : gesetze) {
+    if (!text.empty()) text += ", ";
+    text += GesetzName(gesetz);
+  }
+  return text;
+}
+
+void AppendLatexGesetze(std::string& out, std::span<const Gesetz> gesetze) {
+  static const ReplacementList kLatexLetters = {"ä", "\\\"a",  "ö", "\\\"o",    "ü", "\\\"u",
+                                                "Ä", "\\\"A",  "Ö", "\\\"O",    "Ü", "\\\"U",
+                                                "ß", "\\ss{}", "„", "\\glqq{}", "“", "\\grqq{}"};
+  out += "\\gesetz{";
+  out += ReplaceAll(GesetzeText(gesetze), kLatexLetters);
+  out += '}';
+}
+
 std::string RenderFormel(const Formel& formel) {
   std::string out;
   AppendRenderedFormel(out, formel.FormelText());

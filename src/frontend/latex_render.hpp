@@ -1,8 +1,11 @@
 // Typesetting of the formulas' text forms as inline LaTeX math.
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
+
+#include "general_formula/gesetz.hpp"
 
 namespace umbrix {
 
@@ -28,6 +31,12 @@ void AppendRenderedSimFormel(std::string& out, std::string_view formelText,
 /// RenderSimFormel appended to out, written straight from the tree: the LaTeX of a subtree
 /// that has not changed since the last call is reused. Names as above.
 void AppendRenderedSimFormel(std::string& out, const SimFormel& formel, const VariableNames* names = nullptr);
+
+/// The names of a step's laws joined by ", " (UTF-8).
+std::string GesetzeText(std::span<const Gesetz> gesetze);
+/// GesetzeText as the argument of the document's \gesetz macro, appended to out: umlauts,
+/// "ß" and German quotation marks are written as LaTeX commands, so the line stays ASCII.
+void AppendLatexGesetze(std::string& out, std::span<const Gesetz> gesetze);
 
 /// Longest line that the document holds: TeX reads at most 200,000 characters per input line
 /// (and some installations fewer), so longer formula lines are broken.

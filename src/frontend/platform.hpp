@@ -38,6 +38,9 @@ class Platform {
   virtual void SetCaption(const std::string& caption) = 0;
   /// Whether the entry of the option group is selected, read at the moment of use.
   virtual bool OptionSelected(OptionEntry entry) const = 0;
+  /// Whether the check box "Gesetze angeben" is ticked: every step line then names its laws.
+  /// Read once at the start of a run.
+  virtual bool GesetzeAngeben() const { return false; }
   /// Handles pending window events; called once per formula.
   virtual void ProcessEvents() = 0;
 

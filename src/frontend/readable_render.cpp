@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "frontend/latex_render.hpp"
 #include "frontend/symbols.hpp"
 #include "frontend/variable_names.hpp"
 
@@ -235,10 +236,14 @@ void TextDerivation::Heading(std::string_view text) {
   Line(text);
 }
 
+// The laws of the step in brackets, then the mark of a final normal form.
 void TextDerivation::Step(const StepEvent& event) {
   const std::string lead = "  " + std::to_string(event.number) + ". ";
-  WrappedFormula(lead, ReadableFormula(event.formelText, event.simple, event.names),
-                 event.result ? ResultMark(event.phase) : std::string_view());
+  std::string mark;
+  if (!event.gesetze.empty()) mark = "[" + GesetzeText(event.gesetze) + "]";
+  if (event.result)
+    mark.append(mark.empty() ? "" : "   ").append(kResultArrow).append(ResultMark(event.phase));
+  WrappedFormula(lead, ReadableFormula(event.formelText, event.simple, event.names), mark);
 }
 
 void TextDerivation::Statement(std::string_view text) { Line(text); }
@@ -256,12 +261,11 @@ void TextDerivation::WrappedFormula(std::string_view lead, std::string_view form
     text += lines[i];
   }
   if (!mark.empty()) {
-    const std::size_t markColumns = Columns(kResultArrow) + Columns(mark);
-    if (indent + Columns(lines.back()) + 3 + markColumns <= width_)
+    if (indent + Columns(lines.back()) + 3 + Columns(mark) <= width_)
       text += "   ";
     else
       text.append("\n").append(indent, ' ');
-    text.append(kResultArrow).append(mark);
+    text.append(mark);
   }
   Line(text);
 }
@@ -285,6 +289,10 @@ void HtmlDerivation::Step(const StepEvent& event) {
   html += "<li value=\"" + std::to_string(event.number) + "\"";
   if (event.result) html += " class=\"normalform\"";
   html += ">" + ReadableFormulaHtml(event.formelText, event.simple, event.names);
+  if (!event.gesetze.empty())
+    html.append(" <span class=\"gesetze\">")
+        .append(HtmlEscaped(GesetzeText(event.gesetze)))
+        .append("</span>");
   if (event.result)
     html.append(" <strong>").append(kResultArrow).append(ResultMark(event.phase)).append("</strong>");
   html += "</li>\n";

@@ -24,6 +24,11 @@ constexpr const char* kPreamble[] = {
     "\\newcounter{countschritt}",         "\\begin{document}"};
 
 constexpr std::string_view kStepPrefix = "$\\sim$ ";
+// Sets its argument at the right margin of the step's last line, or flush right on a line of
+// its own when it does not fit there (the construction of the TeXbook's \signed macro).
+constexpr const char* kGesetzMacro =
+    "\\newcommand{\\gesetz}[1]{{\\unskip\\nobreak\\hfil\\penalty50\\hskip2em\\hbox{}\\nobreak\\hfil"
+    "\\mbox{\\footnotesize #1}\\parfillskip=0pt\\finalhyphendemerits=0\\par}}";
 constexpr const char* kVerticalSpace = "\\vspace{1cm}";
 // Written behind the sentence that closes the conjunctive phase.
 constexpr std::string_view kConjunctiveFoundSpace = "\\vspace{5mm}";
@@ -67,8 +72,8 @@ const char* StopPhaseText(Phase phase) {
 // The three operations of one normal form's conversion loop.
 struct NormalFormOperations {
   bool (SimFormel::*notNormal)() const;
-  void (SimFormel::*makeStepwise)(bool&, const SimplifyMode&);
-  void (SimFormel::*makeDirect)(bool);
+  void (SimFormel::*makeStepwise)(bool&, const SimplifyMode&, GesetzSink*);
+  void (SimFormel::*makeDirect)(bool, GesetzSink*);
 };
 
 namespace {
@@ -131,6 +136,7 @@ std::string RunDriver::Command1_Click() {
   std::string fileName;
   std::optional<OutputFile> file;
   bytesWritten_ = 0;
+  withGesetze_ = platform_.GesetzeAngeben();
   try {
     const std::string text = platform_.Text1();
     CheckInputOrThrow(text);
@@ -175,7 +181,10 @@ std::string RunDriver::PrepareOutputName() {
 }
 
 std::int32_t RunDriver::WriteDocument(const std::string& w) {
-  for (const char* line : kPreamble) file_->WriteLine(line);
+  for (const char* line : kPreamble) {
+    if (withGesetze_ && std::string_view(line) == "\\begin{document}") file_->WriteLine(kGesetzMacro);
+    file_->WriteLine(line);
+  }
   const std::vector<std::size_t> breaks = LineBreakPositions(w);
   const auto count = static_cast<std::int32_t>(breaks.size()) - 1;
   for (std::int32_t n = 1; n <= count; ++n) {
@@ -237,14 +246,14 @@ void RunDriver::StartFormula(const std::string& line) {
 void RunDriver::ReductionLoop() {
   StartPhase(Phase::Reduction);
   while (workFormel_.NotSimForm()) {
-    workFormel_.MakeSimForm();
+    workFormel_.MakeSimForm(StartStep());
     WriteFormelStep(workFormel_.FormelText());
   }
 }
 
 void RunDriver::NormalFormPhases(std::int32_t count) {
   StartPhase(Phase::Disjunctive);
-  workSimFormel_.MakeCopy(workFormel_);
+  workSimFormel_.MakeCopy(workFormel_, StartStep());
   WriteSimFormelStep();
   ConversionLoop(kDisjunctiveForm);
   WriteSentence(Sentence::DisjunctiveFound);
@@ -266,10 +275,10 @@ void RunDriver::NormalFormPhases(std::int32_t count) {
 void RunDriver::ConversionLoop(const NormalFormOperations& form) {
   while ((workSimFormel_.*form.notNormal)()) {
     if (DirectMode()) {
-      (workSimFormel_.*form.makeDirect)(true);
+      (workSimFormel_.*form.makeDirect)(true, StartStep());
     } else {
       bool alreadyDone = false;
-      (workSimFormel_.*form.makeStepwise)(alreadyDone, mode_);
+      (workSimFormel_.*form.makeStepwise)(alreadyDone, mode_, StartStep());
     }
     WriteSimFormelStep();
   }
@@ -280,9 +289,9 @@ void RunDriver::SimplificationLoop() {
   std::string before = workSimFormel_.Value();
   for (;;) {
     if (DirectMode())
-      workSimFormel_.SimplifyDirect();
+      workSimFormel_.SimplifyDirect(StartStep());
     else
-      workSimFormel_.Simplify(mode_);
+      workSimFormel_.Simplify(mode_, StartStep());
     // The formula keeps its text until it changes; a change rebuilds it from kept member texts.
     const bool unchanged = workSimFormel_.FormelText() == before;
     WriteSimFormelStep(unchanged);
@@ -292,6 +301,23 @@ void RunDriver::SimplificationLoop() {
 }
 
 bool RunDriver::DirectMode() const { return platform_.OptionSelected(OptionEntry::kFewSteps); }
+
+// The sink for the laws of the next step, or none when the document names no laws.
+GesetzSink* RunDriver::StartStep() {
+  if (!withGesetze_) return nullptr;
+  gesetze_.Clear();
+  return &gesetze_;
+}
+
+// Appends the laws of the step to the rendered formula in line_, before its line break; a
+// step that applied none left the formula as it was.
+void RunDriver::AppendGesetze() {
+  if (!withGesetze_) return;
+  if (gesetze_.Gesetze().empty()) gesetze_.Report(Gesetz::KeineAenderung);
+  line_.resize(line_.size() - LineBreak.size());
+  AppendLatexGesetze(line_, gesetze_.Gesetze());
+  line_ += LineBreak;
+}
 
 void RunDriver::StartStepLine() {
   line_.clear();
@@ -314,6 +340,7 @@ void RunDriver::StartPhase(Phase phase) {
 void RunDriver::WriteFormelStep(const std::string& formelText) {
   StartStepLine();
   AppendRenderedFormel(line_, formelText, lineNames_);
+  AppendGesetze();
   WriteFormulaLine();
   NotifyStep(formelText, false, false);
 }
@@ -322,6 +349,7 @@ void RunDriver::WriteFormelStep(const std::string& formelText) {
 void RunDriver::WriteSimFormelStep(bool result) {
   StartStepLine();
   AppendRenderedSimFormel(line_, workSimFormel_, lineNames_);
+  AppendGesetze();
   WriteFormulaLine();
   NotifyStep(observer_ != nullptr ? std::string_view(workSimFormel_.FormelText()) : std::string_view(), true,
              result);
@@ -335,7 +363,9 @@ void RunDriver::NotifyStep(std::string_view formelText, bool simple, bool result
   const std::size_t open = line_.find('$', phase_ == Phase::Input ? 0 : kStepPrefix.size()) + 1;
   const std::size_t close = line_.rfind('$');
   const std::string_view latex = std::string_view(line_).substr(open, close - open);
-  observer_->OnStep({phase_, stepNumber_, simple, formelText, latex, result, lineNames_});
+  std::span<const Gesetz> gesetze;
+  if (withGesetze_ && phase_ != Phase::Input) gesetze = gesetze_.Gesetze();
+  observer_->OnStep({phase_, stepNumber_, simple, formelText, latex, result, lineNames_, gesetze});
 }
 
 void RunDriver::WriteSentence(Sentence sentence) {

@@ -73,7 +73,9 @@ class RunDriver {
   void ConversionLoop(const NormalFormOperations& form);
   void SimplificationLoop();
   bool DirectMode() const;
+  GesetzSink* StartStep();
   void StartStepLine();
+  void AppendGesetze();
   void WriteFormulaLine();
   void StartPhase(Phase phase);
   void WriteFormelStep(const std::string& formelText);
@@ -94,6 +96,8 @@ class RunDriver {
   std::string line_;  // the line being written, reused to spare large allocations
   LetterTable letters_;
   const VariableNames* lineNames_ = nullptr;
+  bool withGesetze_ = false;
+  GesetzListe gesetze_;  // the laws of the step being made
   Formel workFormel_;
   SimFormel workSimFormel_;
 };

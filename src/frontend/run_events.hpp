@@ -6,7 +6,10 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string_view>
+
+#include "general_formula/gesetz.hpp"
 
 namespace umbrix {
 
@@ -53,6 +56,9 @@ struct StepEvent {
   bool result = false;
   /// The names of the formula's variables when it is written with letters, else nullptr.
   const VariableNames* names = nullptr;
+  /// The laws that the step applied, each once in the order first applied, or only
+  /// Gesetz::KeineAenderung; empty for the input line and when laws are not named.
+  std::span<const Gesetz> gesetze;
 };
 
 /// One German sentence of the document.

@@ -14,6 +14,8 @@ inline constexpr const char* kDefaultOutputName = "AUSGABE";
 /// The window's caption, and while a run converts its formulas.
 inline constexpr const char* kCaption = "Umbrix";
 inline constexpr const char* kCaptionRunning = "Umbrix [aktiv]";
+/// The check box beside the option group that names the laws of every step.
+inline constexpr const char* kGesetzeCaption = "Gesetze angeben";
 
 /// The report when a run needs more memory than there is.
 inline constexpr const char* kOutOfMemory = "Der Speicher reicht für diese Formel nicht aus.";

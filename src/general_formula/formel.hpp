@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "general_formula/gesetz.hpp"
 #include "general_formula/operation.hpp"
 
 namespace umbrix {
@@ -46,8 +47,9 @@ class Formel {
 
   /// True while a "<=", "=>" or "==" is left that MakeSimForm can rewrite.
   bool NotSimForm() const;
-  /// One rewriting step of "==", then "<=", then "=>" somewhere in the subtree.
-  void MakeSimForm();
+  /// One rewriting step of "==", then "<=", then "=>" somewhere in the subtree; the law
+  /// applied goes to gesetze when given.
+  void MakeSimForm(GesetzSink* gesetze = nullptr);
 
   /// Level of an operator text, judged by its first character ("=" also by its second).
   static Level OperatorLevel(std::string_view text);
@@ -61,7 +63,7 @@ class Formel {
   void AppendText(std::string& out) const;
   const Formel* RewriteTarget() const;
   bool RewriteRuleApplies(std::string_view connective) const;
-  void Rewrite();
+  void Rewrite(GesetzSink* gesetze);
 
   std::string operation_;
   std::vector<std::unique_ptr<Formel>> subFormulas_;

@@ -51,12 +51,12 @@ bool Formel::NotSimForm() const {
   return Value().find(kArrowMark) != std::string::npos && RewriteTarget() != nullptr;
 }
 
-void Formel::MakeSimForm() {
+void Formel::MakeSimForm(GesetzSink* gesetze) {
   // The target lies in this node's own, non-const subtree.
-  if (const Formel* target = RewriteTarget()) const_cast<Formel*>(target)->Rewrite();
+  if (const Formel* target = RewriteTarget()) const_cast<Formel*>(target)->Rewrite(gesetze);
 }
 
-void Formel::Rewrite() {
+void Formel::Rewrite(GesetzSink* gesetze) {
   auto v = [this](std::int16_t k) { return SubFormel(k).Value(); };
   const std::int16_t n = Count();
   const std::string implies(operation::kImpliesWritten);
@@ -66,11 +66,14 @@ void Formel::Rewrite() {
     text = Grouped(Grouped(v(n - 1)) + implies + Grouped(v(0)));
     for (std::int16_t k = 0; k + 1 < n; ++k)
       text += std::string(operation::kAnd) + Grouped(Grouped(v(k)) + implies + Grouped(v(k + 1)));
+    Report(gesetze, Gesetz::Aequivalenz);
   } else if (operation_ == operation::kFollowsFrom) {
     text = v(1) + implies + v(0);  // A <= B  ==  B => A
+    Report(gesetze, Gesetz::FolgtAus);
   } else {
     text = std::string(operation::kNot) + Grouped(v(0)) + std::string(operation::kOr) +
            v(1);  // A => B  ==  -A v B
+    Report(gesetze, Gesetz::Implikation);
   }
   SetValue(text);
 }

@@ -10,32 +10,37 @@
 
 namespace umbrix {
 
-void SimFormel::MakeDisDirect(bool simplification) { MakeDirect(simplification, kDisjunctive); }
+void SimFormel::MakeDisDirect(bool simplification, GesetzSink* gesetze) {
+  MakeDirect(simplification, kDisjunctive, gesetze);
+}
 
-void SimFormel::MakeKonDirect(bool simplification) { MakeDirect(simplification, kConjunctive); }
+void SimFormel::MakeKonDirect(bool simplification, GesetzSink* gesetze) {
+  MakeDirect(simplification, kConjunctive, gesetze);
+}
 
-void SimFormel::MakeDirect(bool simplification, const Operators& ops) {
-  if (simplification) SimplifyDirect();
+void SimFormel::MakeDirect(bool simplification, const Operators& ops, GesetzSink* gesetze) {
+  if (simplification) SimplifyDirect(gesetze);
   if (operation_ == operation::kNot) {
-    if (ops.pushesNegations) NegationDirect();
+    if (ops.pushesNegations) NegationDirect(gesetze);
   } else if (operation_ == ops.inner) {
-    FlattenAll(ops);
-    HandOffNegationDirect(ops);
-    Distribute(ops);
+    FlattenAll(ops, gesetze);
+    HandOffNegationDirect(ops, gesetze);
+    Distribute(ops, gesetze);
   } else if (operation_ == ops.outer) {
-    FlattenAll(ops);
-    HandOffNegationDirect(ops);
-    DescendDirect(ops);
+    FlattenAll(ops, gesetze);
+    HandOffNegationDirect(ops, gesetze);
+    DescendDirect(ops, gesetze);
   }
 }
 
 // Pushes a negation over a compound operand all the way down within this call.
-void SimFormel::NegationDirect() {
+void SimFormel::NegationDirect(GesetzSink* gesetze) {
   Ptr operand = SubFormel(0);
   const Level level = operand->Stufe();
   if (level == Level::kNot) {
     Become(*operand->SubFormel(0));  // --B  ==  B
-    MakeDirect(false, kDisjunctive);
+    Report(gesetze, Gesetz::DoppelteNegation);
+    MakeDirect(false, kDisjunctive, gesetze);
   } else if (level == Level::kAnd || level == Level::kOr) {
     // De Morgan; the new negations are placed and converted from the last to the first.
     std::vector<Ptr> operands = operand->members_;
@@ -44,34 +49,35 @@ void SimFormel::NegationDirect() {
     trailing_.reset();
     operation_ = level == Level::kAnd ? operation::kOr : operation::kAnd;
     MarkChanged();
+    Report(gesetze, Gesetz::DeMorgan);
     for (std::size_t k = operands.size(); k-- > 0;) {
       members_[k] = NewNode(operation::kNot, {operands[k]});
-      members_[k]->MakeDirect(false, kDisjunctive);
+      members_[k]->MakeDirect(false, kDisjunctive, gesetze);
     }
     MarkChanged();
   }
 }
 
 // Dissolves nested members of the node's own operator until none is left.
-void SimFormel::FlattenAll(const Operators& ops) {
-  while (FlattenOne(ops)) {
+void SimFormel::FlattenAll(const Operators& ops, GesetzSink* gesetze) {
+  while (FlattenOne(ops, gesetze)) {
   }
 }
 
 // Every negation over a compound member pushes itself down, in position order.
-void SimFormel::HandOffNegationDirect(const Operators& ops) {
+void SimFormel::HandOffNegationDirect(const Operators& ops, GesetzSink* gesetze) {
   if (!ops.pushesNegations) return;  // the conjunctive conversion leaves negations alone
   const std::size_t count = members_.size();
   for (std::size_t i = 0; i < count; ++i) {
     const Ptr& member = members_[i];
     if (member->operation_ == operation::kNot && member->SubFormel(0)->Stufe() != Level::kAtom)
-      member->MakeDirect(false, ops);
+      member->MakeDirect(false, ops, gesetze);
   }
 }
 
 // Multiplies the first member of the outer operator with the last member; returns false when
 // there is no such member.
-bool SimFormel::Distribute(const Operators& ops) {
+bool SimFormel::Distribute(const Operators& ops, GesetzSink* gesetze) {
   std::size_t first = 0;
   while (first < members_.size() && members_[first]->operation_ != ops.outer) ++first;
   if (first == members_.size()) return false;
@@ -79,26 +85,28 @@ bool SimFormel::Distribute(const Operators& ops) {
     std::swap(members_[0], members_[first]);
     MarkChanged();
   }
-  DistributeFirst(ops);
+  DistributeFirst(ops, gesetze);
   return true;
 }
 
 // Every member of the inner operator gets its own conversion pass.
-void SimFormel::DescendDirect(const Operators& ops) {
+void SimFormel::DescendDirect(const Operators& ops, GesetzSink* gesetze) {
   for (std::size_t i = 0; i < members_.size(); ++i)
-    if (members_[i]->operation_ == ops.inner) members_[i]->MakeDirect(false, ops);
+    if (members_[i]->operation_ == ops.inner) members_[i]->MakeDirect(false, ops, gesetze);
 }
 
 // Distribution with the outer-operator member at position 0 against the last member L:
 // (D0 v D1) + ... + L  gives  ((D0 + L) v (D1 + L)) + ...; when L is itself (E0 v E1), every
 // pair Dj + Ek is built, D-major. A node left with one member takes over the new node; a
 // node that had no L takes over its only member.
-void SimFormel::DistributeFirst(const Operators& ops) {
+void SimFormel::DistributeFirst(const Operators& ops, GesetzSink* gesetze) {
   Ptr first = members_[0];
   if (members_.size() == 1) {
     Become(*first);
+    Report(gesetze, Gesetz::KlammernWeglassen);
     return;
   }
+  Report(gesetze, Gesetz::Distributiv);
   Ptr last = members_.back();
   members_.pop_back();
   MarkChanged();

@@ -130,23 +130,34 @@ SimFormel::Ptr SimFormel::NewNode(std::string_view operation, std::vector<Ptr> m
   return node;
 }
 
-void SimFormel::MakeCopy(const Formel& wert) {
+void SimFormel::MakeCopy(const Formel& wert, GesetzSink* gesetze) { CopyFrom(wert, gesetze, true); }
+
+// The copy writes every "+" and "v" node in parentheses and drops the groups. A group around
+// a "+" or "v" node inside the formula therefore stays visible, and only the other groups
+// count as parentheses dropped; a "+" node directly inside a "v" node gains parentheses.
+void SimFormel::CopyFrom(const Formel& wert, GesetzSink* gesetze, bool root) {
   Reset();
   const std::string& operation = wert.Operation();
   if (operation == operation::kGroup) {
-    MakeCopy(wert.SubFormel(0));  // groups are dropped, nested ones too
+    const Formel& content = wert.SubFormel(0);
+    const bool junction = content.Operation() == operation::kOr || content.Operation() == operation::kAnd;
+    if (root || !junction) Report(gesetze, Gesetz::KlammernWeglassen);
+    CopyFrom(content, gesetze, root);  // groups are dropped, nested ones too
   } else if (operation == operation::kOr || operation == operation::kAnd) {
     std::vector<Ptr> members;
     for (std::int16_t k = 0; k < wert.Count(); ++k) {
+      const Formel& sub = wert.SubFormel(k);
+      if (operation == operation::kOr && sub.Operation() == operation::kAnd)
+        Report(gesetze, Gesetz::KlammernSetzen);
       auto member = std::make_shared<SimFormel>();
-      member->MakeCopy(wert.SubFormel(k));
+      member->CopyFrom(sub, gesetze, false);
       members.push_back(std::move(member));
     }
     SetMembers(std::move(members));
     operation_ = operation;
   } else if (operation == operation::kNot) {
     auto member = std::make_shared<SimFormel>();
-    member->MakeCopy(wert.SubFormel(0));
+    member->CopyFrom(wert.SubFormel(0), gesetze, false);
     operation_ = operation::kNot;
     members_.push_back(std::move(member));
   } else {

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "general_formula/gesetz.hpp"
 #include "simple_formula/operation.hpp"
 #include "simple_formula/simplify_mode.hpp"
 #include "utilities/run_error.hpp"
@@ -46,7 +47,8 @@ class SimFormel {
   Ptr SubFormel(std::int16_t index);
 
   /// Makes this node the simple-formula copy of a reduced general formula; groups are dropped.
-  void MakeCopy(const Formel& wert);
+  /// Every rewriting operation reports the laws it applies to gesetze when one is given.
+  void MakeCopy(const Formel& wert, GesetzSink* gesetze = nullptr);
   /// Text form: every "+" and "v" node in parentheses, variables as X<index>;. The text is
   /// kept until the subtree changes; the reference is valid until then.
   const std::string& FormelText() const;
@@ -71,25 +73,28 @@ class SimFormel {
   bool NotKon() const;
 
   /// One visible step towards disjunctive normal form.
-  void MakeDis(bool& alreadyDone, const SimplifyMode& mode = DefaultSimplifyMode());
+  void MakeDis(bool& alreadyDone, const SimplifyMode& mode = DefaultSimplifyMode(),
+               GesetzSink* gesetze = nullptr);
   /// One visible step towards conjunctive normal form.
-  void MakeKon(bool& alreadyDone, const SimplifyMode& mode = DefaultSimplifyMode());
+  void MakeKon(bool& alreadyDone, const SimplifyMode& mode = DefaultSimplifyMode(),
+               GesetzSink* gesetze = nullptr);
   /// One pass of rewriting towards disjunctive normal form, with few intermediate steps.
-  void MakeDisDirect(bool simplification);
+  void MakeDisDirect(bool simplification, GesetzSink* gesetze = nullptr);
   /// One pass of rewriting towards conjunctive normal form, with few intermediate steps.
-  void MakeKonDirect(bool simplification);
+  void MakeKonDirect(bool simplification, GesetzSink* gesetze = nullptr);
 
   /// Orders members, merges duplicates, evaluates constants; one pass or, in fast mode,
   /// repeated passes until the text stops changing.
-  void Simplify(const SimplifyMode& mode = DefaultSimplifyMode());
+  void Simplify(const SimplifyMode& mode = DefaultSimplifyMode(), GesetzSink* gesetze = nullptr);
   /// The same rules bottom-up over the whole tree, sorting completely, in one call.
-  void SimplifyDirect();
+  void SimplifyDirect(GesetzSink* gesetze = nullptr);
 
   /// The roles of "+" and "v" in one normal form (internal to the conversions).
   struct Operators;
 
  private:
   void Reset();
+  void CopyFrom(const Formel& wert, GesetzSink* gesetze, bool root);
   void MarkChanged();
   void DropTrailing();
   static std::uint64_t ChangeClock();
@@ -113,29 +118,30 @@ class SimFormel {
 
   bool NotNormal(const Operators& ops) const;
 
-  void MakeStepwise(bool& alreadyDone, const SimplifyMode& mode, const Operators& ops);
-  void MakeStepwiseFor(bool& alreadyDone, const SimplifyMode& mode, const Operators& ops);
-  void NegationStep(bool& alreadyDone);
-  bool FlattenOne(const Operators& ops);
-  bool HandOffNegation(const SimplifyMode& mode, const Operators& ops);
-  bool Distribute(const Operators& ops);
-  void Descend(bool& alreadyDone, const SimplifyMode& mode, const Operators& ops);
+  void MakeStepwise(bool& alreadyDone, const SimplifyMode& mode, const Operators& ops, GesetzSink* gesetze);
+  void MakeStepwiseFor(bool& alreadyDone, const SimplifyMode& mode, const Operators& ops,
+                       GesetzSink* gesetze);
+  void NegationStep(bool& alreadyDone, GesetzSink* gesetze);
+  bool FlattenOne(const Operators& ops, GesetzSink* gesetze);
+  bool HandOffNegation(const SimplifyMode& mode, const Operators& ops, GesetzSink* gesetze);
+  bool Distribute(const Operators& ops, GesetzSink* gesetze);
+  void Descend(bool& alreadyDone, const SimplifyMode& mode, const Operators& ops, GesetzSink* gesetze);
 
-  void MakeDirect(bool simplification, const Operators& ops);
-  void NegationDirect();
-  void FlattenAll(const Operators& ops);
-  void HandOffNegationDirect(const Operators& ops);
-  void DescendDirect(const Operators& ops);
-  void DistributeFirst(const Operators& ops);
+  void MakeDirect(bool simplification, const Operators& ops, GesetzSink* gesetze);
+  void NegationDirect(GesetzSink* gesetze);
+  void FlattenAll(const Operators& ops, GesetzSink* gesetze);
+  void HandOffNegationDirect(const Operators& ops, GesetzSink* gesetze);
+  void DescendDirect(const Operators& ops, GesetzSink* gesetze);
+  void DistributeFirst(const Operators& ops, GesetzSink* gesetze);
 
-  bool SimplifyReporting(const SimplifyMode& mode);
-  bool SimplifyPass(const SimplifyMode& mode, bool& settled);
-  bool SimplifyNegation(const SimplifyMode& mode);
-  bool DescendIntoMembers(const SimplifyMode& mode);
-  void SimplifyDirectOnce();
-  bool MergeMembers(const std::vector<std::string_view>& texts, bool& changed);
+  bool SimplifyReporting(const SimplifyMode& mode, GesetzSink* gesetze);
+  bool SimplifyPass(const SimplifyMode& mode, bool& settled, GesetzSink* gesetze);
+  bool SimplifyNegation(const SimplifyMode& mode, GesetzSink* gesetze);
+  bool DescendIntoMembers(const SimplifyMode& mode, GesetzSink* gesetze);
+  void SimplifyDirectOnce(GesetzSink* gesetze);
+  bool MergeMembers(const std::vector<std::string_view>& texts, bool& changed, GesetzSink* gesetze);
   bool SortMembers(std::vector<std::string_view>& texts);
-  bool ScanConstants(bool& changed);
+  bool ScanConstants(bool& changed, GesetzSink* gesetze);
 
   std::string operation_;
   std::vector<Ptr> members_;

@@ -27,7 +27,7 @@ std::string_view NeutralConstant(const std::string& operation) {
 
 }  // namespace
 
-void SimFormel::Simplify(const SimplifyMode& mode) { SimplifyReporting(mode); }
+void SimFormel::Simplify(const SimplifyMode& mode, GesetzSink* gesetze) { SimplifyReporting(mode, gesetze); }
 
 // Every change that a pass makes changes the node's text, so a pass that reports no change
 // has left the text as it was: the repeating mode stops there without comparing texts.
@@ -35,14 +35,14 @@ void SimFormel::Simplify(const SimplifyMode& mode) { SimplifyReporting(mode); }
 // A pass that changes nothing has gone down into every member and changed nothing there
 // either, in both modes. It depends on nothing but the subtree, so a subtree that no change
 // has reached since such a pass would be left as it is again: it is skipped.
-bool SimFormel::SimplifyReporting(const SimplifyMode& mode) {
+bool SimFormel::SimplifyReporting(const SimplifyMode& mode, GesetzSink* gesetze) {
   if (KeepsStableShape()) return false;
   bool changedAny = false;
   bool settled = false;  // the pass has already left what further passes would leave
   if (mode.Fast()) {
-    while (!settled && SimplifyPass(mode, settled)) changedAny = true;
+    while (!settled && SimplifyPass(mode, settled, gesetze)) changedAny = true;
   } else {
-    changedAny = SimplifyPass(mode, settled);
+    changedAny = SimplifyPass(mode, settled, gesetze);
   }
   if (!changedAny || mode.Fast()) stableAt_ = ChangeClock();
   return changedAny;
@@ -51,7 +51,7 @@ bool SimFormel::SimplifyReporting(const SimplifyMode& mode) {
 bool SimFormel::KeepsStableShape() const { return LastChangeBelow() <= stableAt_; }
 
 // One pass at this node; returns true when it changed anything.
-bool SimFormel::SimplifyPass(const SimplifyMode& mode, bool& settled) {
+bool SimFormel::SimplifyPass(const SimplifyMode& mode, bool& settled, GesetzSink* gesetze) {
   const std::uint64_t readAt = ChangeClock();
   const std::uint64_t ownMarks = ownMarks_;
   bool swapped = false;
@@ -66,25 +66,27 @@ bool SimFormel::SimplifyPass(const SimplifyMode& mode, bool& settled) {
         swapped = true;
       }
     }
+    if (swapped) Report(gesetze, Gesetz::Kommutativ);
   }
   // The exchanges are marked once the members' texts and hashes have been read: a mark moves
   // the clock, after which each member's check would walk its subtree again.
   if (operation_ != operation::kOr && operation_ != operation::kAnd) {
     if (swapped) MarkChanged();
-    return operation_ == operation::kNot ? SimplifyNegation(mode) || swapped : swapped;
+    return operation_ == operation::kNot ? SimplifyNegation(mode, gesetze) || swapped : swapped;
   }
   if (members_.size() < 2) texts = MemberTexts();
   bool reduced = false;  // members merged or constants removed
-  const bool ended = MergeMembers(texts, reduced);
+  const bool ended = MergeMembers(texts, reduced, gesetze);
   if (swapped) MarkChanged();
-  if (ended || ScanConstants(reduced)) return true;
+  if (ended || ScanConstants(reduced, gesetze)) return true;
   if ((swapped || reduced) && !mode.Fast()) return true;
   if (OnlyOwnChangesSince(readAt, ownMarks)) KeepMembersChecks(readAt);
   const std::uint64_t descentAt = ChangeClock();
-  const bool descentChanged = DescendIntoMembers(mode);
+  const bool descentChanged = DescendIntoMembers(mode, gesetze);
   if (swapped && !reduced && ChangeClock() == descentAt) {
     // Nothing changed below and no member can merge: further passes would only go on
-    // exchanging neighbours until none is out of order, which a stable sort does at once.
+    // exchanging neighbours until none is out of order, which a stable sort does at once; the
+    // reordering is the one already reported for this pass.
     texts = MemberTexts();
     SortMembers(texts);
     settled = true;
@@ -115,22 +117,23 @@ bool SimFormel::SortMembers(std::vector<std::string_view>& texts) {
 }
 
 // A negated constant is evaluated; any other operand is simplified.
-bool SimFormel::SimplifyNegation(const SimplifyMode& mode) {
+bool SimFormel::SimplifyNegation(const SimplifyMode& mode, GesetzSink* gesetze) {
   const std::string operand = members_.empty() ? std::string() : members_[0]->operation_;
   if (operand == operation::kFalse || operand == operation::kTrue) {
     BecomeAtom(operand == operation::kFalse ? operation::kTrue : operation::kFalse);
+    Report(gesetze, Gesetz::NegierteKonstante);
     return true;
   }
-  return SubFormel(0)->SimplifyReporting(mode);
+  return SubFormel(0)->SimplifyReporting(mode, gesetze);
 }
 
 // Simplifies every member from position 0 upwards, skipping those that a repeating pass left
 // as they were and that no change has reached since.
-bool SimFormel::DescendIntoMembers(const SimplifyMode& mode) {
+bool SimFormel::DescendIntoMembers(const SimplifyMode& mode, GesetzSink* gesetze) {
   bool changedAny = false;
   for (std::size_t i = 0; i < members_.size(); ++i) {
     if (members_[i]->KeepsStableShape()) continue;
-    if (members_[i]->SimplifyReporting(mode)) changedAny = true;
+    if (members_[i]->SimplifyReporting(mode, gesetze)) changedAny = true;
   }
   return changedAny;
 }
@@ -138,7 +141,7 @@ bool SimFormel::DescendIntoMembers(const SimplifyMode& mode) {
 // Duplicate and complement scan, then the single-member collapse. Returns true when the
 // node became an atom or took over its only member, which ends the pass.
 // texts holds the members' texts, in the members' order.
-bool SimFormel::MergeMembers(const std::vector<std::string_view>& texts, bool& changed) {
+bool SimFormel::MergeMembers(const std::vector<std::string_view>& texts, bool& changed, GesetzSink* gesetze) {
   std::vector<DuplicateScanEntry> entries;
   entries.reserve(texts.size());
   for (std::size_t k = 0; k < texts.size(); ++k) {
@@ -149,9 +152,12 @@ bool SimFormel::MergeMembers(const std::vector<std::string_view>& texts, bool& c
   DuplicateScanResult scan = ScanDuplicateEntries(entries);
   if (scan.complementary) {
     BecomeAtom(AbsorbingConstant(operation_));
+    Report(gesetze, Gesetz::Komplement);  // A + -A  ==  C,  A v -A  ==  T
     return true;
   }
-  if (scan.kept.size() < members_.size()) {
+  const bool merged = scan.kept.size() < members_.size();
+  if (merged) {
+    Report(gesetze, Gesetz::Idempotenz);  // A + A  ==  A
     std::vector<Ptr> kept;
     kept.reserve(scan.kept.size());
     for (std::size_t position : scan.kept) kept.push_back(members_[position]);
@@ -163,6 +169,9 @@ bool SimFormel::MergeMembers(const std::vector<std::string_view>& texts, bool& c
   if (members_.size() == 1) {
     Ptr only = members_[0];
     Become(*only);
+    // A node that had one member before the scan only loses its parentheses; one whose
+    // duplicates were merged into one member is still the idempotence just reported.
+    if (!merged) Report(gesetze, Gesetz::KlammernWeglassen);
     return true;
   }
   return false;
@@ -170,13 +179,14 @@ bool SimFormel::MergeMembers(const std::vector<std::string_view>& texts, bool& c
 
 // Absorbing constants swallow the node, neutral ones are removed (the last member takes the
 // hole). Returns true when the node became a constant.
-bool SimFormel::ScanConstants(bool& changed) {
+bool SimFormel::ScanConstants(bool& changed, GesetzSink* gesetze) {
   const std::string_view absorbing = AbsorbingConstant(operation_);
   const std::string_view neutral = NeutralConstant(operation_);
   std::size_t i = 0;
   while (i < members_.size()) {
     if (members_[i]->operation_ == absorbing) {
       BecomeAtom(absorbing);
+      Report(gesetze, Gesetz::Dominanz);  // A + C  ==  C,  A v T  ==  T
       return true;
     }
     if (members_[i]->operation_ == neutral) {
@@ -184,12 +194,14 @@ bool SimFormel::ScanConstants(bool& changed) {
       members_.pop_back();
       changed = true;
       MarkChanged();
+      Report(gesetze, Gesetz::Neutral);  // A + T  ==  A,  A v C  ==  A
       continue;
     }
     ++i;
   }
   if (members_.empty()) {
     BecomeAtom(neutral);
+    Report(gesetze, Gesetz::Neutral);
     return true;
   }
   return false;

@@ -9,30 +9,32 @@ namespace umbrix {
 
 // A call depends on nothing but the subtree: one that no change has reached since a call
 // left it as it was would leave it so again, and is skipped.
-void SimFormel::SimplifyDirect() {
+void SimFormel::SimplifyDirect(GesetzSink* gesetze) {
   if (LastChangeBelow() <= directStableAt_) return;
   const std::uint64_t start = ChangeClock();
-  SimplifyDirectOnce();
+  SimplifyDirectOnce(gesetze);
   if (LastChangeBelow() <= start) directStableAt_ = ChangeClock();
 }
 
-void SimFormel::SimplifyDirectOnce() {
-  for (std::size_t i = 0; i < members_.size(); ++i) members_[i]->SimplifyDirect();
+void SimFormel::SimplifyDirectOnce(GesetzSink* gesetze) {
+  for (std::size_t i = 0; i < members_.size(); ++i) members_[i]->SimplifyDirect(gesetze);
   const bool junction = operation_ == operation::kOr || operation_ == operation::kAnd;
   std::vector<std::string_view> texts;  // the members' kept texts, valid until one changes
   if (junction || members_.size() >= 2) texts = MemberTexts();
   // Bubble passes repeated until none exchanges anything give exactly the stable order.
-  if (members_.size() >= 2) SortMembers(texts);
+  if (members_.size() >= 2 && SortMembers(texts)) Report(gesetze, Gesetz::Kommutativ);
   if (operation_ == operation::kNot) {
     const std::string operand = members_.empty() ? std::string() : members_[0]->operation_;
-    if (operand == operation::kFalse) BecomeAtom(operation::kTrue);
-    if (operand == operation::kTrue) BecomeAtom(operation::kFalse);
+    if (operand == operation::kFalse || operand == operation::kTrue) {
+      BecomeAtom(operand == operation::kFalse ? operation::kTrue : operation::kFalse);
+      Report(gesetze, Gesetz::NegierteKonstante);
+    }
     return;
   }
   if (!junction) return;
   bool changed = false;
-  if (MergeMembers(texts, changed)) return;
-  ScanConstants(changed);
+  if (MergeMembers(texts, changed, gesetze)) return;
+  ScanConstants(changed, gesetze);
 }
 
 }  // namespace umbrix

@@ -11,47 +11,49 @@
 
 namespace umbrix {
 
-void SimFormel::MakeDis(bool& alreadyDone, const SimplifyMode& mode) {
-  Simplify(mode);
+void SimFormel::MakeDis(bool& alreadyDone, const SimplifyMode& mode, GesetzSink* gesetze) {
+  Simplify(mode, gesetze);
   alreadyDone = false;
-  MakeStepwise(alreadyDone, mode, kDisjunctive);
+  MakeStepwise(alreadyDone, mode, kDisjunctive, gesetze);
 }
 
-void SimFormel::MakeKon(bool& alreadyDone, const SimplifyMode& mode) {
+void SimFormel::MakeKon(bool& alreadyDone, const SimplifyMode& mode, GesetzSink* gesetze) {
   alreadyDone = false;
-  Simplify(mode);
-  MakeStepwise(alreadyDone, mode, kConjunctive);
+  Simplify(mode, gesetze);
+  MakeStepwise(alreadyDone, mode, kConjunctive, gesetze);
 }
 
-void SimFormel::MakeStepwiseFor(bool& alreadyDone, const SimplifyMode& mode, const Operators& ops) {
+void SimFormel::MakeStepwiseFor(bool& alreadyDone, const SimplifyMode& mode, const Operators& ops,
+                                GesetzSink* gesetze) {
   if (ops.pushesNegations)
-    MakeDis(alreadyDone, mode);
+    MakeDis(alreadyDone, mode, gesetze);
   else
-    MakeKon(alreadyDone, mode);
+    MakeKon(alreadyDone, mode, gesetze);
 }
 
-void SimFormel::MakeStepwise(bool& alreadyDone, const SimplifyMode& mode, const Operators& ops) {
+void SimFormel::MakeStepwise(bool& alreadyDone, const SimplifyMode& mode, const Operators& ops,
+                             GesetzSink* gesetze) {
   if (operation_ == operation::kFalse || operation_ == operation::kTrue) {
     alreadyDone = true;
   } else if (operation_ == operation::kNot) {
     // Only the disjunctive conversion pushes negations down; for the other one a negation
     // is finished whatever its operand.
     if (ops.pushesNegations)
-      NegationStep(alreadyDone);
+      NegationStep(alreadyDone, gesetze);
     else
       alreadyDone = true;
   } else if (operation_ == ops.inner) {
-    if (FlattenOne(ops) || HandOffNegation(mode, ops)) return;
+    if (FlattenOne(ops, gesetze) || HandOffNegation(mode, ops, gesetze)) return;
     // A conjunction of literals (for MakeKon: a disjunction) is finished.
-    if (!Distribute(ops)) alreadyDone = true;
+    if (!Distribute(ops, gesetze)) alreadyDone = true;
   } else if (operation_ == ops.outer) {
-    if (FlattenOne(ops) || HandOffNegation(mode, ops)) return;
-    Descend(alreadyDone, mode, ops);
+    if (FlattenOne(ops, gesetze) || HandOffNegation(mode, ops, gesetze)) return;
+    Descend(alreadyDone, mode, ops, gesetze);
   }
 }
 
 // Negation rules of the disjunctive conversion on a "-" node.
-void SimFormel::NegationStep(bool& alreadyDone) {
+void SimFormel::NegationStep(bool& alreadyDone, GesetzSink* gesetze) {
   Ptr operand = SubFormel(0);
   switch (operand->Stufe()) {
     case Level::kAtom:
@@ -59,6 +61,7 @@ void SimFormel::NegationStep(bool& alreadyDone) {
       return;
     case Level::kNot:
       Become(*operand->SubFormel(0));  // --B  ==  B
+      Report(gesetze, Gesetz::DoppelteNegation);
       return;
     case Level::kAnd:
     case Level::kOr: {
@@ -67,6 +70,7 @@ void SimFormel::NegationStep(bool& alreadyDone) {
       for (const Ptr& member : operand->members_) negations.push_back(NewNode(operation::kNot, {member}));
       operation_ = operand->Stufe() == Level::kAnd ? operation::kOr : operation::kAnd;
       SetMembers(std::move(negations));
+      Report(gesetze, Gesetz::DeMorgan);
       return;
     }
     default:
@@ -76,7 +80,7 @@ void SimFormel::NegationStep(bool& alreadyDone) {
 
 // Dissolves the first member of the node's own operator: the last member takes its place
 // and the nested members are appended. Returns true when it found one.
-bool SimFormel::FlattenOne(const Operators& ops) {
+bool SimFormel::FlattenOne(const Operators& ops, GesetzSink* gesetze) {
   const Level level = operation_ == ops.inner ? ops.innerLevel : ops.outerLevel;
   for (std::size_t i = 0; i < members_.size(); ++i) {
     if (members_[i]->Stufe() != level) continue;
@@ -87,27 +91,29 @@ bool SimFormel::FlattenOne(const Operators& ops) {
     members_.insert(members_.end(), nested->members_.begin(), nested->members_.end());
     trailing_.reset();
     MarkChanged();
+    Report(gesetze, Gesetz::Assoziativ);
     return true;
   }
   return false;
 }
 
 // Hands one step to the first negation over a compound operand. Returns true when found.
-bool SimFormel::HandOffNegation(const SimplifyMode& mode, const Operators& ops) {
+bool SimFormel::HandOffNegation(const SimplifyMode& mode, const Operators& ops, GesetzSink* gesetze) {
   for (const Ptr& member : members_) {
     if (member->operation_ != operation::kNot || member->SubFormel(0)->Stufe() == Level::kAtom) continue;
     bool memberDone = false;
-    member->MakeStepwiseFor(memberDone, mode, ops);
+    member->MakeStepwiseFor(memberDone, mode, ops, gesetze);
     return true;
   }
   return false;
 }
 
 // Descends into the members of the inner operator until one is not finished.
-void SimFormel::Descend(bool& alreadyDone, const SimplifyMode& mode, const Operators& ops) {
+void SimFormel::Descend(bool& alreadyDone, const SimplifyMode& mode, const Operators& ops,
+                        GesetzSink* gesetze) {
   for (std::size_t i = 0; i < members_.size(); ++i) {
     if (members_[i]->operation_ != ops.inner) continue;
-    members_[i]->MakeStepwiseFor(alreadyDone, mode, ops);
+    members_[i]->MakeStepwiseFor(alreadyDone, mode, ops, gesetze);
     if (!alreadyDone) return;
   }
   alreadyDone = true;

@@ -18,6 +18,7 @@
 #include "window/notice_box.hpp"
 #include "window/quit_clock.hpp"
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -68,6 +69,7 @@ class Form1 : public QWidget, public Platform {
   void EnableStart(bool enabled) override;
   void SetCaption(const std::string& caption) override;
   bool OptionSelected(OptionEntry entry) const override;
+  bool GesetzeAngeben() const override { return gesetze_.load(); }
   void ProcessEvents() override;
   void ReportProgress(const RunProgress& progress) override;
 
@@ -115,6 +117,7 @@ class Form1 : public QWidget, public Platform {
   QLineEdit* text2Edit_ = nullptr;
   QPushButton* command1_ = nullptr;
   std::array<QRadioButton*, kOptionCount> option1_{};
+  QCheckBox* gesetzeBox_ = nullptr;
   QPushButton* command2_ = nullptr;
   QLabel* statusLine_ = nullptr;
   DerivationView* derivation_ = nullptr;
@@ -129,6 +132,7 @@ class Form1 : public QWidget, public Platform {
   std::string runText1_;
   std::string runText2_;
   std::atomic<OptionEntry> option_{kOptionTable[0].entry};
+  std::atomic<bool> gesetze_{false};  // the check box, as taken when Start is pressed
   std::atomic<bool> stopRequested_{false};
   std::atomic<std::int32_t> progressFormula_{0};
   std::atomic<std::int32_t> progressTotal_{0};

@@ -1,6 +1,7 @@
 // The window as the run driver's platform. The driver runs on the worker thread: it reads
 // the copies of Text1 and Text2 taken when Start was pressed and the option as it is at the
 // moment of the call; every change of the window is handed to the window's thread.
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QMetaObject>
 #include <QPlainTextEdit>
@@ -39,6 +40,7 @@ void Form1::TakeSnapshot() {
   std::lock_guard lock(runTextsMutex_);
   runText1_ = DriverText(text1Edit_->toPlainText());
   runText2_ = text2Edit_->text().toStdString();
+  gesetze_ = gesetzeBox_->isChecked();
 }
 
 void Form1::RunInWorker() {

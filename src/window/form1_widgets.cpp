@@ -1,6 +1,7 @@
 // The window's widgets and their places. The reference layout is given in twips (15 to a
 // pixel); it is stretched, horizontally and vertically apart, just enough that no text is
 // cut off at the machine's font, and nothing moves or resizes afterwards.
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -41,6 +42,8 @@ constexpr Twips kOption1[3] = {{1320, 5280 + kNotationHeight, 1935, 255},
                                {3360, 5280 + kNotationHeight, 1935, 255},
                                {5400, 5280 + kNotationHeight, 2055, 255}};
 constexpr Twips kCommand2{9720, 5280 + kNotationHeight, 1455, 375};
+// Beside the option group, in the free space before Quit.
+constexpr Twips kGesetzeBox{7560, 5280 + kNotationHeight, 2055, 255};
 // Below the reference layout and its status line: the derivation view.
 constexpr int kDerivationHeight = 4800;
 
@@ -139,6 +142,9 @@ void Form1::BuildActions() {
     option1_[entry]->setObjectName(QString("Option1_%1").arg(entry));
   }
   option1_[0]->setChecked(true);
+  gesetzeBox_ = new QCheckBox(QString::fromUtf8(texts::kGesetzeCaption), this);
+  gesetzeBox_->setObjectName("GesetzeAngeben");
+  gesetzeBox_->setToolTip(QStringLiteral("Bei jedem Schritt am rechten Rand die angewandten Gesetze nennen"));
 }
 
 void Form1::BuildDerivation() {
@@ -157,7 +163,8 @@ void Form1::PlaceWidgets() {
       {label1_, kLabel1},         {text1Edit_, kText1},       {label4_, kLabel4},
       {label2_, kLabel2},         {notationLine_, kNotation}, {label3_, kLabel3},
       {text2Edit_, kText2},       {command1_, kCommand1},     {option1_[0], kOption1[0]},
-      {option1_[1], kOption1[1]}, {option1_[2], kOption1[2]}, {command2_, kCommand2}};
+      {option1_[1], kOption1[1]}, {option1_[2], kOption1[2]}, {gesetzeBox_, kGesetzeBox},
+      {command2_, kCommand2}};
   const Stretch stretch = FittingStretch(placed);
   for (const Placed& p : placed)
     p.widget->setGeometry(Pixels(p.box.left, stretch.x), Pixels(p.box.top, stretch.y),
@@ -177,8 +184,8 @@ void Form1::PlaceWidgets() {
 
 // Text1, Text2, Start, Quit, then the options; labels take no focus.
 void Form1::SetTabOrder() {
-  QWidget* order[] = {text1Edit_,  text2Edit_,  command1_,  command2_,  option1_[0],
-                      option1_[1], option1_[2], pdfButton_, derivation_};
+  QWidget* order[] = {text1Edit_,  text2Edit_,  command1_,   command2_,  option1_[0],
+                      option1_[1], option1_[2], gesetzeBox_, pdfButton_, derivation_};
   for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
 }
 

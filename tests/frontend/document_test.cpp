@@ -88,5 +88,74 @@ TEST(Document, ExerciseSheetNotationKeepsItsLetters) {
   }
 }
 
+// The argument of \gesetz on every line that has one, in document order.
+std::vector<std::string> StepLaws(const std::string& document) {
+  std::vector<std::string> laws;
+  const std::string macro = "\\gesetz{";
+  for (std::size_t at = document.find("$" + macro); at != std::string::npos;
+       at = document.find("$" + macro, at + 1)) {
+    const std::size_t start = at + 1 + macro.size();
+    laws.push_back(document.substr(start, document.find("}\r\n", start) - start));
+  }
+  return laws;
+}
+
+TEST(Document, LawsOfTheWorkedExamplesStepByStep) {
+  const std::string keine = "keine \\\"Anderung";
+  const std::string neutral = "Neutralit\\\"atsgesetz";
+  struct Case {
+    std::string input;
+    OptionEntry option;
+    std::vector<std::string> laws;  // one entry per step line
+  };
+  const std::vector<Case> cases = {
+      {"(x1vx2)+(x1v-x2)",
+       OptionEntry::kManySteps,
+       {keine, "Kommutativgesetz, Distributivgesetz",
+        // merging the disjunctive form
+        "Kommutativgesetz", "Kommutativgesetz", "Komplementgesetz, Idempotenzgesetz",
+        "Kommutativgesetz, " + neutral, "Kommutativgesetz", keine,
+        // the conjunctive form: the hidden (X1 v X1) merged before the next distribution
+        "Distributivgesetz", "Idempotenzgesetz, Distributivgesetz", "Idempotenzgesetz, Assoziativgesetz",
+        "Kommutativgesetz, Assoziativgesetz",
+        // merging the conjunctive form
+        "Kommutativgesetz", "Kommutativgesetz, Idempotenzgesetz, Komplementgesetz", neutral, keine}},
+      {"(x1vx2)+(x1v-x2)",
+       OptionEntry::kFewSteps,
+       {keine, "Kommutativgesetz, Distributivgesetz",
+        "Komplementgesetz, Idempotenzgesetz, Kommutativgesetz, " + neutral, keine, "Distributivgesetz",
+        "Idempotenzgesetz, Distributivgesetz", "Idempotenzgesetz, Kommutativgesetz, Assoziativgesetz",
+        "Kommutativgesetz, Idempotenzgesetz, Komplementgesetz, " + neutral, keine}},
+      {"x1==x2",
+       OptionEntry::kManySteps,
+       {"Umformung der \\\"Aquivalenz", "Umformung der Implikation", "Umformung der Implikation",
+        "Klammern weglassen", "Kommutativgesetz, Distributivgesetz", "Komplementgesetz, Kommutativgesetz",
+        "Kommutativgesetz, Idempotenzgesetz, " + neutral, keine, "Distributivgesetz", "Komplementgesetz",
+        "Kommutativgesetz, Idempotenzgesetz, " + neutral, keine}},
+      // "folgt aus" is turned round, then the implication rewritten; the copy drops a group.
+      {"x1<=-(x2vx3)",
+       OptionEntry::kManySteps,
+       {"Umformung von \\glqq{}folgt aus\\grqq{}", "Umformung der Implikation", "Klammern weglassen",
+        "Doppelte Negation", "Assoziativgesetz", keine, keine}},
+      // De Morgan after the opening sort of the operand, the double negation in the next step.
+      {"-(x1+-x2)",
+       OptionEntry::kManySteps,
+       {keine, "Kommutativgesetz, De Morgansches Gesetz", "Doppelte Negation", "Kommutativgesetz", keine,
+        keine}},
+      // Fast merging; the copy sets the parentheses that precedence implied.
+      {"x1vx2+x3",
+       OptionEntry::kFastSimplify,
+       {"Klammern setzen", "Kommutativgesetz", keine, "Distributivgesetz", "Kommutativgesetz", keine}},
+      // The operand's duplicate merged inside a negation; complementary members.
+      {"x1+-(x1vx1)",
+       OptionEntry::kManySteps,
+       {keine, "Kommutativgesetz, Idempotenzgesetz", "Komplementgesetz", keine, keine}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.input + " option " + std::to_string(EntryNumber(c.option)));
+    EXPECT_EQ(StepLaws(RunDocument(c.input, c.option, true)), c.laws);
+  }
+}
+
 }  // namespace
 }  // namespace umbrix

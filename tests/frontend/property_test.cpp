@@ -1,9 +1,12 @@
 // Property test over seeded random formulas in all three option entries: every formula line
 // of the document means the same as the input line, the disjunctive and conjunctive phases end
 // in their normal forms, the merging loops end with a repeated line, and every loop ends. The
-// run's events and the readable text show exactly the document's formula lines.
+// run's events and the readable text show exactly the document's formula lines. With laws
+// named, every step line names laws that fit its phase and its change, the events carry the
+// same laws, and the document is otherwise the same.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <random>
@@ -13,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "frontend/latex_render.hpp"
 #include "frontend/readable_render.hpp"
 #include "support/formula_maker.hpp"
 #include "support/formula_node.hpp"
@@ -170,6 +174,190 @@ std::pair<std::string, std::string> ExerciseNotation(const std::string& text, st
   return {exercise, indexed};
 }
 
+std::size_t Count(std::string_view text, std::string_view pattern) {
+  std::size_t count = 0;
+  for (std::size_t at = text.find(pattern); at != std::string_view::npos; at = text.find(pattern, at + 1))
+    ++count;
+  return count;
+}
+
+std::size_t Atoms(std::string_view f) { return Count(f, "X_{") + Count(f, "\\bot") + Count(f, "\\top"); }
+std::size_t Negations(std::string_view f) { return Count(f, "\\neg "); }
+std::size_t Groups(std::string_view f) { return Count(f, "("); }
+std::size_t Implications(std::string_view f) {
+  return Count(f, "\\rightarrow ") - Count(f, "\\leftrightarrow ");
+}
+
+// What a step that applied only this law (besides reordering) does to its formula.
+struct Effect {
+  Gesetz gesetz;
+  bool (*holds)(std::string_view before, std::string_view after);
+};
+
+const Effect kEffects[] = {
+    {Gesetz::Aequivalenz, [](auto b, auto) { return Count(b, "\\leftrightarrow ") > 0; }},
+    {Gesetz::FolgtAus,
+     [](auto b, auto a) {
+       return Count(a, "\\leftarrow ") + 1 == Count(b, "\\leftarrow ") &&
+              Implications(a) == Implications(b) + 1;
+     }},
+    {Gesetz::Implikation, [](auto b, auto a) { return Implications(a) + 1 == Implications(b); }},
+    {Gesetz::DoppelteNegation, [](auto b, auto a) { return Negations(a) + 2 <= Negations(b); }},
+    {Gesetz::DeMorgan, [](auto b, auto a) { return Negations(a) > Negations(b); }},
+    {Gesetz::Assoziativ, [](auto b, auto a) { return Atoms(a) == Atoms(b) && Groups(a) < Groups(b); }},
+    {Gesetz::Distributiv, [](auto b, auto a) { return Atoms(a) > Atoms(b); }},
+    {Gesetz::Idempotenz, [](auto b, auto a) { return Atoms(a) < Atoms(b); }},
+    {Gesetz::Komplement, [](auto b, auto a) { return Negations(a) < Negations(b); }},
+    {Gesetz::Neutral,
+     [](auto b, auto a) { return Atoms(a) < Atoms(b) && Count(a, "X_{") == Count(b, "X_{"); }},
+    {Gesetz::Dominanz, [](auto b, auto a) { return Atoms(a) < Atoms(b); }},
+    {Gesetz::NegierteKonstante, [](auto b, auto a) { return Negations(a) < Negations(b); }},
+    {Gesetz::KlammernWeglassen,
+     [](auto b, auto a) { return Atoms(a) == Atoms(b) && Groups(a) <= Groups(b); }},
+    {Gesetz::KlammernSetzen, [](auto b, auto a) { return Atoms(a) == Atoms(b) && Groups(a) > Groups(b); }},
+};
+
+bool IsReductionLaw(Gesetz g) {
+  return g == Gesetz::Aequivalenz || g == Gesetz::FolgtAus || g == Gesetz::Implikation;
+}
+
+const std::vector<Gesetz> kMergeLaws = {
+    Gesetz::Kommutativ, Gesetz::Idempotenz,        Gesetz::Komplement,        Gesetz::Neutral,
+    Gesetz::Dominanz,   Gesetz::NegierteKonstante, Gesetz::KlammernWeglassen, Gesetz::KeineAenderung};
+
+// The laws of a \gesetz argument, read back through the document's own names.
+std::vector<Gesetz> ReadLaws(std::string_view text) {
+  std::vector<Gesetz> laws;
+  while (!text.empty()) {
+    bool found = false;
+    for (int k = 0; k <= static_cast<int>(Gesetz::KeineAenderung) && !found; ++k) {
+      const auto g = static_cast<Gesetz>(k);
+      std::string name;
+      AppendLatexGesetze(name, std::span<const Gesetz>(&g, 1));
+      name = name.substr(8, name.size() - 9);  // inside "\gesetz{...}"
+      if (text.starts_with(name) &&
+          (text.size() == name.size() || text.substr(name.size()).starts_with(", "))) {
+        laws.push_back(g);
+        text.remove_prefix(std::min(text.size(), name.size() + 2));
+        found = true;
+      }
+    }
+    if (!found) ADD_FAILURE() << "unknown law in " << text;
+    if (!found) break;
+  }
+  return laws;
+}
+
+enum class LawPhase { Reduction, Disjunctive, Merge, Conjunctive };
+
+// Checks one step's laws against its phase and its change from the line before.
+void CheckStepLaws(const std::vector<Gesetz>& laws, LawPhase& phase, const std::string& before,
+                   const std::string& after) {
+  ASSERT_FALSE(laws.empty());
+  const bool unchanged = laws == std::vector<Gesetz>{Gesetz::KeineAenderung};
+  // The rendering hides the outermost parentheses, so a root that lost them looks the same.
+  const bool hiddenParentheses = laws == std::vector<Gesetz>{Gesetz::KlammernWeglassen};
+  if (!hiddenParentheses) {
+    EXPECT_EQ(unchanged, before == after) << "\"keine Änderung\" exactly on repeated lines";
+  }
+  auto has = [&](Gesetz g) { return std::find(laws.begin(), laws.end(), g) != laws.end(); };
+  if (!unchanged) {
+    EXPECT_FALSE(has(Gesetz::KeineAenderung));
+  }
+  if (phase == LawPhase::Reduction && !(laws.size() == 1 && IsReductionLaw(laws[0]))) {
+    for (Gesetz g : laws)
+      EXPECT_TRUE(g == Gesetz::KlammernWeglassen || g == Gesetz::KlammernSetzen ||
+                  g == Gesetz::KeineAenderung)
+          << "the copy only changes parentheses";
+    phase = LawPhase::Disjunctive;
+    return;
+  }
+  for (Gesetz g : laws) {
+    SCOPED_TRACE(std::string(GesetzName(g)));
+    if (phase != LawPhase::Reduction) {
+      EXPECT_FALSE(IsReductionLaw(g) || g == Gesetz::KlammernSetzen);
+    }
+    if (phase == LawPhase::Merge) {
+      EXPECT_NE(std::find(kMergeLaws.begin(), kMergeLaws.end(), g), kMergeLaws.end());
+    }
+    if (phase == LawPhase::Conjunctive) {
+      EXPECT_FALSE(g == Gesetz::DeMorgan || g == Gesetz::DoppelteNegation);
+    }
+  }
+  std::vector<Gesetz> main;
+  std::copy_if(laws.begin(), laws.end(), std::back_inserter(main),
+               [](Gesetz g) { return g != Gesetz::Kommutativ; });
+  if (main.empty()) {
+    std::string b = before, a = after;
+    std::sort(b.begin(), b.end());
+    std::sort(a.begin(), a.end());
+    EXPECT_EQ(a, b) << "reordering keeps every symbol";
+  }
+  if (main.size() != 1) return;
+  for (const Effect& effect : kEffects)
+    if (effect.gesetz == main[0]) {
+      EXPECT_TRUE(effect.holds(before, after)) << GesetzName(main[0]) << " does not fit";
+    }
+}
+
+// The laws of every step as the run's events carry them, written as in the document.
+class LawRecorder : public RunObserver {
+ public:
+  void OnStep(const StepEvent& event) override {
+    if (event.phase == Phase::Input) {
+      EXPECT_TRUE(event.gesetze.empty());
+      return;
+    }
+    laws.emplace_back();
+    AppendLatexGesetze(laws.back(), event.gesetze);
+  }
+  std::vector<std::string> laws;
+};
+
+// The document with laws is the plain one plus the \gesetz macro and one \gesetz per step line.
+void CheckLaws(const std::string& plain, const std::string& text, OptionEntry option) {
+  test::TempFolder folder;
+  test::TestPlatform platform(text, "g", option);
+  platform.SetGesetze(true);
+  RunDriver driver(platform, test::OpenerIn(folder.Path()));
+  LawRecorder events;
+  driver.SetObserver(&events);
+  driver.Command1_Click();
+  std::vector<std::string> lines = Lines(test::ReadFile(folder.Path() / "G.TEX"));
+  std::vector<std::string> documentLaws;
+  ASSERT_GT(lines.size(), 8u);
+  ASSERT_TRUE(lines[7].starts_with("\\newcommand{\\gesetz}"));
+  lines.erase(lines.begin() + 7);
+  std::string stripped;
+  LawPhase phase = LawPhase::Reduction;
+  std::string previous;
+  for (std::string& line : lines) {
+    if (line.starts_with("$\\sim$ ")) {
+      const std::size_t at = line.rfind("$\\gesetz{");
+      ASSERT_NE(at, std::string::npos) << "step line without laws: " << line;
+      documentLaws.push_back(line.substr(at + 1));
+      ASSERT_TRUE(line.ends_with("}"));
+      const std::vector<Gesetz> laws = ReadLaws(std::string_view(line).substr(at + 9, line.size() - at - 10));
+      line.resize(at + 1);
+      const std::string formula = *FormulaOf(line);
+      SCOPED_TRACE(previous + " ~ " + formula);
+      CheckStepLaws(laws, phase, previous, formula);
+      previous = formula;
+    } else if (auto formula = FormulaOf(line)) {
+      previous = *formula;  // the input as parsed: the block begins
+      phase = LawPhase::Reduction;
+    } else if (line == "Zusammenfassen der mehrfach vorkommenden Literale ergibt:") {
+      phase = LawPhase::Merge;
+    } else if (line == "Nun zur konjunktiven Umbrix...") {
+      phase = LawPhase::Conjunctive;
+    }
+    EXPECT_EQ(line.find("gesetz"), std::string::npos) << line;
+    stripped += line + "\r\n";
+  }
+  EXPECT_EQ(stripped, plain);
+  EXPECT_EQ(events.laws, documentLaws);
+}
+
 TEST(DocumentProperty, RandomFormulasKeepTheirMeaningAndReachBothNormalForms) {
   for (const OptionInfo& info : kOptionTable) {
     const int option = EntryNumber(info.entry);
@@ -193,6 +381,7 @@ TEST(DocumentProperty, RandomFormulasKeepTheirMeaningAndReachBothNormalForms) {
       const std::string document = test::ReadFile(folder.Path() / "P.TEX");
       CheckDocument(formula, document);
       CheckEvents(events, document);
+      CheckLaws(document, text, info.entry);
       if (HasFatalFailure()) return;
       if (round % 3 == 0 && text != "x10" && text != "X10") {
         // Written as an exercise sheet would, the line has the same document, with letters.

@@ -67,13 +67,16 @@ std::size_t Count(const std::string& text, const std::string& part) {
   return count;
 }
 
-// The five samples as text against files checked by hand; the HTML of the same run has one
-// list item per numbered step, two marked normal forms per formula and balanced lists.
+// The five samples as text against files checked by hand, in the last run with the laws beside
+// the steps; the HTML of the same run has one list item per numbered step, two marked normal
+// forms per formula and balanced lists.
 TEST(Derivation, SamplesAsTextAndHtmlInAllThreeModes) {
-  const char* expected[] = {"SAMPLES_VIELE.txt", "SAMPLES_SCHNELL.txt", "SAMPLES_WENIG.txt"};
-  for (const OptionInfo& info : kOptionTable) {
-    const int option = EntryNumber(info.entry);
-    SCOPED_TRACE(option);
+  const char* expected[] = {"SAMPLES_VIELE.txt", "SAMPLES_SCHNELL.txt", "SAMPLES_WENIG.txt",
+                            "SAMPLES_VIELE_GESETZE.txt"};
+  for (int run : {0, 1, 2, 3}) {
+    const OptionEntry entry = kOptionTable[run % 3].entry;
+    const bool gesetze = run == 3;
+    SCOPED_TRACE(run);
     std::string text, html;
     TextDerivation textView([&text](std::string_view piece) { text += piece; }, 80);
     HtmlDerivation htmlView([&html](std::string_view piece) { html += piece; });
@@ -94,12 +97,14 @@ TEST(Derivation, SamplesAsTextAndHtmlInAllThreeModes) {
     } both;
     both.views = {&textView, &htmlView};
     test::TempFolder folder;
-    test::TestPlatform platform(texts::kSampleFormulas, "s", info.entry);
+    test::TestPlatform platform(texts::kSampleFormulas, "s", entry);
+    platform.SetGesetze(gesetze);
     RunDriver driver(platform, test::OpenerIn(folder.Path()));
     driver.SetObserver(&both);
     driver.Command1_Click();
-    EXPECT_EQ(text, test::ReadFile(std::string(UMBRIX_TEST_DATA) + "/" + expected[option]));
+    EXPECT_EQ(text, test::ReadFile(std::string(UMBRIX_TEST_DATA) + "/" + expected[run]));
     EXPECT_EQ(Count(html, "<li "), static_cast<std::size_t>(textView.Steps()));
+    EXPECT_EQ(Count(html, "<span class=\"gesetze\">"), gesetze ? Count(html, "<li ") : 0u);
     EXPECT_EQ(Count(html, "class=\"normalform\""), 10u);
     EXPECT_EQ(Count(html, "<ol"), Count(html, "</ol>"));
     EXPECT_EQ(Count(html, "<section"), 5u);

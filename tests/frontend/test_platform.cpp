@@ -40,9 +40,10 @@ std::string ReadFile(const std::filesystem::path& path) {
   return bytes.str();
 }
 
-std::string RunDocument(const std::string& text1, OptionEntry option) {
+std::string RunDocument(const std::string& text1, OptionEntry option, bool gesetze) {
   TempFolder folder;
   TestPlatform platform(text1, "doc", option);
+  platform.SetGesetze(gesetze);
   RunDriver driver(platform, OpenerIn(folder.Path()));
   const std::string name = driver.Command1_Click();
   return ReadFile(folder.Path() / name);

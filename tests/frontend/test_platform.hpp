@@ -54,6 +54,6 @@ RunDriver::OutputOpener OpenerIn(const std::filesystem::path& folder);
 std::string ReadFile(const std::filesystem::path& path);
 
 /// Runs Start with text1 in the given option and returns the document's bytes.
-std::string RunDocument(const std::string& text1, OptionEntry option);
+std::string RunDocument(const std::string& text1, OptionEntry option, bool gesetze = false);
 
 }  // namespace umbrix::test

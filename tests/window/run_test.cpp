@@ -1,4 +1,5 @@
 // Start: the document, the texts written back, the caption, and failed runs.
+#include <QCheckBox>
 #include <QScrollBar>
 
 #include "frontend/field_platform.hpp"
@@ -22,22 +23,31 @@ QString LongInput(int lines) {
 }
 
 // The document that the command line's platform writes for the same input.
-std::string CommandLineDocument(const QString& text1, const QString& name, OptionEntry option) {
-  FieldPlatform platform(QString(text1).replace("\n", "\r\n").toStdString(), name.toStdString(), option);
+std::string CommandLineDocument(const QString& text1, const QString& name, OptionEntry option,
+                                bool gesetze = false) {
+  FieldPlatform platform(QString(text1).replace("\n", "\r\n").toStdString(), name.toStdString(), option,
+                         gesetze);
   RunDriver driver(platform);
   return ReadFile(QString::fromStdString(driver.Command1_Click()));
 }
 
 TEST_F(StartAction, WritesTheSameBytesAsTheCommandLineInEveryOption) {
   Form1& form = MakeForm();
-  for (const OptionInfo& info : kOptionTable) {
+  for (int run = 0; run < 6; ++run) {
+    const OptionInfo& info = kOptionTable[run % 3];
     const int option = EntryNumber(info.entry);
-    SCOPED_TRACE(option);
+    const bool gesetze = run >= 3;  // the laws named in the second round
+    SCOPED_TRACE(run);
     Edit<QRadioButton>(QString("Option1_%1").arg(option).toUtf8().constData())->click();
     ASSERT_TRUE(form.OptionSelected(info.entry));
-    RunWindow(kSamples, InFolder(QString("gui%1").arg(option)));
-    const std::string written = ReadFile(InFolder(QString("GUI%1.TEX").arg(option)));
-    EXPECT_EQ(written, CommandLineDocument(kSamples, InFolder(QString("cli%1").arg(option)), info.entry));
+    Edit<QCheckBox>("GesetzeAngeben")->setChecked(gesetze);
+    RunWindow(kSamples, InFolder(QString("gui%1").arg(run)));
+    const std::string written = ReadFile(InFolder(QString("GUI%1.TEX").arg(run)));
+    EXPECT_EQ(written,
+              CommandLineDocument(kSamples, InFolder(QString("cli%1").arg(run)), info.entry, gesetze));
+    EXPECT_EQ(written.find("\\gesetz{") != std::string::npos, gesetze);
+    EXPECT_EQ(Edit<QPlainTextEdit>("Herleitung")->toPlainText().contains("[Umformung der Implikation]"),
+              gesetze);
     EXPECT_TRUE(written.ends_with("\\end{document}\r\n"));
     EXPECT_TRUE(dialogs_->errors.isEmpty());
   }
@@ -142,7 +152,8 @@ TEST_F(StartAction, EditsDuringARunDoNotAffectIt) {
   Edit<QPlainTextEdit>("Text1")->setPlainText("x7");
   Edit<QLineEdit>("Text2")->setText(InFolder("other"));
   ASSERT_TRUE(WaitUntil([&] { return !form.Running(); }));
-  EXPECT_EQ(ReadFile(InFolder("GUI.TEX")), CommandLineDocument(kSamples, InFolder("cli"), OptionEntry::kManySteps));
+  EXPECT_EQ(ReadFile(InFolder("GUI.TEX")),
+            CommandLineDocument(kSamples, InFolder("cli"), OptionEntry::kManySteps));
   EXPECT_FALSE(QFile::exists(InFolder("OTHER.TEX")));
 }
 
