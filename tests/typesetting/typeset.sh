@@ -8,6 +8,8 @@
 # sentences and formulas in order, and it holds every line of the .TEX file in order (headings,
 # sentences and the start of every formula, translated to the characters that pdftotext reads).
 # Overfull lines are reported, not failed: TeX cannot break a formula without a connective.
+# A document that names the laws may have no more overfull lines than the same document
+# without them, and its PDF reads each law behind its step.
 # Exit code 77 (a skip) only when pdflatex or pdftotext is not installed.
 set -euo pipefail
 export LC_ALL=C
@@ -65,6 +67,8 @@ samples_expected() {
 }
 
 expect_pdf=yes
+without_laws=""     # the same document without laws, whose overfull lines are the limit
+text_order=""       # -raw: the PDF's text in the order set, flush-right laws behind their step
 : >expected.txt
 case $case_name in
   samples-m0 | samples-m1 | samples-m2)
@@ -120,6 +124,22 @@ case $case_name in
     { echo "X1∨X2"; echo "Dies ist eine disjunktive Umbrix."; echo "Nun zur konjunktiven Umbrix..."
       echo "Abbruch. Die Umformung endet hier beim Umformen"; } >expected.txt
     ;;
+  gesetze-m0 | gesetze-m2)
+    # Laws behind steps that fill their lines, behind a formula that cannot be broken, and
+    # behind short steps; one law holds quotation marks, others umlauts.
+    nested=$(printf -- '-(%.0s' {1..60})x1$(printf ')%.0s' {1..60})
+    formulas=("(x1vx2)+(x1v-x2)" "$(equivalence_chain 4)" "$nested" "x1<=x2")
+    "$umbrix" -g -m "${case_name#gesetze-m}" -o doc -- "${formulas[@]}" 2>/dev/null || fail "umbrix exited with $?"
+    "$umbrix" -m "${case_name#gesetze-m}" -o plain -- "${formulas[@]}" 2>/dev/null || fail "umbrix exited with $?"
+    without_laws=PLAIN.TEX
+    text_order=-raw
+    umlaut_a=$'A\xcc\x88'  # pdftotext reads the accented letter as A and a combining diaeresis
+    { echo "1. Formel"; echo "Distributivgesetz"; echo "Komplementgesetz"; echo "keine${umlaut_a}nderung"
+      echo "2. Formel"; echo "Umformungder${umlaut_a}quivalenz"; echo "UmformungderImplikation"
+      echo "3. Formel"; echo "∼X1Doppelte Negation"
+      echo "4. Formel"; echo "∼X2→X1Umformungvon"; echo "folgtaus"; echo "UmformungderImplikation"
+    } >expected.txt
+    ;;
   nested)
     # Sixty nested negations: the parsed formula has no place where TeX may break it.
     nested=$(printf -- '-(%.0s' {1..60})x1$(printf ')%.0s' {1..60})
@@ -147,6 +167,12 @@ if grep -q 'Missing character' DOC.log; then
 fi
 
 overfull=$(grep -c '^Overfull \\hbox' DOC.log || true)
+if [ -n "$without_laws" ]; then
+  pdflatex -interaction=nonstopmode -halt-on-error -no-shell-escape "$without_laws" >/dev/null 2>&1 ||
+    fail "pdflatex reported an error in $without_laws"
+  limit=$(grep -c '^Overfull \\hbox' "${without_laws%.TEX}.log" || true)
+  [ "$overfull" -le "$limit" ] || fail "$overfull overfull lines with laws, $limit without them"
+fi
 tex_size=$(wc -c <DOC.TEX)
 if [ $expect_pdf = no ]; then
   [ ! -f DOC.pdf ] || fail "a document without formulas gave a PDF"
@@ -160,7 +186,7 @@ echo "[$case_name] TEX $tex_size bytes, PDF $(wc -c <DOC.pdf) bytes, $pages page
 grep -A1 '^Overfull \\hbox' DOC.log | grep -o '([0-9.]*pt too wide) in paragraph at lines [0-9-]*' |
   head -5 | sed 's/^/  overfull /' || true
 
-pdftotext -enc UTF-8 DOC.pdf - | tr -d ' \t\r\n\f' >pdf.txt
+pdftotext $text_order -enc UTF-8 DOC.pdf - | tr -d ' \t\r\n\f' >pdf.txt
 
 # The .TEX lines as pdftotext reads them: headings, sentences, the first 40 bytes of a formula
 # (a long formula's paragraph may cross a page, where the page number is read into its text).
@@ -177,6 +203,7 @@ awk '
   /^\\textbf\{[0-9]+\. Formel\}/ { sub(/^\\textbf\{/, ""); sub(/\}.*/, ""); print; next }
   /^\$/ {
     line = $0
+    sub(/\\gesetz\{.*/, "", line)
     n = split("\\leftrightarrow |↔|\\leftarrow |←|\\rightarrow |→|\\wedge |∧|\\vee |∨|\\neg |¬|" \
               "\\bot|⊥|\\top|⊤|\\sim|∼|X_{|X|}||$|| |", pair, "|")
     for (i = 1; i < n; i += 2) line = replace(line, pair[i], pair[i + 1])
