@@ -1,8 +1,7 @@
-// The web page's binding: the page's worker calls Run with the formulas, the file name and the
-// chosen level; the Start action writes the document into the module's in-memory file system,
-// where the worker reads it back byte for byte, and the derivation as HTML for the page. Bad
-// input is reported line by line, exactly as the input check finds it, and nothing is written
-// then.
+// The web page's binding: the page's worker calls Run with the formulas, the file name, the
+// chosen level and whether the laws are named; the Start action writes the document into the module's
+// in-memory file system, where the worker reads it back byte for byte, and the derivation as HTML for the
+// page. Bad input is reported line by line, exactly as the input check finds it, and nothing is written then.
 #include <emscripten.h>
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
@@ -34,8 +33,8 @@ constexpr double kProgressIntervalMs = 100;
 // The page's fields as the run driver sees them; progress goes to a JavaScript function.
 class WebPlatform : public FieldPlatform {
  public:
-  WebPlatform(std::string text1, std::string text2, OptionEntry option, val progress)
-      : FieldPlatform(std::move(text1), std::move(text2), option), progress_(std::move(progress)) {}
+  WebPlatform(std::string text1, std::string text2, OptionEntry option, bool gesetze, val progress)
+      : FieldPlatform(std::move(text1), std::move(text2), option, gesetze), progress_(std::move(progress)) {}
 
   void ReportProgress(const RunProgress& progress) override {
     const double now = emscripten_get_now();
@@ -87,7 +86,7 @@ std::string DownloadName(const std::string& text2) {
 // "file" or "tooLarge"), message, problems (line, column, message), fileName, bytesWritten,
 // derivation (HTML, empty when tooLarge); the document, as far as it was written, lies in
 // kDocumentPath.
-val Run(const std::string& text1, const std::string& text2, int option, val progress) {
+val Run(const std::string& text1, const std::string& text2, int option, bool gesetze, val progress) {
   val result = val::object();
   const std::vector<InputProblem> problems = CheckInput(text1);
   result.set("problems", ProblemList(problems));
@@ -104,7 +103,7 @@ val Run(const std::string& text1, const std::string& text2, int option, val prog
   }
   const auto entry = static_cast<std::size_t>(option) < kOptionCount ? static_cast<OptionEntry>(option)
                                                                      : kOptionTable[0].entry;
-  WebPlatform platform(text1, text2, entry, std::move(progress));
+  WebPlatform platform(text1, text2, entry, gesetze, std::move(progress));
   RunDriver driver(platform, [](const std::string&) { return OutputFile::OpenNewFile(kDocumentPath); });
   WebDerivation derivation;
   driver.SetObserver(&derivation);
@@ -131,6 +130,7 @@ val Texts() {
   val captions = val::array();
   for (const OptionInfo& info : kOptionTable) captions.call<void>("push", std::string(info.caption));
   result.set("optionCaptions", captions);
+  result.set("gesetzeCaption", std::string(texts::kGesetzeCaption));
   result.set("helpText", std::string(texts::kHelpText));
   result.set("documentPath", std::string(kDocumentPath));
   return result;

@@ -1,5 +1,7 @@
 #include "web/web_derivation.hpp"
 
+#include "frontend/latex_render.hpp"
+
 namespace umbrix {
 
 WebDerivation::WebDerivation() : DerivationRenderer([this](std::string_view piece) { Append(piece); }) {}
@@ -43,6 +45,8 @@ void WebDerivation::Step(const StepEvent& event) {
   const std::string number = std::to_string(event.number);
   html += event.result ? "<li class=\"schritt ergebnis\" value=\"" : "<li class=\"schritt\" value=\"";
   html += number + "\"><span class=\"nummer\">" + number + ".</span>" + Formula(event);
+  if (!event.gesetze.empty())
+    html.append("<span class=\"gesetze\">").append(HtmlEscaped(GesetzeText(event.gesetze))).append("</span>");
   if (event.result) html.append("<span class=\"marke\">").append(ResultMark(event.phase)).append("</span>");
   html += "</li>";
   Emit(html);

@@ -46,12 +46,12 @@ SAMPLES = "-x2+x1\nx1v(x2+x3)\nx1<=x2vx3\nx1==x2+x3\nx1=>x2\n"
 LONG_FORMULA = "(x1vx2)+(x3vx4)+(x5vx6)"
 
 
-def cli_document(text, level, name="AUSGABE"):
+def cli_document(text, level, name="AUSGABE", gesetze=False):
     """The command line's document for the text (lines separated by LF), exit code and message."""
     with tempfile.NamedTemporaryFile("w", suffix=".txt", delete=False) as file:
         file.write(text)
     try:
-        run = subprocess.run([ARGS.umbrix, "-m", str(level), "-o", "-", "-i", file.name],
+        run = subprocess.run([ARGS.umbrix, "-m", str(level), "-o", "-", "-i", file.name] + ["-g"] * gesetze,
                              capture_output=True, timeout=120)
     finally:
         os.unlink(file.name)
@@ -113,14 +113,16 @@ class Page:
     def wait_for_status(self, start, timeout=120):
         WebDriverWait(self.driver, timeout, poll_frequency=0.05).until(lambda _: self.status().startswith(start))
 
-    def run(self, text, level=0, name=None):
-        """Types the formulas, chooses the level, starts and waits for the end of the run."""
+    def run(self, text, level=0, name=None, gesetze=False):
+        """Types the formulas, chooses the level and the laws, starts and waits for the end of the run."""
         self.driver.execute_script("arguments[0].value = arguments[1];", self.find("formeln"), text)
         if name is not None:
             field = self.find("dateiname")
             field.clear()
             field.send_keys(name)
         self.driver.find_element(By.CSS_SELECTOR, f"input[name='stufe'][value='{level}']").click()
+        if self.find("gesetze").is_selected() != gesetze:
+            self.find("gesetze").click()
         self.find("start").click()
         WebDriverWait(self.driver, 120, poll_frequency=0.05).until(lambda _: self.find("start").is_enabled())
 
@@ -156,10 +158,10 @@ class PageTest(unittest.TestCase):
         cls.server.shutdown()
         cls.server.server_close()
 
-    def assert_download_equals_cli(self, text, level, name="AUSGABE"):
-        expected, code, _ = cli_document(text, level, name)
+    def assert_download_equals_cli(self, text, level, name="AUSGABE", gesetze=False):
+        expected, code, _ = cli_document(text, level, name, gesetze)
         self.assertEqual(code, 0)
-        self.page.run(text, level, name)
+        self.page.run(text, level, name, gesetze)
         self.assertTrue(self.page.status().startswith("Fertig"), self.page.status())
         file_name, document = self.page.download()
         self.assertEqual(file_name, name.upper() + ".TEX")
@@ -191,12 +193,15 @@ class Documents(PageTest):
         for level in LEVELS:
             with self.subTest(level=level):
                 self.assert_download_equals_cli("\n".join(formulas) + "\n", level)
-        # Single formulas: no headings, and the typed file name; letters and symbols as typed.
+        # Single formulas: no headings, and the typed file name; letters and symbols as typed;
+        # every other one with the laws, named beside every step.
         for index, formula in enumerate(formulas[:5] + ["(p ∧ q) → ¬r"]):
             with self.subTest(formula=formula):
-                self.assert_download_equals_cli(formula, LEVELS[index % 3], name="uebung")
+                gesetze = index % 2 == 1
+                self.assert_download_equals_cli(formula, LEVELS[index % 3], name="uebung", gesetze=gesetze)
                 self.assertEqual(self.page.count("#herleitung h3"), 0)
                 self.assertEqual(self.page.count("li.ergebnis"), 2)
+                self.assertEqual(self.page.count("li.schritt .gesetze"), self.page.count("li.schritt") * gesetze)
 
     def test_large_document_is_offered_for_download_only(self):
         text = "(x1vx2)+(x3vx4)+x5\n(x1vx2)+(x3vx4)+x5\n(x1==x2)==x3\n"
@@ -270,7 +275,7 @@ def take_screenshots(folder):
     url = f"http://127.0.0.1:{server.server_address[1]}/index.html"
     for name, width, height, phone in (("web-desktop.png", 1100, 1400, False), ("web-phone.png", 390, 1300, True)):
         page = Page(url, width, height, phone)
-        page.run("x1=>x2\n(x1vx2)+(x1v-x2)\n", 0)
+        page.run("x1=>x2\n(x1vx2)+(x1v-x2)\n", 0, gesetze=not phone)
         if phone:
             page.driver.execute_script("document.getElementById('ergebnis-titel').scrollIntoView();"
                                        "window.scrollBy(0, -document.documentElement.clientHeight / 4);")

@@ -52,6 +52,14 @@
       label.append(radio, caption);
       levels.append(label);
     });
+    // Beside the levels, not one of them: every step then names the laws it applied.
+    const lawsLabel = document.createElement('label');
+    const lawsBox = document.createElement('input');
+    lawsBox.type = 'checkbox';
+    lawsBox.id = 'gesetze';
+    lawsLabel.className = 'gesetze-wahl';
+    lawsLabel.append(lawsBox, texts.gesetzeCaption);
+    levels.after(lawsLabel);
   }
 
   function setRunning(on) {
@@ -192,6 +200,7 @@
       text: formulas.value.replace(/\r?\n/g, '\r\n'),
       outputName: outputName.value,
       option: Number(level ? level.value : 0),
+      gesetze: $('gesetze').checked,
     });
   }
 
