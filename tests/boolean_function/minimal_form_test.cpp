@@ -1,0 +1,174 @@
+// Minimal and canonical forms against brute force: every function of up to three variables,
+// and random functions of up to six.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <utility>
+
+#include "boolean_function/minimal_form.hpp"
+#include "function_support.hpp"
+
+namespace umbrix {
+namespace {
+
+using Cost = std::pair<std::size_t, std::size_t>;  // terms, literals
+
+struct Cube {
+  std::vector<bool> rows;  // the rows it covers
+  std::size_t literals = 0;
+};
+
+// Every cube over n variables that implies the function (covers no row outside ones).
+std::vector<Cube> Implicants(const std::vector<bool>& ones, std::size_t n) {
+  std::vector<Cube> cubes;
+  std::size_t all = 1;
+  for (std::size_t i = 0; i < n; ++i) all *= 3;
+  for (std::size_t code = 0; code < all; ++code) {
+    Cube cube{std::vector<bool>(ones.size()), 0};
+    bool implies = true;
+    for (std::size_t row = 0; row < ones.size(); ++row) {
+      std::size_t rest = code;
+      bool inside = true;
+      for (std::size_t d = 0; d < n; ++d, rest /= 3)
+        inside = inside && (rest % 3 == 2 || rest % 3 == ((row >> (n - 1 - d)) & 1U));
+      cube.rows[row] = inside;
+      implies = implies && (!inside || ones[row]);
+    }
+    if (!implies) continue;
+    for (std::size_t rest = code, d = 0; d < n; ++d, rest /= 3) cube.literals += rest % 3 != 2;
+    cubes.push_back(cube);
+  }
+  return cubes;
+}
+
+// The cheapest cost and the number of cheapest sets of implicants that cover the ones, by
+// trying all sets of one size after the other.
+std::pair<Cost, std::size_t> BruteForceMinimum(const std::vector<bool>& ones, std::size_t n) {
+  const std::vector<Cube> cubes = Implicants(ones, n);
+  for (std::size_t size = 0;; ++size) {
+    Cost best{size, SIZE_MAX};
+    std::size_t count = 0;
+    std::vector<bool> pick(cubes.size());
+    std::fill(pick.end() - static_cast<std::ptrdiff_t>(size), pick.end(), true);
+    do {
+      std::vector<bool> covered(ones.size());
+      std::size_t literals = 0;
+      for (std::size_t c = 0; c < cubes.size(); ++c) {
+        if (!pick[c]) continue;
+        literals += cubes[c].literals;
+        for (std::size_t row = 0; row < ones.size(); ++row) covered[row] = covered[row] || cubes[c].rows[row];
+      }
+      if (covered != ones) continue;
+      if (literals < best.second) best.second = literals, count = 0;
+      count += literals == best.second;
+    } while (std::next_permutation(pick.begin(), pick.end()));
+    if (count > 0) return {best, count};
+  }
+}
+
+// The cheapest cover of up to 16 ones by dynamic programming over the subsets of ones.
+Cost DynamicMinimum(const std::vector<bool>& ones, std::size_t n) {
+  std::vector<std::size_t> oneRows;
+  for (std::size_t row = 0; row < ones.size(); ++row)
+    if (ones[row]) oneRows.push_back(row);
+  std::vector<std::pair<std::uint32_t, std::size_t>> covers;  // subset of oneRows, literals
+  for (const Cube& cube : Implicants(ones, n)) {
+    std::uint32_t mask = 0;
+    for (std::size_t k = 0; k < oneRows.size(); ++k)
+      if (cube.rows[oneRows[k]]) mask |= 1U << k;
+    covers.emplace_back(mask, cube.literals);
+  }
+  const std::uint32_t full = (1U << oneRows.size()) - 1;
+  std::vector<Cost> best(full + 1, Cost{SIZE_MAX, SIZE_MAX});
+  best[0] = {0, 0};
+  for (std::uint32_t set = 1; set <= full; ++set) {
+    const std::uint32_t lowest = set & (~set + 1);
+    for (const auto& [mask, literals] : covers) {
+      if (!(mask & lowest)) continue;
+      const Cost rest = best[set & ~mask];
+      best[set] = std::min(best[set], Cost{rest.first + 1, rest.second + literals});
+    }
+  }
+  return best[full];
+}
+
+Cost CostOf(const TermList& form) {
+  Cost cost{form.terms.size(), 0};
+  for (const Term& term : form.terms) cost.second += term.Size();
+  return cost;
+}
+
+void ExpectMinimal(const TruthTable& table, NormalFormKind kind, Cost expected, std::size_t expectedCount) {
+  const MinimalForms forms = Minimise(table, kind);
+  ASSERT_TRUE(forms.complete);
+  ASSERT_FALSE(forms.shown.empty());
+  if (expectedCount > 0) {
+    EXPECT_EQ(forms.count, expectedCount);
+  }
+  EXPECT_EQ(forms.shown.size(), std::min(forms.count, kShownMinimalForms));
+  for (const TermList& form : forms.shown) {
+    SCOPED_TRACE(form.FormelText());
+    EXPECT_EQ(CostOf(form), expected);
+    EXPECT_EQ(test::ValuesOf(form, table), table.values);
+  }
+}
+
+std::vector<bool> Negated(std::vector<bool> values) {
+  values.flip();
+  return values;
+}
+
+TEST(MinimalForm, EveryFunctionOfUpToThreeVariables) {
+  for (std::size_t n = 0; n <= 3; ++n) {
+    const std::size_t rows = std::size_t{1} << n;
+    for (std::size_t f = 0; f < (std::size_t{1} << rows); ++f) {
+      std::vector<bool> values(rows);
+      for (std::size_t row = 0; row < rows; ++row) values[row] = (f >> row) & 1U;
+      const TruthTable table = test::Table(n, values);
+      SCOPED_TRACE("n=" + std::to_string(n) + " f=" + std::to_string(f));
+      const auto [dis, disCount] = BruteForceMinimum(values, n);
+      ExpectMinimal(table, NormalFormKind::Dis, dis, disCount);
+      const auto [kon, konCount] = BruteForceMinimum(Negated(values), n);
+      ExpectMinimal(table, NormalFormKind::Kon, kon, konCount);
+      for (NormalFormKind kind : {NormalFormKind::Dis, NormalFormKind::Kon}) {
+        const TermList canonical = CanonicalForm(table, kind);
+        EXPECT_EQ(test::ValuesOf(canonical, table), values);
+        for (const Term& term : canonical.terms) EXPECT_EQ(term.Size(), n);
+        EXPECT_EQ(MakeTruthTable(canonical, table.variables).values, values);
+      }
+    }
+  }
+}
+
+TEST(MinimalForm, RandomFunctionsOfUpToSixVariables) {
+  std::mt19937 random(6);
+  for (int round = 0; round < 60; ++round) {
+    const std::size_t n = 4 + round % 3;
+    std::vector<bool> sparse(std::size_t{1} << n);
+    for (int k = 0; k < 16; ++k) sparse[random() % sparse.size()] = true;
+    SCOPED_TRACE("n=" + std::to_string(n) + " round " + std::to_string(round));
+    const Cost expected = DynamicMinimum(sparse, n);
+    ExpectMinimal(test::Table(n, sparse), NormalFormKind::Dis, expected, 0);
+    ExpectMinimal(test::Table(n, Negated(sparse)), NormalFormKind::Kon, expected, 0);
+  }
+}
+
+TEST(MinimalForm, TenVariablesAndTheConsensusTerm) {
+  // (X1+X2) v (-X1+X3) v (X2+X3): the last term is the consensus of the first two.
+  TruthTable table = test::Table(3, std::vector<bool>(8));
+  for (std::size_t row = 0; row < 8; ++row)
+    table.values[row] = (table.Bit(row, 0) && table.Bit(row, 1)) || (!table.Bit(row, 0) && table.Bit(row, 2));
+  const MinimalForms forms = Minimise(table, NormalFormKind::Dis);
+  EXPECT_EQ(forms.count, 1U);
+  EXPECT_EQ(forms.shown.at(0).FormelText(), "((X1;+X2;)v(-X1;+X3;))");
+  // Parity of ten variables: 512 essential primes of ten literals each.
+  TruthTable parity = test::Table(10, std::vector<bool>(1024));
+  for (std::size_t row = 0; row < 1024; ++row) parity.values[row] = __builtin_popcount(row) % 2;
+  const MinimalForms parityForms = Minimise(parity, NormalFormKind::Kon);
+  ASSERT_TRUE(parityForms.complete);
+  EXPECT_EQ(CostOf(parityForms.shown.at(0)), (Cost{512, 5120}));
+}
+
+}  // namespace
+}  // namespace umbrix

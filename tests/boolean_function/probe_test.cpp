@@ -1,0 +1,114 @@
+// The equivalence check against truth tables computed by brute force, and on a derivation
+// with one deliberately altered step.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "boolean_function/probe.hpp"
+#include "boolean_function/truth_table.hpp"
+#include "general_formula/formel.hpp"
+#include "simple_formula/sim_formel.hpp"
+
+namespace umbrix {
+namespace {
+
+// A random formula over X1 to X4 in the parser's syntax, with every connective.
+std::string RandomFormula(std::mt19937& random, int depth) {
+  if (depth == 0 || random() % 4 == 0) return std::to_string(1 + random() % 4);
+  static const char* const connectives[] = {"+", "v", "<=", "=>", "=="};
+  const int kind = static_cast<int>(random() % 6);
+  if (kind == 5) return "-(" + RandomFormula(random, depth - 1) + ")";
+  return "(" + RandomFormula(random, depth - 1) + ")" + connectives[kind] + "(" +
+         RandomFormula(random, depth - 1) + ")";
+}
+
+bool Evaluate(const Formel& f, unsigned assignment) {
+  const std::string& op = f.Operation();
+  auto sub = [&](std::int16_t k) { return Evaluate(f.SubFormel(k), assignment); };
+  if (op == "(") return sub(0);
+  if (op == "-") return !sub(0);
+  if (op == "<") return sub(0) || !sub(1);
+  if (op == ">") return !sub(0) || sub(1);
+  if (op == "=") return sub(0) == sub(1);
+  if (op == "+" || op == "v") {
+    bool all = true, any = false;
+    for (std::int16_t k = 0; k < f.Count(); ++k) any = any || sub(k), all = all && sub(k);
+    return op == "+" ? all : any;
+  }
+  return (assignment >> std::stoi(op)) & 1U;
+}
+
+bool SameFunction(const Formel& a, const Formel& b) {
+  for (unsigned assignment = 0; assignment < 32; assignment += 2)
+    if (Evaluate(a, assignment) != Evaluate(b, assignment)) return false;
+  return true;
+}
+
+TEST(Probe, AgreesWithTruthTablesOnRandomFormulas) {
+  std::mt19937 random(11);
+  for (int round = 0; round < 150; ++round) {
+    Formel input, step;
+    input.SetValue(RandomFormula(random, 3));
+    step.SetValue(RandomFormula(random, 3));
+    SCOPED_TRACE(input.Value() + " / " + step.Value());
+    const bool same = SameFunction(input, step);
+    Probe probe(input);
+    probe.Check(step);
+    while (step.NotSimForm()) step.MakeSimForm();
+    SimFormel simple;
+    simple.MakeCopy(step);
+    probe.Check(simple);
+    EXPECT_FALSE(probe.Undecided());
+    EXPECT_EQ(probe.Checked(), 3);
+    EXPECT_EQ(probe.FirstFailure(), same ? 0 : 2);
+  }
+}
+
+TEST(Probe, FindsOneAlteredStepOfADerivation) {
+  Formel input;
+  input.SetValue("(1v2)+(1v-2)==3");
+  Probe probe(input);
+  while (input.NotSimForm()) {
+    input.MakeSimForm();
+    probe.Check(input);
+  }
+  SimFormel work;
+  work.MakeCopy(input);
+  probe.Check(work);
+  while (work.NotDis()) {
+    work.MakeDisDirect(true);
+    probe.Check(work);
+  }
+  ASSERT_EQ(probe.FirstFailure(), 0);
+  const std::int32_t altered = probe.Checked() + 1;
+  work.SubFormel(0)->SetOperation(work.SubFormel(0)->Operation() == "+" ? "v" : "+");  // one slip
+  probe.Check(work);
+  while (work.NotKon()) {
+    work.MakeKonDirect(true);
+    probe.Check(work);
+  }
+  EXPECT_EQ(probe.FirstFailure(), altered);
+  EXPECT_FALSE(probe.Undecided());
+}
+
+TEST(Probe, ManyVariablesAndTheEmptyFormula) {
+  Formel wide, doubled;
+  std::string text = "1";
+  for (int i = 2; i <= 99; ++i) text += (i % 2 ? "v" : "+") + std::to_string(i);
+  wide.SetValue(text);
+  doubled.SetValue(text + "+(" + text + ")");  // A + A
+  {
+    Probe probe(wide);
+    probe.Check(doubled);
+    EXPECT_EQ(probe.FirstFailure(), 0);
+    EXPECT_FALSE(probe.Undecided());
+    EXPECT_THROW(Probe{wide}, std::logic_error);
+  }
+  Formel empty;
+  empty.SetValue("");
+  EXPECT_TRUE(Probe(empty).Undecided());
+}
+
+}  // namespace
+}  // namespace umbrix
