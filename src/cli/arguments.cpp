@@ -140,6 +140,8 @@ CliOptions ParseArguments(const std::vector<std::string>& arguments) {
       CheckOutputName(options.outputName);
     } else if ((name == "-g" || name == "--gesetze") && !hasInlineValue) {
       options.gesetze = true;
+    } else if ((name == "-e" || name == "--ergebnis") && !hasInlineValue) {
+      options.ergebnis = true;
     } else if (name == "-m" || name == "--mode") {
       options.option = ParseMode(OptionValue(arguments, i, name, inlineValue, hasInlineValue));
     } else if (name == "-t" || name == "--text") {
@@ -283,6 +285,9 @@ std::string HelpText() {
          "                      das PDF liegt neben der .TEX-Datei\n"
          "  -g, --gesetze       nennt bei jedem Schritt die angewandten Gesetze\n"
          "                      (am rechten Rand, zum Beispiel Distributivgesetz)\n"
+         "  -e, --ergebnis      jede Umformung endet mit dem Abschnitt \"Ergebnis\": Normalformen\n"
+         "                      nach Absorption, minimale Formen, Wahrheitstafel, kanonische\n"
+         "                      Normalformen und die Probe jeder Zeile gegen die Eingabe\n"
          "  --                  beendet die Optionen; nötig vor Formeln, die mit - beginnen:\n"
          "                      umbrix -m 2 -- -x2+x1\n"
          "  -q, --quiet         keine Fortschrittsanzeige (sonst auf einem Terminal nach einer\n"

@@ -32,6 +32,7 @@ struct CliOptions {
   bool quiet = false;                                  // -q: no progress display on a terminal
   std::int64_t maxSize = 0;                            // --max-size in bytes; 0 for no cap
   bool gesetze = false;                                // -g: every step line names its laws
+  bool ergebnis = false;                               // -e: each block ends with the section "Ergebnis"
 };
 
 /// Narrowest and widest text that --width accepts.

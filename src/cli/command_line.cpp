@@ -144,6 +144,7 @@ TextDerivation TextTo(std::ostream& out, int width) {
 int RunDocument(const CliOptions& options, std::ostream& out, std::ostream& err, int textWidth) {
   ProgressPlatform platform(InputText(options), options.outputName, options.option, options.gesetze);
   if (!options.quiet && ::isatty(STDERR_FILENO)) platform.ShowProgressOn(err);
+  platform.SelectErgebnis(options.ergebnis);
   RunDriver driver(platform, Opener(options));
   std::optional<TextDerivation> text;
   if (options.text) {

@@ -22,10 +22,12 @@ class FieldPlatform : public Platform {
   void SetCaption(const std::string& caption) override { caption_ = caption; }
   bool OptionSelected(OptionEntry entry) const override { return entry == option_; }
   bool GesetzeAngeben() const override { return gesetze_; }
+  bool ErgebnisSelected() const override { return ergebnis_; }
   void ProcessEvents() override {}
 
   void SelectOption(OptionEntry option) { option_ = option; }
   void SetGesetze(bool gesetze) { gesetze_ = gesetze; }
+  void SelectErgebnis(bool on) { ergebnis_ = on; }
   bool StartEnabled() const { return startEnabled_; }
   const std::string& Caption() const { return caption_; }
 
@@ -34,6 +36,7 @@ class FieldPlatform : public Platform {
   std::string text2_;
   OptionEntry option_;
   bool gesetze_;
+  bool ergebnis_ = false;
   bool startEnabled_ = true;
   std::string caption_ = texts::kCaption;
 };

@@ -41,6 +41,8 @@ class Platform {
   /// Whether the check box "Gesetze angeben" is ticked: every step line then names its laws.
   /// Read once at the start of a run.
   virtual bool GesetzeAngeben() const { return false; }
+  /// Whether each block ends with the section "Ergebnis"; off unless the front end offers it.
+  virtual bool ErgebnisSelected() const { return false; }
   /// Handles pending window events; called once per formula.
   virtual void ProcessEvents() = 0;
 

@@ -164,6 +164,8 @@ std::string RunDriver::Command1_Click() {
 }
 
 void RunDriver::EndRun() {
+  ergebnis_.Reset();
+  ergebnisOn_ = false;
   if (file_ != nullptr) bytesWritten_ = file_->BytesWritten();
   file_ = nullptr;
   lineNames_ = nullptr;
@@ -241,6 +243,8 @@ void RunDriver::StartFormula(const std::string& line) {
   line_ += LineBreak;
   WriteFormulaLine();
   NotifyStep(formelText, false, false);
+  ergebnisOn_ = platform_.ErgebnisSelected();
+  if (ergebnisOn_) ergebnis_.Start(workFormel_);
 }
 
 void RunDriver::ReductionLoop() {
@@ -248,18 +252,21 @@ void RunDriver::ReductionLoop() {
   while (workFormel_.NotSimForm()) {
     workFormel_.MakeSimForm(StartStep());
     WriteFormelStep(workFormel_.FormelText());
+    if (ErgebnisOn()) ergebnis_.CheckStep(workFormel_);
   }
 }
 
 void RunDriver::NormalFormPhases(std::int32_t count) {
   StartPhase(Phase::Disjunctive);
   workSimFormel_.MakeCopy(workFormel_, StartStep());
+  if (ErgebnisOn()) ergebnis_.SetCopy(workSimFormel_);
   WriteSimFormelStep();
   ConversionLoop(kDisjunctiveForm);
   WriteSentence(Sentence::DisjunctiveFound);
   WriteSentence(Sentence::Merge);
   StartPhase(Phase::DisjunctiveMerge);
   SimplificationLoop();
+  if (ErgebnisOn()) ergebnis_.SetDisjunctive(workSimFormel_);
   if (count > 1) file_->WriteLine(kVerticalSpace);
   WriteSentence(Sentence::TowardsConjunctive);
   StartPhase(Phase::Conjunctive);
@@ -268,8 +275,20 @@ void RunDriver::NormalFormPhases(std::int32_t count) {
   WriteSentence(Sentence::Merge);
   StartPhase(Phase::ConjunctiveMerge);
   SimplificationLoop();
+  if (ErgebnisOn()) WriteErgebnis();
   if (count > 1) file_->WriteLine(kVerticalSpace);
 }
+
+// The section ends the block: each of its paragraphs as one line and a blank line.
+void RunDriver::WriteErgebnis() {
+  ergebnis_.SetConjunctive(workSimFormel_);
+  const std::vector<ErgebnisLine> lines = ergebnis_.Lines();
+  for (const std::string& paragraph : RenderErgebnisLatex(lines, ergebnis_.Table()))
+    file_->WriteLine(paragraph + std::string(LineBreak));
+  platform_.ReportProgress({formula_, formulaCount_, phase_, file_->LinesWritten(), file_->BytesWritten()});
+}
+
+bool RunDriver::ErgebnisOn() const { return ergebnisOn_; }
 
 // Converts step by step while the formula is not in the normal form, one line per step.
 void RunDriver::ConversionLoop(const NormalFormOperations& form) {
@@ -351,6 +370,7 @@ void RunDriver::WriteSimFormelStep(bool result) {
   AppendRenderedSimFormel(line_, workSimFormel_, lineNames_);
   AppendGesetze();
   WriteFormulaLine();
+  if (ErgebnisOn()) ergebnis_.CheckStep(workSimFormel_);
   NotifyStep(observer_ != nullptr ? std::string_view(workSimFormel_.FormelText()) : std::string_view(), true,
              result);
 }

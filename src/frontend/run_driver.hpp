@@ -9,6 +9,7 @@
 #include "frontend/notation.hpp"
 #include "frontend/platform.hpp"
 #include "frontend/run_events.hpp"
+#include "frontend/ergebnis.hpp"
 #include "general_formula/formel.hpp"
 #include "simple_formula/sim_formel.hpp"
 #include "utilities/output_file.hpp"
@@ -82,6 +83,8 @@ class RunDriver {
   void WriteSimFormelStep(bool result = false);
   void NotifyStep(std::string_view formelText, bool simple, bool result);
   void WriteSentence(Sentence sentence);
+  bool ErgebnisOn() const;
+  void WriteErgebnis();
 
   Platform& platform_;
   OutputOpener opener_;
@@ -100,6 +103,8 @@ class RunDriver {
   GesetzListe gesetze_;  // the laws of the step being made
   Formel workFormel_;
   SimFormel workSimFormel_;
+  ErgebnisCollector ergebnis_;
+  bool ergebnisOn_ = false;  // read once per formula
 };
 
 }  // namespace umbrix

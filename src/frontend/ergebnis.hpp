@@ -1,0 +1,84 @@
+// The section "Ergebnis" at the end of a formula's block: the final normal forms as the
+// derivation left them and after absorption, the minimal forms, the truth table, the
+// canonical normal forms and the equivalence check of every formula of the block. It is
+// built as a list of lines that the LaTeX document and a text view render alike.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "boolean_function/probe.hpp"
+#include "boolean_function/term_list.hpp"
+#include "boolean_function/truth_table.hpp"
+
+namespace umbrix {
+
+class Formel;
+class SimFormel;
+
+struct ErgebnisLine {
+  enum class Kind {
+    Heading,     // text
+    Sentence,    // text
+    Formula,     // text, then the formula
+    Absorption,  // the formula after the step; absorbed and by name the terms
+    Table,       // the section's truth table
+  };
+  Kind kind = Kind::Sentence;
+  std::string text;    // UTF-8
+  std::string formel;  // simple-formula text
+  std::string absorbed;
+  std::string by;
+};
+
+/// Most variables for the truth table, and for the canonical normal forms.
+inline constexpr std::size_t kMostTableColumns = 6;
+inline constexpr std::size_t kMostCanonicalVariables = 4;
+/// Absorption steps shown one by one; the rest form one last step.
+inline constexpr std::size_t kShownAbsorptions = 12;
+
+/// Collects what the section needs while the driver runs one formula's block.
+class ErgebnisCollector {
+ public:
+  /// Starts the block with the parsed input; it is the first formula checked.
+  void Start(const Formel& input);
+  /// One more formula of the derivation, compared with the input.
+  void CheckStep(const Formel& step);
+  void CheckStep(SimFormel& step);
+  /// The simple formula right after the copy: it names the block's variables.
+  void SetCopy(SimFormel& copy);
+  /// The final disjunctive and conjunctive normal forms.
+  void SetDisjunctive(SimFormel& form);
+  void SetConjunctive(SimFormel& form);
+
+  /// The section's lines; ends the block's check.
+  std::vector<ErgebnisLine> Lines();
+  /// Ends a block's check early (a run that stops).
+  void Reset() { probe_.reset(); }
+  /// The truth table that a Table line stands for.
+  const std::optional<TruthTable>& Table() const { return table_; }
+
+ private:
+  void AbsorptionLines(const TermList& form, std::vector<ErgebnisLine>& lines);
+  void MinimalLines(NormalFormKind kind, std::vector<ErgebnisLine>& lines);
+  void TableLines(std::vector<ErgebnisLine>& lines);
+  void ProbeLine(std::vector<ErgebnisLine>& lines);
+
+  std::unique_ptr<Probe> probe_;
+  std::optional<VariableSet> variables_;
+  std::optional<TermList> disjunctive_;
+  std::optional<TermList> conjunctive_;
+  std::optional<TruthTable> table_;
+};
+
+/// The section as LaTeX paragraphs, each to be written as one line followed by a blank line.
+std::vector<std::string> RenderErgebnisLatex(const std::vector<ErgebnisLine>& lines,
+                                             const std::optional<TruthTable>& table);
+
+/// A UTF-8 text in LaTeX: umlauts and sharp s as accent commands.
+std::string LatexText(std::string_view text);
+
+}  // namespace umbrix
