@@ -350,6 +350,7 @@ TEST_F(CommandLine, HelpAndVersion) {
   EXPECT_NE(out_.find(".TEX"), std::string::npos);
   for (const char* option : {"--text", "--width", "--pdf", "5 kein PDF"})
     EXPECT_NE(out_.find(option), std::string::npos);
+  EXPECT_NE(out_.find("-e, --ergebnis"), std::string::npos);
   EXPECT_EQ(Run({"--version"}), 0);
   EXPECT_FALSE(out_.empty());
 }
@@ -359,6 +360,16 @@ TEST_F(CommandLine, DashAsOutputWritesTheDocumentToStandardOutput) {
   EXPECT_EQ(RunProgram("-o - x1", output), 0);
   EXPECT_EQ(output, Expected("X1.TEX"));
   EXPECT_FALSE(std::filesystem::exists("-.TEX"));
+  // With the section "Ergebnis": the same document up to the section, nothing else on the
+  // standard output.
+  std::string plain, withSection;
+  EXPECT_EQ(RunProgram("-m 2 -o - \"(x1vx2)+(x1v-x2)\"", plain), 0);
+  EXPECT_EQ(RunProgram("--ergebnis -m 2 -o - \"(x1vx2)+(x1v-x2)\"", withSection), 0);
+  const std::size_t section = withSection.find("\\par\\medskip\\textbf{Ergebnis}");
+  ASSERT_NE(section, std::string::npos);
+  EXPECT_EQ(withSection.substr(0, section) + "\\end{document}\r\n", plain);
+  for (const char* text : {"Minimale disjunktive Form: $X_{1}$", "\\begin{tabular}", "Probe: Alle "})
+    EXPECT_NE(withSection.find(text, section), std::string::npos) << text;
 }
 
 TEST_F(CommandLine, DashAsInputReadsStandardInput) {

@@ -153,7 +153,7 @@ TEST(Document, LawsOfTheWorkedExamplesStepByStep) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.input + " option " + std::to_string(EntryNumber(c.option)));
-    EXPECT_EQ(StepLaws(RunDocument(c.input, c.option, true)), c.laws);
+    EXPECT_EQ(StepLaws(RunDocument(c.input, c.option, {.gesetze = true})), c.laws);
   }
 }
 

@@ -358,6 +358,17 @@ void CheckLaws(const std::string& plain, const std::string& text, OptionEntry op
   EXPECT_EQ(events.laws, documentLaws);
 }
 
+// With the section "Ergebnis" the document is the same up to the section, which ends the
+// block, and its check finds every line equivalent to the input.
+void CheckErgebnis(const std::string& text, OptionEntry option, const std::string& plain) {
+  const std::string document = test::RunDocument(text, option, {.ergebnis = true});
+  const std::size_t section = document.find("\\par\\medskip\\textbf{Ergebnis}");
+  ASSERT_NE(section, std::string::npos);
+  const std::size_t end = document.rfind("\\end{document}");
+  EXPECT_EQ(document.substr(0, section) + document.substr(end), plain);
+  EXPECT_NE(document.find("Probe: Alle ", section), std::string::npos) << document.substr(section);
+}
+
 TEST(DocumentProperty, RandomFormulasKeepTheirMeaningAndReachBothNormalForms) {
   for (const OptionInfo& info : kOptionTable) {
     const int option = EntryNumber(info.entry);
@@ -392,6 +403,7 @@ TEST(DocumentProperty, RandomFormulasKeepTheirMeaningAndReachBothNormalForms) {
           expected = ReplaceAll(expected, {"X_{" + std::to_string(11 + slot) + "}", kLetterNames[slot]});
         EXPECT_EQ(test::RunDocument(exercise, info.entry), expected);
       }
+      if (round % 5 == 0) CheckErgebnis(text, info.entry, document);
     }
   }
 }

@@ -40,10 +40,11 @@ std::string ReadFile(const std::filesystem::path& path) {
   return bytes.str();
 }
 
-std::string RunDocument(const std::string& text1, OptionEntry option, bool gesetze) {
+std::string RunDocument(const std::string& text1, OptionEntry option, Extras extras) {
   TempFolder folder;
   TestPlatform platform(text1, "doc", option);
-  platform.SetGesetze(gesetze);
+  platform.SetGesetze(extras.gesetze);
+  platform.SelectErgebnis(extras.ergebnis);
   RunDriver driver(platform, OpenerIn(folder.Path()));
   const std::string name = driver.Command1_Click();
   return ReadFile(folder.Path() / name);

@@ -53,7 +53,13 @@ RunDriver::OutputOpener OpenerIn(const std::filesystem::path& folder);
 
 std::string ReadFile(const std::filesystem::path& path);
 
+/// What a run adds to the plain document: the laws of every step, the section "Ergebnis".
+struct Extras {
+  bool gesetze = false;
+  bool ergebnis = false;
+};
+
 /// Runs Start with text1 in the given option and returns the document's bytes.
-std::string RunDocument(const std::string& text1, OptionEntry option, bool gesetze = false);
+std::string RunDocument(const std::string& text1, OptionEntry option, Extras extras = {});
 
 }  // namespace umbrix::test
