@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "frontend/ergebnis.hpp"
 #include "frontend/latex_render.hpp"
 #include "frontend/symbols.hpp"
 #include "frontend/variable_names.hpp"
@@ -105,6 +106,42 @@ auto BestBreak(Breaks& breaks, std::size_t width) {
   for (auto it = breaks.begin(); it != breaks.end(); ++it)
     if (2 * it->column >= width && (best == breaks.end() || it->depth <= best->depth)) best = it;
   return best != breaks.end() ? best : breaks.end() - 1;
+}
+
+// The truth table as text rows: a header of the variables and F, then one row per assignment,
+// each value below the start of its variable's name.
+std::vector<std::string> TableRows(const TruthTable& table, std::string_view bar) {
+  std::vector<std::string> rows(1);
+  std::vector<std::size_t> widths;
+  for (std::int16_t variable : table.variables) {
+    std::string name = "X";
+    AppendIndex(name, std::to_string(variable), false);
+    rows[0] += name + ' ';
+    widths.push_back(Columns(name));
+  }
+  rows[0].append(bar).append("F");
+  for (std::size_t row = 0; row < table.values.size(); ++row) {
+    std::string text;
+    for (std::size_t column = 0; column < widths.size(); ++column)
+      text.append(table.Bit(row, column) ? "1" : "0").append(widths[column], ' ');
+    text.append(bar).append(table.values[row] ? "1" : "0");
+    rows.push_back(text);
+  }
+  return rows;
+}
+
+std::string HtmlTable(const TruthTable& table) {
+  std::string html = "<table class=\"wahrheitstafel\">\n<tr>";
+  for (std::int16_t variable : table.variables)
+    html += "<th>X<sub>" + std::to_string(variable) + "</sub></th>";
+  html += "<th>F</th></tr>\n";
+  for (std::size_t row = 0; row < table.values.size(); ++row) {
+    html += "<tr>";
+    for (std::size_t column = 0; column < table.variables.size(); ++column)
+      html += table.Bit(row, column) ? "<td>1</td>" : "<td>0</td>";
+    html += table.values[row] ? "<td>1</td></tr>\n" : "<td>0</td></tr>\n";
+  }
+  return html + "</table>\n";
 }
 
 }  // namespace
@@ -207,6 +244,16 @@ void DerivationRenderer::OnSentence(const SentenceEvent& event) {
     Statement(event.text);
 }
 
+void DerivationRenderer::OnErgebnis(const ErgebnisEvent& event) {
+  EndSteps();
+  for (const ErgebnisLine& line : event.lines) {
+    if (line.kind == ErgebnisLine::Kind::Heading)
+      Heading(line.text);
+    else
+      ErgebnisPart(line, event.table);
+  }
+}
+
 void DerivationRenderer::OnFormulaEnd(const FormulaEndEvent&) {
   EndSteps();
   EndBlock();
@@ -247,6 +294,28 @@ void TextDerivation::Step(const StepEvent& event) {
 }
 
 void TextDerivation::Statement(std::string_view text) { Line(text); }
+
+void TextDerivation::ErgebnisPart(const ErgebnisLine& line, const TruthTable* table) {
+  switch (line.kind) {
+    case ErgebnisLine::Kind::Formula:
+      WrappedFormula(line.text.empty() ? "  " : line.text + " ", ReadableFormula(line.formel, true), "");
+      break;
+    case ErgebnisLine::Kind::Absorption:
+      WrappedFormula("  ∼ ", ReadableFormula(line.formel, true), "");
+      Line("    (" +
+           (line.absorbed.empty() ? line.text
+                                  : ReadableFormula(line.absorbed, true) + " wird von " +
+                                        ReadableFormula(line.by, true) + " absorbiert") +
+           ")");
+      break;
+    case ErgebnisLine::Kind::Table:
+      if (table != nullptr)
+        for (const std::string& row : TableRows(*table, "| ")) Line("  " + row);
+      break;
+    default:
+      Line(line.text);
+  }
+}
 
 void TextDerivation::EndBlock() {}
 
@@ -301,6 +370,27 @@ void HtmlDerivation::Step(const StepEvent& event) {
 
 void HtmlDerivation::Statement(std::string_view text) {
   Emit("<p class=\"satz\">" + HtmlEscaped(text) + "</p>\n");
+}
+
+void HtmlDerivation::ErgebnisPart(const ErgebnisLine& line, const TruthTable* table) {
+  switch (line.kind) {
+    case ErgebnisLine::Kind::Formula:
+      Emit("<p class=\"ergebnis\">" + HtmlEscaped(line.text) + (line.text.empty() ? "" : " ") +
+           ReadableFormulaHtml(line.formel, true) + "</p>\n");
+      break;
+    case ErgebnisLine::Kind::Absorption:
+      Emit("<p class=\"absorption\">∼ " + ReadableFormulaHtml(line.formel, true) + " <small>(" +
+           (line.absorbed.empty() ? HtmlEscaped(line.text)
+                                  : ReadableFormulaHtml(line.absorbed, true) + " wird von " +
+                                        ReadableFormulaHtml(line.by, true) + " absorbiert") +
+           ")</small></p>\n");
+      break;
+    case ErgebnisLine::Kind::Table:
+      if (table != nullptr) Emit(HtmlTable(*table));
+      break;
+    default:
+      Statement(line.text);
+  }
 }
 
 void HtmlDerivation::EndSteps() {

@@ -46,6 +46,7 @@ class DerivationRenderer : public RunObserver {
   void OnFormulaStart(const FormulaStartEvent& event) override;
   void OnStep(const StepEvent& event) override;
   void OnSentence(const SentenceEvent& event) override;
+  void OnErgebnis(const ErgebnisEvent& event) override;
   void OnFormulaEnd(const FormulaEndEvent& event) override;
 
   /// Number of numbered steps rendered so far.
@@ -57,6 +58,8 @@ class DerivationRenderer : public RunObserver {
   virtual void Heading(std::string_view text) = 0;
   virtual void Step(const StepEvent& event) = 0;
   virtual void Statement(std::string_view text) = 0;
+  /// One line of the section "Ergebnis" other than its heading.
+  virtual void ErgebnisPart(const ErgebnisLine& line, const TruthTable* table) = 0;
   /// Closes an open list of steps, if any.
   virtual void EndSteps() = 0;
   virtual void EndBlock() = 0;
@@ -80,6 +83,7 @@ class TextDerivation : public DerivationRenderer {
   void Heading(std::string_view text) override;
   void Step(const StepEvent& event) override;
   void Statement(std::string_view text) override;
+  void ErgebnisPart(const ErgebnisLine& line, const TruthTable* table) override;
   void EndSteps() override {}
   void EndBlock() override;
 
@@ -103,6 +107,7 @@ class HtmlDerivation : public DerivationRenderer {
   void Heading(std::string_view text) override;
   void Step(const StepEvent& event) override;
   void Statement(std::string_view text) override;
+  void ErgebnisPart(const ErgebnisLine& line, const TruthTable* table) override;
   void EndSteps() override;
   void EndBlock() override;
 

@@ -286,6 +286,10 @@ void RunDriver::WriteErgebnis() {
   for (const std::string& paragraph : RenderErgebnisLatex(lines, ergebnis_.Table()))
     file_->WriteLine(paragraph + std::string(LineBreak));
   platform_.ReportProgress({formula_, formulaCount_, phase_, file_->LinesWritten(), file_->BytesWritten()});
+  if (observer_ != nullptr) {
+    const std::optional<TruthTable>& table = ergebnis_.Table();
+    observer_->OnErgebnis({lines, table ? &*table : nullptr});
+  }
 }
 
 bool RunDriver::ErgebnisOn() const { return ergebnisOn_; }

@@ -6,10 +6,10 @@
 #include <functional>
 #include <string>
 
+#include "frontend/ergebnis.hpp"
 #include "frontend/notation.hpp"
 #include "frontend/platform.hpp"
 #include "frontend/run_events.hpp"
-#include "frontend/ergebnis.hpp"
 #include "general_formula/formel.hpp"
 #include "simple_formula/sim_formel.hpp"
 #include "utilities/output_file.hpp"

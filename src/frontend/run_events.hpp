@@ -13,6 +13,8 @@
 
 namespace umbrix {
 
+struct ErgebnisLine;
+struct TruthTable;
 class VariableNames;
 
 /// The stretch of a formula's block that a formula line belongs to.
@@ -68,6 +70,13 @@ struct SentenceEvent {
   std::string_view text;
 };
 
+/// The section "Ergebnis" that ends a block when that option is on.
+struct ErgebnisEvent {
+  std::span<const ErgebnisLine> lines;
+  /// The table that a line of kind Table stands for; null when there is none.
+  const TruthTable* table = nullptr;
+};
+
 /// The end of formula n's block.
 struct FormulaEndEvent {
   std::int32_t number = 0;
@@ -90,6 +99,7 @@ class RunObserver {
   virtual void OnFormulaStart(const FormulaStartEvent& event) { (void)event; }
   virtual void OnStep(const StepEvent& event) { (void)event; }
   virtual void OnSentence(const SentenceEvent& event) { (void)event; }
+  virtual void OnErgebnis(const ErgebnisEvent& event) { (void)event; }
   virtual void OnFormulaEnd(const FormulaEndEvent& event) { (void)event; }
   virtual void OnRunEnd(const RunEndEvent& event) { (void)event; }
 };

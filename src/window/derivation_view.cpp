@@ -10,7 +10,8 @@ namespace umbrix::window {
 
 namespace {
 
-// Headings bold (a formula's number, the lines that open a phase); the marked normal forms
+// Headings bold (a formula's number, the lines that open a phase, the heading of the section
+// "Ergebnis"); the marked normal forms
 // bold on a light green background.
 class DerivationHighlighter : public QSyntaxHighlighter {
  public:
@@ -22,7 +23,7 @@ class DerivationHighlighter : public QSyntaxHighlighter {
     format.setFontWeight(QFont::Bold);
     if (text.contains(QChar(0x25C4)))
       format.setBackground(QColor(0xd8, 0xf0, 0xd0));
-    else if (!text.endsWith(':') && !text.endsWith(". Formel") && !text.endsWith("..."))
+    else if (!text.endsWith(':') && !text.endsWith(". Formel") && !text.endsWith("...") && text != "Ergebnis")
       return;
     setFormat(0, static_cast<int>(text.size()), format);
   }
@@ -65,6 +66,10 @@ void DerivationFeed::OnStep(const StepEvent& event) {
 
 void DerivationFeed::OnSentence(const SentenceEvent& event) {
   if (!truncated_) text_->OnSentence(event);
+}
+
+void DerivationFeed::OnErgebnis(const ErgebnisEvent& event) {
+  if (!truncated_) text_->OnErgebnis(event);
 }
 
 void DerivationFeed::OnFormulaEnd(const FormulaEndEvent& event) {

@@ -31,6 +31,7 @@ class DerivationFeed : public RunObserver {
   void OnFormulaStart(const FormulaStartEvent& event) override;
   void OnStep(const StepEvent& event) override;
   void OnSentence(const SentenceEvent& event) override;
+  void OnErgebnis(const ErgebnisEvent& event) override;
   void OnFormulaEnd(const FormulaEndEvent& event) override;
 
  private:

@@ -2,6 +2,7 @@
 // window shows when a run ends.
 #include "window/form1.hpp"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -69,6 +70,7 @@ void Form1::ConnectActions() {
             [this, entry = info.entry](bool checked) {
               if (checked) option_ = entry;
             });
+  connect(ergebnisBox_, &QCheckBox::toggled, this, [this](bool checked) { ergebnis_ = checked; });
   connect(progressTimer_, &QTimer::timeout, this, [this] { ShowProgress(); });
 }
 

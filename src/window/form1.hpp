@@ -70,6 +70,7 @@ class Form1 : public QWidget, public Platform {
   void SetCaption(const std::string& caption) override;
   bool OptionSelected(OptionEntry entry) const override;
   bool GesetzeAngeben() const override { return gesetze_.load(); }
+  bool ErgebnisSelected() const override;
   void ProcessEvents() override;
   void ReportProgress(const RunProgress& progress) override;
 
@@ -118,6 +119,7 @@ class Form1 : public QWidget, public Platform {
   QPushButton* command1_ = nullptr;
   std::array<QRadioButton*, kOptionCount> option1_{};
   QCheckBox* gesetzeBox_ = nullptr;
+  QCheckBox* ergebnisBox_ = nullptr;  // each block ends with the section "Ergebnis"
   QPushButton* command2_ = nullptr;
   QLabel* statusLine_ = nullptr;
   DerivationView* derivation_ = nullptr;
@@ -133,6 +135,7 @@ class Form1 : public QWidget, public Platform {
   std::string runText2_;
   std::atomic<OptionEntry> option_{kOptionTable[0].entry};
   std::atomic<bool> gesetze_{false};  // the check box, as taken when Start is pressed
+  std::atomic<bool> ergebnis_{false};
   std::atomic<bool> stopRequested_{false};
   std::atomic<std::int32_t> progressFormula_{0};
   std::atomic<std::int32_t> progressTotal_{0};

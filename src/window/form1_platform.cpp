@@ -99,6 +99,8 @@ void Form1::SetCaption(const std::string& caption) {
 
 bool Form1::OptionSelected(OptionEntry entry) const { return option_.load() == entry; }
 
+bool Form1::ErgebnisSelected() const { return ergebnis_.load(); }
+
 void Form1::ProcessEvents() { ThrowIfStopped(); }
 
 void Form1::ReportProgress(const RunProgress& progress) {

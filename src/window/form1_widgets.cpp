@@ -145,6 +145,11 @@ void Form1::BuildActions() {
   gesetzeBox_ = new QCheckBox(QString::fromUtf8(texts::kGesetzeCaption), this);
   gesetzeBox_->setObjectName("GesetzeAngeben");
   gesetzeBox_->setToolTip(QStringLiteral("Bei jedem Schritt am rechten Rand die angewandten Gesetze nennen"));
+  ergebnisBox_ = new QCheckBox("Ergebnis", this);
+  ergebnisBox_->setObjectName("Ergebnis");
+  ergebnisBox_->setToolTip(QString::fromUtf8(
+      "Jede Umformung endet mit einem Abschnitt \u201EErgebnis\u201C: Normalformen nach Absorption, minimale "
+      "Formen, Wahrheitstafel, kanonische Normalformen und die Probe jeder Zeile gegen die Eingabe."));
 }
 
 void Form1::BuildDerivation() {
@@ -174,7 +179,12 @@ void Form1::PlaceWidgets() {
   const int rowHeight = std::max(statusLine_->sizeHint().height() + 4, pdfButton_->sizeHint().height());
   const int pdfWidth = std::max(Pixels(kCommand2.width, stretch.x),
                                 pdfButton_->fontMetrics().horizontalAdvance("PDF abbrechen") + 24);
-  statusLine_->setGeometry(0, clientHeight, clientWidth - pdfWidth - 4, rowHeight);
+  // The row below: the status line, then "Ergebnis" beside the PDF button, since both are
+  // about the document rather than the derivation's steps.
+  const int ergebnisWidth = ergebnisBox_->sizeHint().width();
+  const int ergebnisLeft = clientWidth - pdfWidth - 8 - ergebnisWidth;
+  statusLine_->setGeometry(0, clientHeight, ergebnisLeft - 4, rowHeight);
+  ergebnisBox_->setGeometry(ergebnisLeft, clientHeight, ergebnisWidth, rowHeight);
   pdfButton_->setGeometry(clientWidth - pdfWidth, clientHeight, pdfWidth, rowHeight);
   const int viewTop = clientHeight + rowHeight + 4;
   const int viewHeight = Pixels(kDerivationHeight, stretch.y);
@@ -184,8 +194,8 @@ void Form1::PlaceWidgets() {
 
 // Text1, Text2, Start, Quit, then the options; labels take no focus.
 void Form1::SetTabOrder() {
-  QWidget* order[] = {text1Edit_,  text2Edit_,  command1_,   command2_,  option1_[0],
-                      option1_[1], option1_[2], gesetzeBox_, pdfButton_, derivation_};
+  QWidget* order[] = {text1Edit_,  text2Edit_,  command1_,    command2_,  option1_[0], option1_[1],
+                      option1_[2], gesetzeBox_, ergebnisBox_, pdfButton_, derivation_};
   for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
 }
 

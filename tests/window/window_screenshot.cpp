@@ -1,6 +1,7 @@
-// Saves a picture of the window: window_screenshot FILE.png [--start]
+// Saves a picture of the window: window_screenshot FILE.png [--start [--ergebnis]]
 // With --start the sample formulas are converted first (into a temporary folder), so that the
-// picture shows their derivation.
+// picture shows their derivation; --ergebnis ticks "Ergebnis" before.
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -13,9 +14,10 @@
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
-  const bool start = argc == 3 && std::strcmp(argv[2], "--start") == 0;
+  const bool start = argc >= 3 && std::strcmp(argv[2], "--start") == 0;
+  const bool ergebnis = argc == 4 && std::strcmp(argv[3], "--ergebnis") == 0;
   if (argc != 2 && !start) {
-    std::fprintf(stderr, "Aufruf: window_screenshot DATEI.png [--start]\n");
+    std::fprintf(stderr, "Aufruf: window_screenshot DATEI.png [--start [--ergebnis]]\n");
     return 2;
   }
   const QString file = QDir::current().absoluteFilePath(QString::fromLocal8Bit(argv[1]));
@@ -23,6 +25,9 @@ int main(int argc, char** argv) {
   umbrix::window::Form1 form;
   form.show();
   QApplication::processEvents();
+  if (ergebnis) {
+    if (auto* box = form.findChild<QAbstractButton*>("Ergebnis")) box->setChecked(true);
+  }
   if (start) {
     QDir::setCurrent(folder.path());
     form.Command1_Click();
