@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "frontend/ergebnis.hpp"
+#include "frontend/readable_render.hpp"
 #include "general_formula/formel.hpp"
 #include "simple_formula/sim_formel.hpp"
 #include "test_platform.hpp"
@@ -72,6 +73,27 @@ TEST(Ergebnis, WorkedExamplesGiveTheSolutionSheetsResult) {
   }
 }
 
+// The same column as the text view shows it: the last character of each row below "| F".
+std::string TextTableColumn(const std::string& formula) {
+  test::TempFolder folder;
+  test::TestPlatform platform(formula, "doc", OptionEntry::kManySteps);
+  platform.SelectErgebnis(true);
+  std::string text;
+  TextDerivation view([&text](std::string_view piece) { text += piece; }, 80);
+  RunDriver driver(platform, test::OpenerIn(folder.Path()));
+  driver.SetObserver(&view);
+  driver.Command1_Click();
+  std::string column;
+  std::size_t at = text.find("| F\n");
+  if (at == std::string::npos) return column;
+  for (at = text.find('\n', at); at + 1 < text.size(); at = text.find('\n', at + 1)) {
+    const std::size_t end = text.find('\n', at + 1);
+    if (end == std::string::npos || text.compare(end - 3, 2, "| ") != 0) break;
+    column += text[end - 1];
+  }
+  return column;
+}
+
 TEST(Ergebnis, TruthTablesOfTheSampleFormulas) {
   const std::pair<std::string, std::string> samples[] = {{"-x2+x1", "0010"},
                                                          {"x1v(x2+x3)", "00011111"},
@@ -81,6 +103,7 @@ TEST(Ergebnis, TruthTablesOfTheSampleFormulas) {
   for (const auto& [formula, column] : samples) {
     SCOPED_TRACE(formula);
     EXPECT_EQ(TableColumn(Section(formula, OptionEntry::kFastSimplify)), column);
+    EXPECT_EQ(TextTableColumn(formula), column);
   }
 }
 

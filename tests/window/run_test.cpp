@@ -81,6 +81,12 @@ TEST_F(StartAction, ShowsTheDerivationFromTheTop) {
   RunWindow("x1", "out");
   EXPECT_TRUE(view->toPlainText().startsWith("X₁\n\nUmformen in die disjunktive Normalform:\n  1. X₁\n"))
       << view->toPlainText().toStdString();
+  // With "Ergebnis" ticked each block ends with the section, in the document and the view.
+  Edit<QCheckBox>("Ergebnis")->click();
+  RunWindow("(x1vx2)+(x1v-x2)", "out");
+  EXPECT_TRUE(view->toPlainText().contains("\nMinimale disjunktive Form: X₁\n"))
+      << view->toPlainText().toStdString();
+  EXPECT_NE(ReadFile(InFolder("OUT.TEX")).find("Minimale disjunktive Form: $X_{1}$"), std::string::npos);
 }
 
 // A derivation beyond what the view holds: its beginning, then a note with the document's
