@@ -26,14 +26,14 @@ const char* Adjective(NormalFormKind kind) {
 }
 
 // The formula as inline math, without the line break that a document line gets.
-std::string InlineFormula(const std::string& formelText) {
+std::string InlineFormula(const std::string& formelText, const VariableNames* names) {
   std::string out;
-  AppendRenderedSimFormel(out, formelText);
+  AppendRenderedSimFormel(out, formelText, names);
   out.resize(out.size() - std::string_view(LineBreak).size());
   return out;
 }
 
-std::string LatexTable(const TruthTable& table) {
+std::string LatexTable(const TruthTable& table, const VariableNames* names) {
   const std::string lineBreak(LineBreak);
   const std::size_t rows = table.values.size();
   const std::size_t blocks = rows > 16 ? 2 : 1;
@@ -41,7 +41,8 @@ std::string LatexTable(const TruthTable& table) {
   for (std::size_t block = 0; block < blocks; ++block) {
     out += lineBreak + (block > 0 ? "\\qquad" : "") + "\\begin{tabular}[t]{" +
            std::string(table.variables.size(), 'c') + "|c}" + lineBreak;
-    for (std::int16_t variable : table.variables) out += "$X_{" + std::to_string(variable) + "}$ & ";
+    for (std::int16_t variable : table.variables)
+      out += InlineFormula("X" + std::to_string(variable) + ";", names) + " & ";
     out += "$F$\\\\ \\hline" + lineBreak;
     for (std::size_t row = block * rows / blocks; row < (block + 1) * rows / blocks; ++row) {
       for (std::size_t column = 0; column < table.variables.size(); ++column)
@@ -54,22 +55,24 @@ std::string LatexTable(const TruthTable& table) {
   return out + "}";
 }
 
-std::string LatexLine(const ErgebnisLine& line, const std::optional<TruthTable>& table) {
+std::string LatexLine(const ErgebnisLine& line, const std::optional<TruthTable>& table,
+                      const VariableNames* names) {
   switch (line.kind) {
     case Kind::Heading:
       return "\\par\\medskip\\textbf{" + LatexText(line.text) + "}\\par\\nopagebreak";
     case Kind::Sentence:
       return LatexText(line.text);
     case Kind::Formula:
-      return WrapLongLine((line.text.empty() ? "" : LatexText(line.text) + " ") + InlineFormula(line.formel));
+      return WrapLongLine((line.text.empty() ? "" : LatexText(line.text) + " ") +
+                          InlineFormula(line.formel, names));
     case Kind::Absorption: {
       const std::string note = line.absorbed.empty() ? LatexText(line.text)
-                                                     : InlineFormula(line.absorbed) + " wird von " +
-                                                           InlineFormula(line.by) + " absorbiert";
-      return WrapLongLine("$\\sim$ " + InlineFormula(line.formel) + " \\quad{\\small(" + note + ")}");
+                                                     : InlineFormula(line.absorbed, names) + " wird von " +
+                                                           InlineFormula(line.by, names) + " absorbiert";
+      return WrapLongLine("$\\sim$ " + InlineFormula(line.formel, names) + " \\quad{\\small(" + note + ")}");
     }
     case Kind::Table:
-      return table ? LatexTable(*table) : std::string();
+      return table ? LatexTable(*table, names) : std::string();
   }
   return {};
 }
@@ -230,9 +233,10 @@ void ErgebnisCollector::ProbeLine(std::vector<ErgebnisLine>& lines) {
 }
 
 std::vector<std::string> RenderErgebnisLatex(const std::vector<ErgebnisLine>& lines,
-                                             const std::optional<TruthTable>& table) {
+                                             const std::optional<TruthTable>& table,
+                                             const VariableNames* names) {
   std::vector<std::string> paragraphs;
-  for (const ErgebnisLine& line : lines) paragraphs.push_back(LatexLine(line, table));
+  for (const ErgebnisLine& line : lines) paragraphs.push_back(LatexLine(line, table, names));
   return paragraphs;
 }
 

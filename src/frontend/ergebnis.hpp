@@ -18,6 +18,7 @@ namespace umbrix {
 
 class Formel;
 class SimFormel;
+class VariableNames;
 
 struct ErgebnisLine {
   enum class Kind {
@@ -75,8 +76,10 @@ class ErgebnisCollector {
 };
 
 /// The section as LaTeX paragraphs, each to be written as one line followed by a blank line.
+/// Variables that names holds are shown by their names (a formula written with letters).
 std::vector<std::string> RenderErgebnisLatex(const std::vector<ErgebnisLine>& lines,
-                                             const std::optional<TruthTable>& table);
+                                             const std::optional<TruthTable>& table,
+                                             const VariableNames* names = nullptr);
 
 /// A UTF-8 text in LaTeX: umlauts and sharp s as accent commands.
 std::string LatexText(std::string_view text);

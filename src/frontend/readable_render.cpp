@@ -110,12 +110,12 @@ auto BestBreak(Breaks& breaks, std::size_t width) {
 
 // The truth table as text rows: a header of the variables and F, then one row per assignment,
 // each value below the start of its variable's name.
-std::vector<std::string> TableRows(const TruthTable& table, std::string_view bar) {
+std::vector<std::string> TableRows(const TruthTable& table, std::string_view bar,
+                                   const VariableNames* names) {
   std::vector<std::string> rows(1);
   std::vector<std::size_t> widths;
   for (std::int16_t variable : table.variables) {
-    std::string name = "X";
-    AppendIndex(name, std::to_string(variable), false);
+    const std::string name = ReadableFormula("X" + std::to_string(variable) + ";", true, names);
     rows[0] += name + ' ';
     widths.push_back(Columns(name));
   }
@@ -130,10 +130,10 @@ std::vector<std::string> TableRows(const TruthTable& table, std::string_view bar
   return rows;
 }
 
-std::string HtmlTable(const TruthTable& table) {
+std::string HtmlTable(const TruthTable& table, const VariableNames* names) {
   std::string html = "<table class=\"wahrheitstafel\">\n<tr>";
   for (std::int16_t variable : table.variables)
-    html += "<th>X<sub>" + std::to_string(variable) + "</sub></th>";
+    html += "<th>" + ReadableFormulaHtml("X" + std::to_string(variable) + ";", true, names) + "</th>";
   html += "<th>F</th></tr>\n";
   for (std::size_t row = 0; row < table.values.size(); ++row) {
     html += "<tr>";
@@ -250,7 +250,7 @@ void DerivationRenderer::OnErgebnis(const ErgebnisEvent& event) {
     if (line.kind == ErgebnisLine::Kind::Heading)
       Heading(line.text);
     else
-      ErgebnisPart(line, event.table);
+      ErgebnisPart(line, event);
   }
 }
 
@@ -295,22 +295,24 @@ void TextDerivation::Step(const StepEvent& event) {
 
 void TextDerivation::Statement(std::string_view text) { Line(text); }
 
-void TextDerivation::ErgebnisPart(const ErgebnisLine& line, const TruthTable* table) {
+void TextDerivation::ErgebnisPart(const ErgebnisLine& line, const ErgebnisEvent& event) {
+  const VariableNames* names = event.names;
   switch (line.kind) {
     case ErgebnisLine::Kind::Formula:
-      WrappedFormula(line.text.empty() ? "  " : line.text + " ", ReadableFormula(line.formel, true), "");
+      WrappedFormula(line.text.empty() ? "  " : line.text + " ", ReadableFormula(line.formel, true, names),
+                     "");
       break;
     case ErgebnisLine::Kind::Absorption:
-      WrappedFormula("  ∼ ", ReadableFormula(line.formel, true), "");
+      WrappedFormula("  ∼ ", ReadableFormula(line.formel, true, names), "");
       Line("    (" +
            (line.absorbed.empty() ? line.text
-                                  : ReadableFormula(line.absorbed, true) + " wird von " +
-                                        ReadableFormula(line.by, true) + " absorbiert") +
+                                  : ReadableFormula(line.absorbed, true, names) + " wird von " +
+                                        ReadableFormula(line.by, true, names) + " absorbiert") +
            ")");
       break;
     case ErgebnisLine::Kind::Table:
-      if (table != nullptr)
-        for (const std::string& row : TableRows(*table, "| ")) Line("  " + row);
+      if (event.table != nullptr)
+        for (const std::string& row : TableRows(*event.table, "| ", names)) Line("  " + row);
       break;
     default:
       Line(line.text);
@@ -372,21 +374,22 @@ void HtmlDerivation::Statement(std::string_view text) {
   Emit("<p class=\"satz\">" + HtmlEscaped(text) + "</p>\n");
 }
 
-void HtmlDerivation::ErgebnisPart(const ErgebnisLine& line, const TruthTable* table) {
+void HtmlDerivation::ErgebnisPart(const ErgebnisLine& line, const ErgebnisEvent& event) {
+  const VariableNames* names = event.names;
   switch (line.kind) {
     case ErgebnisLine::Kind::Formula:
       Emit("<p class=\"ergebnis\">" + HtmlEscaped(line.text) + (line.text.empty() ? "" : " ") +
-           ReadableFormulaHtml(line.formel, true) + "</p>\n");
+           ReadableFormulaHtml(line.formel, true, names) + "</p>\n");
       break;
     case ErgebnisLine::Kind::Absorption:
-      Emit("<p class=\"absorption\">∼ " + ReadableFormulaHtml(line.formel, true) + " <small>(" +
+      Emit("<p class=\"absorption\">∼ " + ReadableFormulaHtml(line.formel, true, names) + " <small>(" +
            (line.absorbed.empty() ? HtmlEscaped(line.text)
-                                  : ReadableFormulaHtml(line.absorbed, true) + " wird von " +
-                                        ReadableFormulaHtml(line.by, true) + " absorbiert") +
+                                  : ReadableFormulaHtml(line.absorbed, true, names) + " wird von " +
+                                        ReadableFormulaHtml(line.by, true, names) + " absorbiert") +
            ")</small></p>\n");
       break;
     case ErgebnisLine::Kind::Table:
-      if (table != nullptr) Emit(HtmlTable(*table));
+      if (event.table != nullptr) Emit(HtmlTable(*event.table, names));
       break;
     default:
       Statement(line.text);

@@ -59,7 +59,7 @@ class DerivationRenderer : public RunObserver {
   virtual void Step(const StepEvent& event) = 0;
   virtual void Statement(std::string_view text) = 0;
   /// One line of the section "Ergebnis" other than its heading.
-  virtual void ErgebnisPart(const ErgebnisLine& line, const TruthTable* table) = 0;
+  virtual void ErgebnisPart(const ErgebnisLine& line, const ErgebnisEvent& event) = 0;
   /// Closes an open list of steps, if any.
   virtual void EndSteps() = 0;
   virtual void EndBlock() = 0;
@@ -83,7 +83,7 @@ class TextDerivation : public DerivationRenderer {
   void Heading(std::string_view text) override;
   void Step(const StepEvent& event) override;
   void Statement(std::string_view text) override;
-  void ErgebnisPart(const ErgebnisLine& line, const TruthTable* table) override;
+  void ErgebnisPart(const ErgebnisLine& line, const ErgebnisEvent& event) override;
   void EndSteps() override {}
   void EndBlock() override;
 
@@ -107,7 +107,7 @@ class HtmlDerivation : public DerivationRenderer {
   void Heading(std::string_view text) override;
   void Step(const StepEvent& event) override;
   void Statement(std::string_view text) override;
-  void ErgebnisPart(const ErgebnisLine& line, const TruthTable* table) override;
+  void ErgebnisPart(const ErgebnisLine& line, const ErgebnisEvent& event) override;
   void EndSteps() override;
   void EndBlock() override;
 

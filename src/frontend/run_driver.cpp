@@ -283,12 +283,12 @@ void RunDriver::NormalFormPhases(std::int32_t count) {
 void RunDriver::WriteErgebnis() {
   ergebnis_.SetConjunctive(workSimFormel_);
   const std::vector<ErgebnisLine> lines = ergebnis_.Lines();
-  for (const std::string& paragraph : RenderErgebnisLatex(lines, ergebnis_.Table()))
+  for (const std::string& paragraph : RenderErgebnisLatex(lines, ergebnis_.Table(), lineNames_))
     file_->WriteLine(paragraph + std::string(LineBreak));
   platform_.ReportProgress({formula_, formulaCount_, phase_, file_->LinesWritten(), file_->BytesWritten()});
   if (observer_ != nullptr) {
     const std::optional<TruthTable>& table = ergebnis_.Table();
-    observer_->OnErgebnis({lines, table ? &*table : nullptr});
+    observer_->OnErgebnis({lines, table ? &*table : nullptr, lineNames_});
   }
 }
 

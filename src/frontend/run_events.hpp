@@ -75,6 +75,8 @@ struct ErgebnisEvent {
   std::span<const ErgebnisLine> lines;
   /// The table that a line of kind Table stands for; null when there is none.
   const TruthTable* table = nullptr;
+  /// The names of the variables of a formula written with letters; null for X-indexes.
+  const VariableNames* names = nullptr;
 };
 
 /// The end of formula n's block.
