@@ -31,7 +31,7 @@ contents=$(dpkg-deb -c "$package" | awk '{ print $NF }' | sed 's|^\./|/|')
 has_file() { grep -qx "$1" <<<"$contents"; }
 
 # dpkg-shlibdeps names the libraries the binaries link; an empty list means it did not run.
-for library in libc6 libstdc++6; do
+for library in libc6 libstdc++6 libbdd0c2; do
   grep -q "\b$library\b" <<<"$depends" || fail "the package does not depend on $library"
 done
 has_file /usr/bin/umbrix || fail "no /usr/bin/umbrix in the package"
