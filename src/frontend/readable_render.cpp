@@ -341,6 +341,25 @@ void TextDerivation::WrappedFormula(std::string_view lead, std::string_view form
   Line(text);
 }
 
+std::string ErgebnisHtml(const ErgebnisLine& line, const ErgebnisEvent& event) {
+  const VariableNames* names = event.names;
+  switch (line.kind) {
+    case ErgebnisLine::Kind::Formula:
+      return "<p class=\"ergebnis\">" + HtmlEscaped(line.text) + (line.text.empty() ? "" : " ") +
+             ReadableFormulaHtml(line.formel, true, names) + "</p>\n";
+    case ErgebnisLine::Kind::Absorption:
+      return "<p class=\"absorption\">∼ " + ReadableFormulaHtml(line.formel, true, names) + " <small>(" +
+             (line.absorbed.empty() ? HtmlEscaped(line.text)
+                                    : ReadableFormulaHtml(line.absorbed, true, names) + " wird von " +
+                                          ReadableFormulaHtml(line.by, true, names) + " absorbiert") +
+             ")</small></p>\n";
+    case ErgebnisLine::Kind::Table:
+      return event.table != nullptr ? HtmlTable(*event.table, names) : std::string();
+    default:
+      return "<p class=\"satz\">" + HtmlEscaped(line.text) + "</p>\n";
+  }
+}
+
 void HtmlDerivation::BeginBlock(const FormulaStartEvent& event) {
   std::string html = "<section class=\"formel\">\n";
   if (event.count > 1) html += "<h2>" + std::to_string(event.number) + ". Formel</h2>\n";
@@ -375,25 +394,7 @@ void HtmlDerivation::Statement(std::string_view text) {
 }
 
 void HtmlDerivation::ErgebnisPart(const ErgebnisLine& line, const ErgebnisEvent& event) {
-  const VariableNames* names = event.names;
-  switch (line.kind) {
-    case ErgebnisLine::Kind::Formula:
-      Emit("<p class=\"ergebnis\">" + HtmlEscaped(line.text) + (line.text.empty() ? "" : " ") +
-           ReadableFormulaHtml(line.formel, true, names) + "</p>\n");
-      break;
-    case ErgebnisLine::Kind::Absorption:
-      Emit("<p class=\"absorption\">∼ " + ReadableFormulaHtml(line.formel, true, names) + " <small>(" +
-           (line.absorbed.empty() ? HtmlEscaped(line.text)
-                                  : ReadableFormulaHtml(line.absorbed, true, names) + " wird von " +
-                                        ReadableFormulaHtml(line.by, true, names) + " absorbiert") +
-           ")</small></p>\n");
-      break;
-    case ErgebnisLine::Kind::Table:
-      if (event.table != nullptr) Emit(HtmlTable(*event.table, names));
-      break;
-    default:
-      Statement(line.text);
-  }
+  Emit(ErgebnisHtml(line, event));
 }
 
 void HtmlDerivation::EndSteps() {

@@ -115,6 +115,9 @@ class HtmlDerivation : public DerivationRenderer {
   bool listOpen_ = false;
 };
 
+/// One line of the section "Ergebnis" other than its heading as HTML, formulas in readable form.
+std::string ErgebnisHtml(const ErgebnisLine& line, const ErgebnisEvent& event);
+
 /// The mark beside a final normal form ("disjunktive Normalform" or "konjunktive Normalform").
 std::string_view ResultMark(Phase phase);
 

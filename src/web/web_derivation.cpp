@@ -56,6 +56,12 @@ void WebDerivation::Statement(std::string_view text) {
   Emit("<p class=\"satz\">" + HtmlEscaped(text) + "</p>");
 }
 
+// The page does not offer the section "Ergebnis"; a run that carries it shows it readable,
+// as the HTML view does.
+void WebDerivation::ErgebnisPart(const ErgebnisLine& line, const ErgebnisEvent& event) {
+  Emit(ErgebnisHtml(line, event));
+}
+
 void WebDerivation::EndSteps() {
   if (listOpen_) Emit("</ol>");
   listOpen_ = false;

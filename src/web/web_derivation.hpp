@@ -31,6 +31,7 @@ class WebDerivation : public DerivationRenderer {
   void Heading(std::string_view text) override;
   void Step(const StepEvent& event) override;
   void Statement(std::string_view text) override;
+  void ErgebnisPart(const ErgebnisLine& line, const ErgebnisEvent& event) override;
   void EndSteps() override;
   void EndBlock() override;
 
