@@ -69,7 +69,10 @@ std::string LatexLine(const ErgebnisLine& line, const std::optional<TruthTable>&
       const std::string note = line.absorbed.empty() ? LatexText(line.text)
                                                      : InlineFormula(line.absorbed, names) + " wird von " +
                                                            InlineFormula(line.by, names) + " absorbiert";
-      return WrapLongLine("$\\sim$ " + InlineFormula(line.formel, names) + " \\quad{\\small(" + note + ")}");
+      std::string out =
+          WrapLongLine("$\\sim$ " + InlineFormula(line.formel, names) + " \\quad{\\small(" + note + ")}");
+      if (!line.gesetze.empty()) AppendLatexGesetze(out, line.gesetze);
+      return out;
     }
     case Kind::Table:
       return table ? LatexTable(*table, names) : std::string();
@@ -85,7 +88,8 @@ std::string LatexText(std::string_view text) {
   return ReplaceAll(text, umlauts);
 }
 
-void ErgebnisCollector::Start(const Formel& input) {
+void ErgebnisCollector::Start(const Formel& input, bool withGesetze) {
+  withGesetze_ = withGesetze;
   probe_.reset();  // BuDDy holds one check at a time
   probe_ = std::make_unique<Probe>(input);
   variables_.reset();
@@ -138,13 +142,16 @@ void ErgebnisCollector::AbsorptionLines(const TermList& form, std::vector<Ergebn
   }
   lines.push_back(Sentence(std::string("Absorption in der ") + Adjective(form.kind) + "n Normalform:"));
   const std::size_t shown = steps.size() <= kShownAbsorptions ? steps.size() : kShownAbsorptions - 1;
+  const std::vector<Gesetz> gesetze =
+      withGesetze_ ? std::vector<Gesetz>{Gesetz::Absorption} : std::vector<Gesetz>{};
   for (std::size_t k = 0; k < shown; ++k) {
     const TermList after = AfterAbsorptions(form, steps, k + 1);
     lines.push_back({Kind::Absorption,
                      {},
                      after.FormelText(),
                      TermText(form.terms[steps[k].absorbed], form.kind),
-                     TermText(form.terms[steps[k].by], form.kind)});
+                     TermText(form.terms[steps[k].by], form.kind),
+                     gesetze});
   }
   const TermList result = AfterAbsorptions(form, steps, steps.size());
   if (shown < steps.size())
@@ -153,7 +160,8 @@ void ErgebnisCollector::AbsorptionLines(const TermList& form, std::vector<Ergebn
                          (dis ? " weitere Terme" : " weitere Klauseln") + " werden absorbiert",
                      result.FormelText(),
                      {},
-                     {}});
+                     {},
+                     gesetze});
   probe_->Check(result);
 }
 

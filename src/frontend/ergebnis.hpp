@@ -13,6 +13,7 @@
 #include "boolean_function/probe.hpp"
 #include "boolean_function/term_list.hpp"
 #include "boolean_function/truth_table.hpp"
+#include "general_formula/gesetz.hpp"
 
 namespace umbrix {
 
@@ -33,6 +34,7 @@ struct ErgebnisLine {
   std::string formel;  // simple-formula text
   std::string absorbed;
   std::string by;
+  std::vector<Gesetz> gesetze;  // the law of an absorption step, when laws are named
 };
 
 /// Most variables for the truth table, and for the canonical normal forms.
@@ -44,8 +46,9 @@ inline constexpr std::size_t kShownAbsorptions = 12;
 /// Collects what the section needs while the driver runs one formula's block.
 class ErgebnisCollector {
  public:
-  /// Starts the block with the parsed input; it is the first formula checked.
-  void Start(const Formel& input);
+  /// Starts the block with the parsed input; it is the first formula checked. With
+  /// withGesetze every absorption step names its law.
+  void Start(const Formel& input, bool withGesetze = false);
   /// One more formula of the derivation, compared with the input.
   void CheckStep(const Formel& step);
   void CheckStep(SimFormel& step);
@@ -69,6 +72,7 @@ class ErgebnisCollector {
   void ProbeLine(std::vector<ErgebnisLine>& lines);
 
   std::unique_ptr<Probe> probe_;
+  bool withGesetze_ = false;
   std::optional<VariableSet> variables_;
   std::optional<TermList> disjunctive_;
   std::optional<TermList> conjunctive_;

@@ -303,7 +303,8 @@ void TextDerivation::ErgebnisPart(const ErgebnisLine& line, const ErgebnisEvent&
                      "");
       break;
     case ErgebnisLine::Kind::Absorption:
-      WrappedFormula("  ∼ ", ReadableFormula(line.formel, true, names), "");
+      WrappedFormula("  ∼ ", ReadableFormula(line.formel, true, names),
+                     line.gesetze.empty() ? std::string() : "[" + GesetzeText(line.gesetze) + "]");
       Line("    (" +
            (line.absorbed.empty() ? line.text
                                   : ReadableFormula(line.absorbed, true, names) + " wird von " +
@@ -352,7 +353,11 @@ std::string ErgebnisHtml(const ErgebnisLine& line, const ErgebnisEvent& event) {
              (line.absorbed.empty() ? HtmlEscaped(line.text)
                                     : ReadableFormulaHtml(line.absorbed, true, names) + " wird von " +
                                           ReadableFormulaHtml(line.by, true, names) + " absorbiert") +
-             ")</small></p>\n";
+             ")</small>" +
+             (line.gesetze.empty()
+                  ? ""
+                  : " <span class=\"gesetze\">" + HtmlEscaped(GesetzeText(line.gesetze)) + "</span>") +
+             "</p>\n";
     case ErgebnisLine::Kind::Table:
       return event.table != nullptr ? HtmlTable(*event.table, names) : std::string();
     default:

@@ -244,7 +244,7 @@ void RunDriver::StartFormula(const std::string& line) {
   WriteFormulaLine();
   NotifyStep(formelText, false, false);
   ergebnisOn_ = platform_.ErgebnisSelected();
-  if (ergebnisOn_) ergebnis_.Start(workFormel_);
+  if (ergebnisOn_) ergebnis_.Start(workFormel_, withGesetze_);
 }
 
 void RunDriver::ReductionLoop() {

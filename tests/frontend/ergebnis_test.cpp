@@ -15,8 +15,8 @@ namespace umbrix {
 namespace {
 
 // The section of a one-formula document, from its heading to the end of the document.
-std::string Section(const std::string& formula, OptionEntry option) {
-  const std::string document = test::RunDocument(formula, option, true);
+std::string Section(const std::string& formula, OptionEntry option, bool gesetze = false) {
+  const std::string document = test::RunDocument(formula, option, {.gesetze = gesetze, .ergebnis = true});
   const std::size_t start = document.find("\\textbf{Ergebnis}");
   return start == std::string::npos ? std::string() : document.substr(start);
 }
@@ -34,6 +34,7 @@ TEST(Ergebnis, WorkedExamplesGiveTheSolutionSheetsResult) {
   struct Case {
     std::string formula;
     std::vector<std::string> expected;  // in this order
+    bool gesetze = false;               // laws named
   };
   const Case cases[] = {
       {"(x1vx2)+(x1v-x2)",
@@ -42,6 +43,9 @@ TEST(Ergebnis, WorkedExamplesGiveTheSolutionSheetsResult) {
         "Kanonische disjunktive Normalform (Minterme): $(X_{1}\\wedge \\neg "
         "X_{2})\\vee (X_{1}\\wedge X_{2})$",
         "Probe: Alle "}},
+      {"(x1vx2)+(x1v-x2)",  // laws named: each absorption step names its law
+       {"($X_{1}\\wedge X_{2}$ wird von $X_{1}$ absorbiert)}\\gesetz{Absorptionsgesetz}\r\n"},
+       true},
       {"(x1+x2)v(-x1+x3)v(x2+x3)",
        {"In der disjunktiven Normalform wird kein Term absorbiert.",
         "Minimale disjunktive Form: $(X_{1}\\wedge X_{2})\\vee (\\neg X_{1}\\wedge X_{3})$", "Probe: Alle "}},
@@ -63,7 +67,7 @@ TEST(Ergebnis, WorkedExamplesGiveTheSolutionSheetsResult) {
   for (const Case& c : cases) {
     for (OptionEntry option : {OptionEntry::kManySteps, OptionEntry::kFewSteps}) {
       SCOPED_TRACE(c.formula + " option " + std::to_string(static_cast<int>(option)));
-      const std::string section = Section(c.formula, option);
+      const std::string section = Section(c.formula, option, c.gesetze);
       std::size_t at = 0;
       for (const std::string& text : c.expected) {
         at = section.find(text, at);
