@@ -34,7 +34,7 @@ struct ErgebnisLine {
   std::string formel;  // simple-formula text
   std::string absorbed;
   std::string by;
-  std::vector<Gesetz> gesetze;  // the law of an absorption step, when laws are named
+  std::vector<Gesetz> gesetze = {};  // the law of an absorption step, when laws are named
 };
 
 /// Most variables for the truth table, and for the canonical normal forms.

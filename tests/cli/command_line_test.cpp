@@ -370,6 +370,11 @@ TEST_F(CommandLine, DashAsOutputWritesTheDocumentToStandardOutput) {
   EXPECT_EQ(withSection.substr(0, section) + "\\end{document}\r\n", plain);
   for (const char* text : {"Minimale disjunktive Form: $X_{1}$", "\\begin{tabular}", "Probe: Alle "})
     EXPECT_NE(withSection.find(text, section), std::string::npos) << text;
+  // With laws named the text view names the law of each absorption step.
+  std::string text;
+  EXPECT_EQ(RunProgram("-e -g -t \"(x1vx2)+(x1v-x2)\"", text), 0);
+  EXPECT_NE(text.find("  ∼ X₁   [Absorptionsgesetz]\n    (X₁∧X₂ wird von X₁ absorbiert)"), std::string::npos)
+      << text;
 }
 
 TEST_F(CommandLine, DashAsInputReadsStandardInput) {
