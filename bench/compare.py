@@ -15,6 +15,7 @@ booldnf from the boolstuff package; GNU time measures the peak memory. A peer mi
 """
 import argparse
 import csv
+import glob
 import hashlib
 import os
 import resource
@@ -142,6 +143,8 @@ def run_umbrix(umbrix, mode, formula, workdir, cut_bytes, max_seconds, peak_only
     would add to the times."""
     out = os.path.join(workdir, "DOC")
     peak_file = os.path.join(workdir, "peak")
+    for stale in unfinished_documents(workdir):
+        os.unlink(stale)
     start = time.perf_counter()
     command = [umbrix, "-m", str(mode), "-o", out, "--", formula]
     if peak_only:
@@ -153,17 +156,35 @@ def run_umbrix(umbrix, mode, formula, workdir, cut_bytes, max_seconds, peak_only
         if pid:
             break
         time.sleep(0.002 if time.perf_counter() - start < 0.1 else 0.05)
-        too_big = os.path.exists(out + ".TEX") and os.path.getsize(out + ".TEX") > cut_bytes
+        too_big = document_size(out + ".TEX", workdir) > cut_bytes
         if not cut and (too_big or time.perf_counter() - start > max_seconds):
             cut = True
             stop_children(proc.pid)
     seconds = time.perf_counter() - start
     proc.returncode = os.waitstatus_to_exitcode(status)
+    unfinished = unfinished_documents(workdir)
+    if cut and unfinished:
+        os.replace(unfinished[0], out + ".TEX")  # a stopped run leaves its document unfinished
     peak = None
     if peak_only:
         with open(peak_file) as f:
             peak = int(f.read().split()[-1])
     return seconds, proc.returncode, peak, out + ".TEX", cut, cpu_of(usage)
+
+
+def unfinished_documents(workdir):
+    """The hidden file beside DOC.TEX that a run writes and renames to DOC.TEX when it ends."""
+    return glob.glob(os.path.join(workdir, ".DOC.TEX.*.tmp"))
+
+
+def document_size(path, workdir):
+    """Bytes written so far: the unfinished document's while the run goes on."""
+    for name in unfinished_documents(workdir) + [path]:
+        try:
+            return os.path.getsize(name)
+        except OSError:
+            pass
+    return 0
 
 
 def cpu_of(usage):
