@@ -168,7 +168,9 @@ def run_umbrix(umbrix, mode, formula, workdir, cut_bytes, max_seconds, peak_only
     peak = None
     if peak_only:
         with open(peak_file) as f:
-            peak = int(f.read().split()[-1])
+            words = f.read().split()
+        # GNU time stopped before its report (a cut can reach it first): the child's own figure.
+        peak = int(words[-1]) if words else usage.ru_maxrss
     return seconds, proc.returncode, peak, out + ".TEX", cut, cpu_of(usage)
 
 
