@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QThread>
@@ -30,8 +32,6 @@ constexpr double kQuitWaitSeconds = 0.5;
 constexpr unsigned long kQuitSliceMs = 10;
 // How long Quit waits for the run to stop at its next written line.
 constexpr int kStopWaitMs = 2000;
-// The formula classes recurse along the depth of a formula.
-constexpr uint kWorkerStackBytes = 512u << 20;
 constexpr int kProgressIntervalMs = 100;
 
 }  // namespace
@@ -42,23 +42,28 @@ Form1::Services Form1::DesktopServices() {
           [](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }};
 }
 
-Form1::Form1(Services services) : services_(std::move(services)), driver_(*this) {
+Form1::Form1(Services services) : services_(std::move(services)), worker_(WorkerSide()) {
   BuildWidgets();
   progressTimer_ = new QTimer(this);
   progressTimer_->setInterval(kProgressIntervalMs);
   pdf_ = new PdfTypesetter(
       this, [this](int pages) { statusLine_->setText(PdfProgressText(pages)); },
       [this](bool ok, const QString& text) { PdfFinished(ok, text); });
-  driver_.SetObserver(&feed_);
+  worker_.Driver().SetObserver(&feed_);
   ConnectActions();
 }
 
-Form1::~Form1() {
-  stopRequested_ = true;
-  if (worker_ != nullptr) {
-    worker_->wait();
-    delete worker_;
-  }
+Form1::~Form1() = default;
+
+RunWorker::WindowSide Form1::WorkerSide() {
+  return {this,
+          [this](const QString& text) { text1Edit_->setPlainText(text); },
+          [this](const QString& text) { text2Edit_->setText(text); },
+          [this] { command1_->setEnabled(false); },
+          [this](const QString& caption) {
+            if (!quitting_) setWindowTitle(caption);
+          },
+          [this] { RunFinished(); }};
 }
 
 void Form1::ConnectActions() {
@@ -68,9 +73,9 @@ void Form1::ConnectActions() {
   for (const OptionInfo& info : kOptionTable)
     connect(option1_[EntryNumber(info.entry)], &QRadioButton::toggled, this,
             [this, entry = info.entry](bool checked) {
-              if (checked) option_ = entry;
+              if (checked) worker_.SelectOption(entry);
             });
-  connect(ergebnisBox_, &QCheckBox::toggled, this, [this](bool checked) { ergebnis_ = checked; });
+  connect(ergebnisBox_, &QCheckBox::toggled, this, [this](bool checked) { worker_.SelectErgebnis(checked); });
   connect(progressTimer_, &QTimer::timeout, this, [this] { ShowProgress(); });
 }
 
@@ -93,22 +98,14 @@ void Form1::Command1_Click() {
   writtenFile_.clear();
   derivation_->clear();
   feed_.Begin(static_cast<std::size_t>(derivation_->Columns()));
-  TakeSnapshot();
-  stopRequested_ = false;
-  progressFormula_ = progressTotal_ = 0;
-  progressLines_ = 0;
-  progressBytes_ = 0;
   statusLine_->clear();
-  worker_ = QThread::create([this] { RunInWorker(); });
-  worker_->setStackSize(kWorkerStackBytes);
-  connect(worker_, &QThread::finished, this, [this] { RunFinished(); });
-  worker_->start();
+  worker_.Start({text1Edit_->toPlainText(), text2Edit_->text(), gesetzeBox_->isChecked()});
   progressTimer_->start();
 }
 
 void Form1::Command2_Click() {
   quitting_ = true;
-  stopRequested_ = true;  // the document stays as written up to now
+  worker_.RequestStop();  // the document stays as written up to now
   pdf_->Cancel();
   setWindowTitle(texts::kCaption);
   const double start = services_.clock();
@@ -127,7 +124,7 @@ void Form1::closeEvent(QCloseEvent* event) {
 }
 
 void Form1::EndProgram() {
-  if (!StopWorker()) {
+  if (!worker_.Stop(kStopWaitMs)) {
     // The run is stuck inside one long step; ending at once is what Quit promises. The
     // unfinished document goes, the previous one stays.
     RemovePendingTemporaryFile();
@@ -138,17 +135,9 @@ void Form1::EndProgram() {
   services_.endProgram();
 }
 
-// Asks the run to stop and waits for it briefly; false when it is still running.
-bool Form1::StopWorker() {
-  stopRequested_ = true;
-  return worker_ == nullptr || worker_->wait(QDeadlineTimer(kStopWaitMs));
-}
-
 void Form1::RunFinished() {
-  if (worker_ == nullptr) return;
-  worker_->wait();
-  delete worker_;
-  worker_ = nullptr;
+  if (!worker_.Running()) return;
+  worker_.Finish();
   progressTimer_->stop();
   if (quitting_) return;
   FinishDerivation();
@@ -156,16 +145,18 @@ void Form1::RunFinished() {
 }
 
 void Form1::ShowOutcome() {
+  using Outcome = RunWorker::Outcome;
+  const Outcome& outcome = worker_.LastOutcome();
   command1_->setEnabled(true);
-  switch (outcome_.kind) {
+  switch (outcome.kind) {
     case Outcome::Kind::Written:
-      writtenFile_ = QFileInfo(QFile::decodeName(outcome_.text.c_str())).absoluteFilePath();
+      writtenFile_ = QFileInfo(QFile::decodeName(outcome.text.c_str())).absoluteFilePath();
       statusLine_->setText(WrittenText(writtenFile_));
       pdfButton_->setEnabled(true);
       break;
     case Outcome::Kind::Failed:
       statusLine_->setText("Nicht geschrieben: siehe Meldung.");
-      services_.dialogs->Error(this, QString::fromUtf8(outcome_.text));
+      services_.dialogs->Error(this, QString::fromUtf8(outcome.text));
       break;
     case Outcome::Kind::Stopped:
       statusLine_->setText("Abgebrochen.");
@@ -174,8 +165,9 @@ void Form1::ShowOutcome() {
 }
 
 void Form1::ShowProgress() {
-  if (progressTotal_ > 0)
-    statusLine_->setText(ProgressText(progressFormula_, progressTotal_, progressLines_, progressBytes_));
+  const RunProgress progress = worker_.Progress();
+  if (progress.total > 0)
+    statusLine_->setText(ProgressText(progress.formula, progress.total, progress.lines, progress.bytes));
   ShowDerivation();
 }
 
@@ -186,12 +178,15 @@ void Form1::ShowDerivation() {
 
 // The rest of the text; a note where the view stops short; the message of a failed run.
 void Form1::FinishDerivation() {
+  using Outcome = RunWorker::Outcome;
+  const Outcome& outcome = worker_.LastOutcome();
   ShowDerivation();
-  if (feed_.Truncated() && outcome_.kind == Outcome::Kind::Written)
-    derivation_->AppendText(TruncatedText(
-        QFileInfo(QFile::decodeName(outcome_.text.c_str())).absoluteFilePath(), driver_.BytesWritten()));
-  else if (outcome_.kind == Outcome::Kind::Failed)
-    derivation_->AppendText(NoDerivationText(QString::fromUtf8(outcome_.text)));
+  if (feed_.Truncated() && outcome.kind == Outcome::Kind::Written)
+    derivation_->AppendText(
+        TruncatedText(QFileInfo(QFile::decodeName(outcome.text.c_str())).absoluteFilePath(),
+                      worker_.Driver().BytesWritten()));
+  else if (outcome.kind == Outcome::Kind::Failed)
+    derivation_->AppendText(NoDerivationText(QString::fromUtf8(outcome.text)));
   derivation_->ScrollToTop();
 }
 

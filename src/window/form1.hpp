@@ -1,22 +1,18 @@
 // The main window: the formulas, the output file name, the three options, Start and Quit.
-// Start runs the driver on a worker thread, so the window keeps repainting and Quit works at
-// any moment; the window is the driver's platform, thread-safe where the worker calls it.
+// Start hands the run to the worker, which runs the driver on its own thread; the window
+// shows what the run changes, its progress, its derivation and how it ended.
 #pragma once
 
 #include <QWidget>
 #include <array>
-#include <atomic>
-#include <cstdint>
 #include <functional>
 #include <memory>
-#include <mutex>
-#include <string>
 
-#include "frontend/platform.hpp"
-#include "frontend/run_driver.hpp"
+#include "frontend/option_entry.hpp"
 #include "window/derivation_view.hpp"
 #include "window/notice_box.hpp"
 #include "window/quit_clock.hpp"
+#include "window/run_worker.hpp"
 
 class QCheckBox;
 class QLabel;
@@ -24,14 +20,13 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
-class QThread;
 class QTimer;
 
 namespace umbrix::window {
 
 class PdfTypesetter;
 
-class Form1 : public QWidget, public Platform {
+class Form1 : public QWidget {
  public:
   /// What the window needs from outside; tests replace each of them.
   struct Services {
@@ -56,34 +51,20 @@ class Form1 : public QWidget, public Platform {
   /// Quit: half a second with an empty Start caption, then the program ends.
   void Command2_Click();
   /// Whether a run is under way.
-  bool Running() const { return worker_ != nullptr; }
+  bool Running() const { return worker_.Running(); }
   /// PDF: typesets the written document, or cancels a typesetting under way.
   void PdfClicked();
   /// Whether pdflatex is at work for the PDF button.
   bool Typesetting() const;
 
-  std::string Text1() const override;
-  void SetText1(const std::string& text) override;
-  std::string Text2() const override;
-  void SetText2(const std::string& text) override;
-  void EnableStart(bool enabled) override;
-  void SetCaption(const std::string& caption) override;
-  bool OptionSelected(OptionEntry entry) const override;
-  bool GesetzeAngeben() const override { return gesetze_.load(); }
-  bool ErgebnisSelected() const override;
-  void ProcessEvents() override;
-  void ReportProgress(const RunProgress& progress) override;
+  /// Whether the run reads this entry of the option group.
+  bool OptionSelected(OptionEntry entry) const { return worker_.OptionSelected(entry); }
 
  protected:
   /// Form_Unload: closing the window runs the Quit action unless it is already under way.
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  struct Outcome {
-    enum class Kind { Written, Failed, Stopped } kind = Kind::Stopped;
-    std::string text;  // the file name or the message
-  };
-
   void BuildWidgets();
   void BuildInputs();
   void BuildLabels();
@@ -93,28 +74,23 @@ class Form1 : public QWidget, public Platform {
   void SetTabOrder();
   void ConnectActions();
 
-  void TakeSnapshot();
-  void RunInWorker();
+  RunWorker::WindowSide WorkerSide();
   void RunFinished();
   void ShowOutcome();
   void ShowProgress();
   void ShowDerivation();
   void FinishDerivation();
   void PdfFinished(bool ok, const QString& text);
-  bool StopWorker();
   void EndProgram();
-  void ThrowIfStopped() const;
-  void PostToWindow(std::function<void()> change);
 
   Services services_;
-  RunDriver driver_;
 
-  QLabel* label1_ = nullptr;
+  QLabel* formulasLabel_ = nullptr;
   QPlainTextEdit* text1Edit_ = nullptr;
-  QLabel* label4_ = nullptr;
-  QLabel* label2_ = nullptr;
+  QLabel* legendLabel_ = nullptr;  // the connectives beside the formulas
+  QLabel* helpLabel_ = nullptr;
   QLabel* notationLine_ = nullptr;  // under the help text: letters and symbols
-  QLabel* label3_ = nullptr;
+  QLabel* outputNameLabel_ = nullptr;
   QLineEdit* text2Edit_ = nullptr;
   QPushButton* command1_ = nullptr;
   std::array<QRadioButton*, kOptionCount> option1_{};
@@ -128,22 +104,10 @@ class Form1 : public QWidget, public Platform {
   DerivationFeed feed_;
   QString writtenFile_;  // the document of the last successful run
   QTimer* progressTimer_ = nullptr;
-
-  // The run's copies of Text1 and Text2, taken when Start is pressed.
-  mutable std::mutex runTextsMutex_;
-  std::string runText1_;
-  std::string runText2_;
-  std::atomic<OptionEntry> option_{kOptionTable[0].entry};
-  std::atomic<bool> gesetze_{false};  // the check box, as taken when Start is pressed
-  std::atomic<bool> ergebnis_{false};
-  std::atomic<bool> stopRequested_{false};
-  std::atomic<std::int32_t> progressFormula_{0};
-  std::atomic<std::int32_t> progressTotal_{0};
-  std::atomic<std::int64_t> progressLines_{0};
-  std::atomic<std::int64_t> progressBytes_{0};
-  QThread* worker_ = nullptr;
-  Outcome outcome_;
   bool quitting_ = false;
+  // Last, so that it is destroyed first: its destructor waits for a run that still writes to
+  // the derivation feed.
+  RunWorker worker_;
 };
 
 }  // namespace umbrix::window

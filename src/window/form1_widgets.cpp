@@ -113,21 +113,21 @@ void Form1::BuildInputs() {
 }
 
 void Form1::BuildLabels() {
-  label1_ = new QLabel("Formel(n):", this);
-  label4_ = new QLabel(LegendHtml(), this);
-  label4_->setTextFormat(Qt::RichText);
-  label4_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  label2_ = new QLabel(QString::fromUtf8(texts::kHelpText), this);
-  label2_->setWordWrap(true);
-  label2_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  formulasLabel_ = new QLabel("Formel(n):", this);
+  legendLabel_ = new QLabel(LegendHtml(), this);
+  legendLabel_->setTextFormat(Qt::RichText);
+  legendLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  helpLabel_ = new QLabel(QString::fromUtf8(texts::kHelpText), this);
+  helpLabel_->setWordWrap(true);
+  helpLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   notationLine_ = new QLabel(QString::fromUtf8(texts::kNotationLine), this);
   notationLine_->setWordWrap(true);
   notationLine_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  label3_ = new QLabel("Ausgabe (.TEX-)Datei:", this);
+  outputNameLabel_ = new QLabel("Ausgabe (.TEX-)Datei:", this);
   statusLine_ = new QLabel(this);
   statusLine_->setTextInteractionFlags(Qt::TextSelectableByMouse);
   const char* names[] = {"Label1", "Label4", "Label2", "NotationLine", "Label3", "StatusLine"};
-  QLabel* labels[] = {label1_, label4_, label2_, notationLine_, label3_, statusLine_};
+  QLabel* labels[] = {formulasLabel_, legendLabel_, helpLabel_, notationLine_, outputNameLabel_, statusLine_};
   for (int i = 0; i < 6; ++i) labels[i]->setObjectName(names[i]);
 }
 
@@ -165,8 +165,8 @@ void Form1::BuildDerivation() {
 
 void Form1::PlaceWidgets() {
   const std::vector<Placed> placed = {
-      {label1_, kLabel1},         {text1Edit_, kText1},       {label4_, kLabel4},
-      {label2_, kLabel2},         {notationLine_, kNotation}, {label3_, kLabel3},
+      {formulasLabel_, kLabel1},  {text1Edit_, kText1},       {legendLabel_, kLabel4},
+      {helpLabel_, kLabel2},      {notationLine_, kNotation}, {outputNameLabel_, kLabel3},
       {text2Edit_, kText2},       {command1_, kCommand1},     {option1_[0], kOption1[0]},
       {option1_[1], kOption1[1]}, {option1_[2], kOption1[2]}, {gesetzeBox_, kGesetzeBox},
       {command2_, kCommand2}};
