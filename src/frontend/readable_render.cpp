@@ -9,6 +9,7 @@
 #include "frontend/ergebnis.hpp"
 #include "frontend/latex_render.hpp"
 #include "frontend/symbols.hpp"
+#include "frontend/texts.hpp"
 #include "frontend/variable_names.hpp"
 
 namespace umbrix {
@@ -193,16 +194,7 @@ std::vector<std::string> WrapFormula(std::string_view readable, std::size_t widt
   return lines;
 }
 
-std::string_view PhaseHeading(Phase phase) {
-  switch (phase) {
-    case Phase::Reduction:
-      return "Ersetzen von ←, → und ↔:";
-    case Phase::Disjunctive:
-      return "Umformen in die disjunktive Normalform:";
-    default:
-      return {};
-  }
-}
+std::string_view PhaseHeading(Phase phase) { return texts::TextsOf(phase).heading; }
 
 std::string_view ResultMark(Phase phase) {
   return phase == Phase::ConjunctiveMerge ? "konjunktive Normalform" : "disjunktive Normalform";

@@ -17,22 +17,6 @@ namespace umbrix {
 
 namespace {
 
-constexpr const char* kPreamble[] = {
-    "\\documentclass{article}",           "\\usepackage[german]{babel}",
-    "\\setlength{\\parindent}{0cm}",      "\\setlength{\\oddsidemargin}{0cm}",
-    "\\setlength{\\evensidemargin}{0cm}", "\\setlength{\\textwidth}{16cm}",
-    "\\newcounter{countschritt}",         "\\begin{document}"};
-
-constexpr std::string_view kStepPrefix = "$\\sim$ ";
-// Sets its argument at the right margin of the step's last line, or flush right on a line of
-// its own when it does not fit there (the construction of the TeXbook's \signed macro).
-constexpr const char* kGesetzMacro =
-    "\\newcommand{\\gesetz}[1]{{\\unskip\\nobreak\\hfil\\penalty50\\hskip2em\\hbox{}\\nobreak\\hfil"
-    "\\mbox{\\footnotesize #1}\\parfillskip=0pt\\finalhyphendemerits=0\\par}}";
-constexpr const char* kVerticalSpace = "\\vspace{1cm}";
-// Written behind the sentence that closes the conjunctive phase.
-constexpr std::string_view kConjunctiveFoundSpace = "\\vspace{5mm}";
-
 // Blank lines between formulas vanish (single pass: two in a row leave one), blanks are
 // deleted everywhere and every lower-case x becomes X.
 std::string NormalisedWorkingText(const std::string& text) {
@@ -46,25 +30,6 @@ std::vector<std::size_t> LineBreakPositions(const std::string& w) {
   for (auto pos = w.find(LineBreak); pos != std::string::npos; pos = w.find(LineBreak, pos + 1))
     positions.push_back(pos);
   return positions;
-}
-
-// Where the member limit stopped a derivation, as the document's closing paragraph says it.
-const char* StopPhaseText(Phase phase) {
-  switch (phase) {
-    case Phase::Input:
-      return "beim Einlesen der Formel";
-    case Phase::Reduction:
-      return "beim Ersetzen der Implikationen und \\\"Aquivalenzen";
-    case Phase::Disjunctive:
-      return "beim Umformen in die disjunktive Normalform";
-    case Phase::DisjunctiveMerge:
-      return "beim Zusammenfassen der disjunktiven Normalform";
-    case Phase::Conjunctive:
-      return "beim Umformen in die konjunktive Normalform";
-    case Phase::ConjunctiveMerge:
-      break;
-  }
-  return "beim Zusammenfassen der konjunktiven Normalform";
 }
 
 }  // namespace
@@ -86,43 +51,19 @@ constexpr NormalFormOperations kConjunctiveForm{&SimFormel::NotKon, &SimFormel::
 }  // namespace
 
 std::string_view SentenceText(Sentence sentence) {
-  switch (sentence) {
-    case Sentence::DisjunctiveFound:
-      return "Dies ist eine disjunktive Umbrix.";
-    case Sentence::Merge:
-      return "Zusammenfassen der mehrfach vorkommenden Literale ergibt:";
-    case Sentence::TowardsConjunctive:
-      return "Nun zur konjunktiven Umbrix...";
-    case Sentence::ConjunctiveFound:
-      return "Damit haben wir auch eine konjunktive Umbrix gefunden.";
-  }
+  for (const auto& [which, text] : texts::kSentenceTexts)
+    if (which == sentence) return text;
   return {};
 }
 
-const char* PhaseName(Phase phase) {
-  switch (phase) {
-    case Phase::Input:
-      return "Einlesen";
-    case Phase::Reduction:
-      return "Ersetzen von <=, => und ==";
-    case Phase::Disjunctive:
-      return "disjunktive Normalform";
-    case Phase::DisjunctiveMerge:
-      return "Zusammenfassen (disjunktiv)";
-    case Phase::Conjunctive:
-      return "konjunktive Normalform";
-    case Phase::ConjunctiveMerge:
-      break;
-  }
-  return "Zusammenfassen (konjunktiv)";
-}
+const char* PhaseName(Phase phase) { return texts::TextsOf(phase).name.data(); }
 
 std::string OutputFileName(const std::string& text2) {
   std::string name = text2;
   const std::size_t folderEnd = name.find_last_of('/');
   for (std::size_t i = folderEnd == std::string::npos ? 0 : folderEnd + 1; i < name.size(); ++i)
     name[i] = static_cast<char>(std::toupper(static_cast<unsigned char>(name[i])));
-  if (name.size() < 4 || name.compare(name.size() - 4, 4, ".TEX") != 0) name += ".TEX";
+  if (!name.ends_with(texts::kDocumentSuffix)) name += texts::kDocumentSuffix;
   return name;
 }
 
@@ -183,16 +124,15 @@ std::string RunDriver::PrepareOutputName() {
 }
 
 std::int32_t RunDriver::WriteDocument(const std::string& w) {
-  for (const char* line : kPreamble) {
-    if (withGesetze_ && std::string_view(line) == "\\begin{document}") file_->WriteLine(kGesetzMacro);
+  for (const char* line : texts::kDocumentPreamble) {
+    if (withGesetze_ && line == std::string_view(texts::kDocumentBegin))
+      file_->WriteLine(texts::kGesetzMacro);
     file_->WriteLine(line);
   }
   const std::vector<std::size_t> breaks = LineBreakPositions(w);
   const auto count = static_cast<std::int32_t>(breaks.size()) - 1;
   for (std::int32_t n = 1; n <= count; ++n) {
-    if (count > 1)
-      file_->WriteLine("\\par\\setcounter{countschritt}{0}" + std::string(LineBreak) + "\\textbf{" +
-                       NumberText(n) + ". Formel}\\par\\nopagebreak" + std::string(LineBreak));
+    if (count > 1) file_->WriteLine(texts::FormulaHeading(NumberText(n)));
     const std::size_t a = breaks[static_cast<std::size_t>(n - 1)];
     const std::size_t b = breaks[static_cast<std::size_t>(n)];
     TranslatedLine line = TranslateLine(std::string_view(w).substr(a + 2, b - a - 2), letters_);
@@ -205,21 +145,16 @@ std::int32_t RunDriver::WriteDocument(const std::string& w) {
     }
     platform_.ProcessEvents();
   }
-  file_->WriteLine("\\end{document}");
+  file_->WriteLine(texts::kDocumentEnd);
   return count < 0 ? 0 : count;
 }
 
 // The member limit ends the derivation where it stands: the document says why and is closed,
 // so that it typesets and replaces the previous one.
 void RunDriver::WriteMemberLimitEnd() {
-  std::string paragraph = std::string("\\par\\medskip\\textbf{Abbruch.} Die Umformung endet hier ") +
-                          StopPhaseText(phase_) + ": ein Teil der Formel h\\\"atte mehr als " +
-                          std::to_string(kMaxMembers) +
-                          " Glieder bekommen, und so gro{\\ss}e Formeln kann Umbrix nicht umformen.";
-  if (formula_ < formulaCount_)
-    paragraph += " Die Formeln nach der " + NumberText(formula_) + ". Formel werden nicht mehr umgeformt.";
-  file_->WriteLine(paragraph + std::string(LineBreak));
-  file_->WriteLine("\\end{document}");
+  const std::string laterFormula = formula_ < formulaCount_ ? NumberText(formula_) : std::string();
+  file_->WriteLine(texts::MemberLimitParagraph(phase_, kMaxMembers, laterFormula) + std::string(LineBreak));
+  file_->WriteLine(texts::kDocumentEnd);
   file_->Close();
 }
 
@@ -267,7 +202,7 @@ void RunDriver::NormalFormPhases(std::int32_t count) {
   StartPhase(Phase::DisjunctiveMerge);
   SimplificationLoop();
   if (ErgebnisOn()) ergebnis_.SetDisjunctive(workSimFormel_);
-  if (count > 1) file_->WriteLine(kVerticalSpace);
+  if (count > 1) file_->WriteLine(texts::kBlockSpace);
   WriteSentence(Sentence::TowardsConjunctive);
   StartPhase(Phase::Conjunctive);
   ConversionLoop(kConjunctiveForm);
@@ -276,7 +211,7 @@ void RunDriver::NormalFormPhases(std::int32_t count) {
   StartPhase(Phase::ConjunctiveMerge);
   SimplificationLoop();
   if (ErgebnisOn()) WriteErgebnis();
-  if (count > 1) file_->WriteLine(kVerticalSpace);
+  if (count > 1) file_->WriteLine(texts::kBlockSpace);
 }
 
 // The section ends the block: each of its paragraphs as one line and a blank line.
@@ -344,7 +279,7 @@ void RunDriver::AppendGesetze() {
 
 void RunDriver::StartStepLine() {
   line_.clear();
-  line_ += kStepPrefix;
+  line_ += texts::kStepPrefix;
 }
 
 void RunDriver::WriteFormulaLine() {
@@ -384,7 +319,7 @@ void RunDriver::WriteSimFormelStep(bool result) {
 void RunDriver::NotifyStep(std::string_view formelText, bool simple, bool result) {
   if (phase_ != Phase::Input) ++stepNumber_;
   if (observer_ == nullptr) return;
-  const std::size_t open = line_.find('$', phase_ == Phase::Input ? 0 : kStepPrefix.size()) + 1;
+  const std::size_t open = line_.find('$', phase_ == Phase::Input ? 0 : texts::kStepPrefix.size()) + 1;
   const std::size_t close = line_.rfind('$');
   const std::string_view latex = std::string_view(line_).substr(open, close - open);
   std::span<const Gesetz> gesetze;
@@ -394,7 +329,7 @@ void RunDriver::NotifyStep(std::string_view formelText, bool simple, bool result
 
 void RunDriver::WriteSentence(Sentence sentence) {
   line_.assign(SentenceText(sentence));
-  if (sentence == Sentence::ConjunctiveFound) line_ += kConjunctiveFoundSpace;
+  if (sentence == Sentence::ConjunctiveFound) line_ += texts::kConjunctiveFoundSpace;
   line_ += LineBreak;
   file_->WriteLine(line_);
   if (observer_ != nullptr) observer_->OnSentence({sentence, SentenceText(sentence)});

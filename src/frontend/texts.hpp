@@ -1,8 +1,14 @@
-// The fixed German texts that both front ends show (UTF-8).
+// The fixed texts: what the front ends show (German, UTF-8) and the document's frame.
 #pragma once
 
+#include <cstddef>
+#include <iterator>
 #include <string>
 #include <string_view>
+#include <utility>
+
+#include "frontend/run_events.hpp"
+#include "utilities/std_text.hpp"
 
 namespace umbrix::texts {
 
@@ -60,5 +66,96 @@ inline std::string NoticeText(std::string_view button) {
 
 /// Names of the notice's buttons 0, 1 and 2, in this order.
 inline constexpr const char* kNoticeButtons[] = {"Abbrechen", "Wiederholen", "Ignorieren"};
+
+/// The German texts of each phase of a block: its name in a progress display, where the
+/// member limit stopped it (LaTeX, for the document's closing paragraph), and the heading
+/// above its steps in the readable renderings where the document opens the phase with no
+/// sentence of its own.
+struct PhaseTexts {
+  Phase phase;
+  std::string_view name;
+  std::string_view stoppedWhere;
+  std::string_view heading;
+};
+
+inline constexpr PhaseTexts kPhaseTexts[] = {
+    {Phase::Input, "Einlesen", "beim Einlesen der Formel", ""},
+    {Phase::Reduction, "Ersetzen von <=, => und ==", "beim Ersetzen der Implikationen und \\\"Aquivalenzen",
+     "Ersetzen von ←, → und ↔:"},
+    {Phase::Disjunctive, "disjunktive Normalform", "beim Umformen in die disjunktive Normalform",
+     "Umformen in die disjunktive Normalform:"},
+    {Phase::DisjunctiveMerge, "Zusammenfassen (disjunktiv)",
+     "beim Zusammenfassen der disjunktiven Normalform", ""},
+    {Phase::Conjunctive, "konjunktive Normalform", "beim Umformen in die konjunktive Normalform", ""},
+    {Phase::ConjunctiveMerge, "Zusammenfassen (konjunktiv)",
+     "beim Zusammenfassen der konjunktiven Normalform", ""},
+};
+
+inline const PhaseTexts& TextsOf(Phase phase) {
+  for (const PhaseTexts& texts : kPhaseTexts)
+    if (texts.phase == phase) return texts;
+  return kPhaseTexts[std::size(kPhaseTexts) - 1];
+}
+
+/// The German sentences of a block, as the document and the readable renderings show them.
+inline constexpr std::pair<Sentence, std::string_view> kSentenceTexts[] = {
+    {Sentence::DisjunctiveFound, "Dies ist eine disjunktive Umbrix."},
+    {Sentence::Merge, "Zusammenfassen der mehrfach vorkommenden Literale ergibt:"},
+    {Sentence::TowardsConjunctive, "Nun zur konjunktiven Umbrix..."},
+    {Sentence::ConjunctiveFound, "Damit haben wir auch eine konjunktive Umbrix gefunden."},
+};
+
+// The document's LaTeX frame around the formula lines and sentences.
+
+/// Every document's file name ends so.
+inline constexpr std::string_view kDocumentSuffix = ".TEX";
+
+/// The preamble's last line.
+inline constexpr const char* kDocumentBegin = "\\begin{document}";
+
+/// The lines before the first formula's block.
+inline constexpr const char* kDocumentPreamble[] = {
+    "\\documentclass{article}",           "\\usepackage[german]{babel}",
+    "\\setlength{\\parindent}{0cm}",      "\\setlength{\\oddsidemargin}{0cm}",
+    "\\setlength{\\evensidemargin}{0cm}", "\\setlength{\\textwidth}{16cm}",
+    "\\newcounter{countschritt}",         kDocumentBegin};
+
+/// With the laws named: the macro that sets a step's laws at the right margin of its last
+/// line, or flush right on a line of its own when they do not fit there (the construction of
+/// the TeXbook's \signed macro). It goes before kDocumentBegin.
+inline constexpr const char* kGesetzMacro =
+    "\\newcommand{\\gesetz}[1]{{\\unskip\\nobreak\\hfil\\penalty50\\hskip2em\\hbox{}\\nobreak\\hfil"
+    "\\mbox{\\footnotesize #1}\\parfillskip=0pt\\finalhyphendemerits=0\\par}}";
+
+/// The document's last line.
+inline constexpr const char* kDocumentEnd = "\\end{document}";
+
+/// Before every formula line but a block's first.
+inline constexpr std::string_view kStepPrefix = "$\\sim$ ";
+
+/// After each of a block's two merging phases, when the document holds more than one formula.
+inline constexpr const char* kBlockSpace = "\\vspace{1cm}";
+
+/// Written behind the sentence that closes the conjunctive phase.
+inline constexpr std::string_view kConjunctiveFoundSpace = "\\vspace{5mm}";
+
+/// The heading of formula number (in words or digits) when the document holds more than one.
+inline std::string FormulaHeading(const std::string& number) {
+  return "\\par\\setcounter{countschritt}{0}" + std::string(LineBreak) + "\\textbf{" + number +
+         ". Formel}\\par\\nopagebreak" + std::string(LineBreak);
+}
+
+/// The closing paragraph when the member limit stopped a derivation in phase; laterFormula
+/// names the formula after which nothing more is converted, when there are more.
+inline std::string MemberLimitParagraph(Phase phase, std::size_t maxMembers,
+                                        const std::string& laterFormula) {
+  std::string paragraph = "\\par\\medskip\\textbf{Abbruch.} Die Umformung endet hier " +
+                          std::string(TextsOf(phase).stoppedWhere) +
+                          ": ein Teil der Formel h\\\"atte mehr als " + std::to_string(maxMembers) +
+                          " Glieder bekommen, und so gro{\\ss}e Formeln kann Umbrix nicht umformen.";
+  if (!laterFormula.empty())
+    paragraph += " Die Formeln nach der " + laterFormula + ". Formel werden nicht mehr umgeformt.";
+  return paragraph;
+}
 
 }  // namespace umbrix::texts
