@@ -357,37 +357,63 @@ std::string ErgebnisHtml(const ErgebnisLine& line, const ErgebnisEvent& event) {
   }
 }
 
+HtmlDerivation::HtmlDerivation(Sink sink, HtmlMarkup markup)
+    : DerivationRenderer(std::move(sink)), markup_(std::move(markup)) {}
+
+std::string HtmlDerivation::Formula(const StepEvent& event) const {
+  if (markup_.formula) return markup_.formula(event);
+  return ReadableFormulaHtml(event.formelText, event.simple, event.names);
+}
+
+// <name>content</name>, then the line end.
+std::string HtmlDerivation::Element(std::string_view name, std::string_view content) const {
+  std::string html;
+  html.append("<").append(name).append(">").append(content).append("</").append(name).append(">");
+  return html.append(markup_.lineEnd);
+}
+
 void HtmlDerivation::BeginBlock(const FormulaStartEvent& event) {
-  std::string html = "<section class=\"formel\">\n";
-  if (event.count > 1) html += "<h2>" + std::to_string(event.number) + ". Formel</h2>\n";
+  std::string html;
+  html.append("<section class=\"").append(markup_.blockClass).append("\">").append(markup_.lineEnd);
+  if (event.count > 1) html += Element(markup_.blockHeading, std::to_string(event.number) + ". Formel");
   Emit(html);
 }
 
 void HtmlDerivation::InputFormula(const StepEvent& event) {
-  Emit("<p class=\"eingabe\">" + ReadableFormulaHtml(event.formelText, event.simple, event.names) + "</p>\n");
+  Emit("<p class=\"eingabe\">" + Formula(event) + "</p>" + std::string(markup_.lineEnd));
 }
 
-void HtmlDerivation::Heading(std::string_view text) { Emit("<h3>" + HtmlEscaped(text) + "</h3>\n"); }
+void HtmlDerivation::Heading(std::string_view text) {
+  Emit(Element(markup_.phaseHeading, HtmlEscaped(text)));
+}
 
 void HtmlDerivation::Step(const StepEvent& event) {
   std::string html;
-  if (!listOpen_) html += "<ol class=\"schritte\">\n";
+  if (!listOpen_) html.append("<ol class=\"schritte\">").append(markup_.lineEnd);
   listOpen_ = true;
-  html += "<li value=\"" + std::to_string(event.number) + "\"";
-  if (event.result) html += " class=\"normalform\"";
-  html += ">" + ReadableFormulaHtml(event.formelText, event.simple, event.names);
-  if (!event.gesetze.empty())
-    html.append(" <span class=\"gesetze\">")
-        .append(HtmlEscaped(GesetzeText(event.gesetze)))
-        .append("</span>");
+  std::string classes(markup_.stepClass);
+  if (event.result) classes.append(classes.empty() ? "" : " ").append(markup_.resultClass);
+  const std::string number = std::to_string(event.number);
+  html += "<li";
+  if (!classes.empty()) html += " class=\"" + classes + "\"";
+  html += " value=\"" + number + "\">";
+  if (markup_.numberSpan) html += "<span class=\"nummer\">" + number + ".</span>";
+  html += Formula(event);
+  if (!event.gesetze.empty()) {
+    html.append(markup_.gap).append("<span class=\"gesetze\">");
+    html.append(HtmlEscaped(GesetzeText(event.gesetze))).append("</span>");
+  }
   if (event.result)
-    html.append(" <strong>").append(kResultArrow).append(ResultMark(event.phase)).append("</strong>");
-  html += "</li>\n";
+    html.append(markup_.gap)
+        .append(markup_.markStart)
+        .append(ResultMark(event.phase))
+        .append(markup_.markEnd);
+  html.append("</li>").append(markup_.lineEnd);
   Emit(html);
 }
 
 void HtmlDerivation::Statement(std::string_view text) {
-  Emit("<p class=\"satz\">" + HtmlEscaped(text) + "</p>\n");
+  Emit("<p class=\"satz\">" + HtmlEscaped(text) + "</p>" + std::string(markup_.lineEnd));
 }
 
 void HtmlDerivation::ErgebnisPart(const ErgebnisLine& line, const ErgebnisEvent& event) {
@@ -395,10 +421,10 @@ void HtmlDerivation::ErgebnisPart(const ErgebnisLine& line, const ErgebnisEvent&
 }
 
 void HtmlDerivation::EndSteps() {
-  if (listOpen_) Emit("</ol>\n");
+  if (listOpen_) Emit("</ol>" + std::string(markup_.lineEnd));
   listOpen_ = false;
 }
 
-void HtmlDerivation::EndBlock() { Emit("</section>\n"); }
+void HtmlDerivation::EndBlock() { Emit("</section>" + std::string(markup_.lineEnd)); }
 
 }  // namespace umbrix

@@ -95,11 +95,30 @@ class TextDerivation : public DerivationRenderer {
   bool firstBlock_ = true;
 };
 
-/// An HTML fragment: one <section class="formel"> per formula, steps as an ordered list, the
-/// final normal forms as list items of class "result".
+/// How an HTML rendering marks a derivation up. The defaults give a fragment that stands on
+/// its own, with readable formulas; the web page names its own classes and writes KaTeX spans.
+struct HtmlMarkup {
+  std::string_view blockClass = "formel";       ///< the class of each formula's <section>
+  std::string_view blockHeading = "h2";         ///< the element of the heading "N. Formel"
+  std::string_view phaseHeading = "h3";         ///< the element of the phases' headings
+  std::string_view stepClass;                   ///< the class of every step's list item, if any
+  std::string_view resultClass = "normalform";  ///< the class added for a final normal form
+  bool numberSpan = false;                      ///< the step's number also as <span class="nummer">N.</span>
+  /// Between a step's formula, its laws and its mark.
+  std::string_view gap = " ";
+  /// Around the mark beside a final normal form.
+  std::string_view markStart = "<strong>◄ ";
+  std::string_view markEnd = "</strong>";
+  std::string_view lineEnd = "\n";  ///< after every element
+  /// The formula of a step or of the input line; none: readable HTML (ReadableFormulaHtml).
+  std::function<std::string(const StepEvent&)> formula;
+};
+
+/// An HTML fragment: one <section> per formula, the steps as an ordered list, the final normal
+/// forms as marked list items.
 class HtmlDerivation : public DerivationRenderer {
  public:
-  explicit HtmlDerivation(Sink sink) : DerivationRenderer(std::move(sink)) {}
+  explicit HtmlDerivation(Sink sink, HtmlMarkup markup = {});
 
  protected:
   void BeginBlock(const FormulaStartEvent& event) override;
@@ -112,6 +131,10 @@ class HtmlDerivation : public DerivationRenderer {
   void EndBlock() override;
 
  private:
+  std::string Formula(const StepEvent& event) const;
+  std::string Element(std::string_view name, std::string_view content) const;
+
+  HtmlMarkup markup_;
   bool listOpen_ = false;
 };
 

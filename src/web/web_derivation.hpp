@@ -17,7 +17,7 @@ inline constexpr std::size_t kLargestShownHtml = 2 << 20;
 /// Longest formula that the page typesets; longer ones are only in the document.
 inline constexpr std::size_t kLongestShownFormula = 20000;
 
-class WebDerivation : public DerivationRenderer {
+class WebDerivation : public HtmlDerivation {
  public:
   WebDerivation();
 
@@ -25,23 +25,13 @@ class WebDerivation : public DerivationRenderer {
   std::string Html() const { return tooLarge_ ? std::string() : html_; }
   bool TooLarge() const { return tooLarge_; }
 
- protected:
-  void BeginBlock(const FormulaStartEvent& event) override;
-  void InputFormula(const StepEvent& event) override;
-  void Heading(std::string_view text) override;
-  void Step(const StepEvent& event) override;
-  void Statement(std::string_view text) override;
-  void ErgebnisPart(const ErgebnisLine& line, const ErgebnisEvent& event) override;
-  void EndSteps() override;
-  void EndBlock() override;
-
  private:
+  HtmlMarkup PageMarkup();
   void Append(std::string_view piece);
   std::string Formula(const StepEvent& event);
 
   std::string html_;
   bool tooLarge_ = false;
-  bool listOpen_ = false;
 };
 
 }  // namespace umbrix
