@@ -34,19 +34,28 @@ std::vector<std::size_t> LineBreakPositions(const std::string& w) {
 
 }  // namespace
 
-// The three operations of one normal form's conversion loop.
-struct NormalFormOperations {
+// One normal form's half of a block: the sentence that opens it, if any, whether it starts
+// from the simple formula's copy of the reduced formula, its conversion and merging phases,
+// the conversion's three operations, and the sentence that says the form is found.
+struct NormalFormPhase {
+  std::optional<Sentence> opening;
+  bool fromCopy;
+  Phase conversion;
+  Phase merge;
   bool (SimFormel::*notNormal)() const;
   void (SimFormel::*makeStepwise)(bool&, const SimplifyMode&, GesetzSink*);
   void (SimFormel::*makeDirect)(bool, GesetzSink*);
+  Sentence found;
 };
 
 namespace {
 
-constexpr NormalFormOperations kDisjunctiveForm{&SimFormel::NotDis, &SimFormel::MakeDis,
-                                                &SimFormel::MakeDisDirect};
-constexpr NormalFormOperations kConjunctiveForm{&SimFormel::NotKon, &SimFormel::MakeKon,
-                                                &SimFormel::MakeKonDirect};
+constexpr NormalFormPhase kNormalFormPhases[] = {
+    {std::nullopt, true, Phase::Disjunctive, Phase::DisjunctiveMerge, &SimFormel::NotDis, &SimFormel::MakeDis,
+     &SimFormel::MakeDisDirect, Sentence::DisjunctiveFound},
+    {Sentence::TowardsConjunctive, false, Phase::Conjunctive, Phase::ConjunctiveMerge, &SimFormel::NotKon,
+     &SimFormel::MakeKon, &SimFormel::MakeKonDirect, Sentence::ConjunctiveFound},
+};
 
 }  // namespace
 
@@ -192,26 +201,30 @@ void RunDriver::ReductionLoop() {
 }
 
 void RunDriver::NormalFormPhases(std::int32_t count) {
-  StartPhase(Phase::Disjunctive);
-  workSimFormel_.MakeCopy(workFormel_, StartStep());
-  if (ErgebnisOn()) ergebnis_.SetCopy(workSimFormel_);
-  WriteSimFormelStep();
-  ConversionLoop(kDisjunctiveForm);
-  WriteSentence(Sentence::DisjunctiveFound);
-  WriteSentence(Sentence::Merge);
-  StartPhase(Phase::DisjunctiveMerge);
-  SimplificationLoop();
-  if (ErgebnisOn()) ergebnis_.SetDisjunctive(workSimFormel_);
-  if (count > 1) file_->WriteLine(texts::kBlockSpace);
-  WriteSentence(Sentence::TowardsConjunctive);
-  StartPhase(Phase::Conjunctive);
-  ConversionLoop(kConjunctiveForm);
-  WriteSentence(Sentence::ConjunctiveFound);
-  WriteSentence(Sentence::Merge);
-  StartPhase(Phase::ConjunctiveMerge);
-  SimplificationLoop();
-  if (ErgebnisOn()) WriteErgebnis();
-  if (count > 1) file_->WriteLine(texts::kBlockSpace);
+  for (const NormalFormPhase& form : kNormalFormPhases) {
+    if (form.opening) WriteSentence(*form.opening);
+    StartPhase(form.conversion);
+    if (form.fromCopy) {
+      workSimFormel_.MakeCopy(workFormel_, StartStep());
+      if (ErgebnisOn()) ergebnis_.SetCopy(workSimFormel_);
+      WriteSimFormelStep();
+    }
+    ConversionLoop(form);
+    WriteSentence(form.found);
+    WriteSentence(Sentence::Merge);
+    StartPhase(form.merge);
+    SimplificationLoop();
+    if (ErgebnisOn()) ErgebnisAfterMerge(form.merge);
+    if (count > 1) file_->WriteLine(texts::kBlockSpace);
+  }
+}
+
+// The section keeps the disjunctive normal form and ends the block after the conjunctive one.
+void RunDriver::ErgebnisAfterMerge(Phase merge) {
+  if (merge == Phase::DisjunctiveMerge)
+    ergebnis_.SetDisjunctive(workSimFormel_);
+  else
+    WriteErgebnis();
 }
 
 // The section ends the block: each of its paragraphs as one line and a blank line.
@@ -230,7 +243,7 @@ void RunDriver::WriteErgebnis() {
 bool RunDriver::ErgebnisOn() const { return ergebnisOn_; }
 
 // Converts step by step while the formula is not in the normal form, one line per step.
-void RunDriver::ConversionLoop(const NormalFormOperations& form) {
+void RunDriver::ConversionLoop(const NormalFormPhase& form) {
   while ((workSimFormel_.*form.notNormal)()) {
     if (DirectMode()) {
       (workSimFormel_.*form.makeDirect)(true, StartStep());

@@ -17,7 +17,7 @@
 namespace umbrix {
 
 class Platform;
-struct NormalFormOperations;
+struct NormalFormPhase;
 
 /// The output file name for the text of Text2: the file-name part upper-cased (folders stay
 /// as typed), ".TEX" appended unless the text already ends so.
@@ -71,7 +71,7 @@ class RunDriver {
   void StartFormula(const std::string& line);
   void ReductionLoop();
   void NormalFormPhases(std::int32_t count);
-  void ConversionLoop(const NormalFormOperations& form);
+  void ConversionLoop(const NormalFormPhase& form);
   void SimplificationLoop();
   bool DirectMode() const;
   GesetzSink* StartStep();
@@ -84,6 +84,7 @@ class RunDriver {
   void NotifyStep(std::string_view formelText, bool simple, bool result);
   void WriteSentence(Sentence sentence);
   bool ErgebnisOn() const;
+  void ErgebnisAfterMerge(Phase merge);
   void WriteErgebnis();
 
   Platform& platform_;
