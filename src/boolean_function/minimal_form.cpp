@@ -7,9 +7,11 @@
 //
 // Cover: branch and bound over the rows that are still uncovered, always on the row with the
 // fewest primes left. Each branch takes one of them and excludes the ones tried before it, so
-// that every set of primes is reached at most once and equal-cost covers can be counted. The
-// bound is a set of uncovered rows no two of which share a prime. A minimal conjunctive form
-// is the dual of a minimal disjunctive form of the negated function.
+// that every set of primes is reached at most once. The bound is a set of uncovered rows no
+// two of which share a prime. A first search finds one cheapest cover, reducing each node and
+// pruning at equal cost; a second one, knowing that cost, counts the covers of equal cost
+// (their count is a lower bound when its budget runs out). A minimal conjunctive form is the
+// dual of a minimal disjunctive form of the negated function.
 #include "boolean_function/minimal_form.hpp"
 
 #include <algorithm>
@@ -25,8 +27,11 @@ namespace {
 using Rows = std::bitset<std::size_t{1} << kMostTableVariables>;
 using Cost = std::pair<std::size_t, std::size_t>;  // terms, literals
 
-// Upper limit of search nodes; beyond it the result is reported as not found.
-constexpr std::size_t kSearchBudget = 200000;
+// Upper limit of nodes for finding one cheapest cover; only a guard, the reductions keep
+// that search small for the functions of up to ten variables.
+constexpr std::size_t kCheapestCoverBudget = 2000000;
+// Upper limit of nodes for counting the cheapest covers; beyond it the count is a lower bound.
+constexpr std::size_t kCountingBudget = 200000;
 
 struct Prime {
   std::uint32_t cube = 0;  // base-3 digits, digit d for column d
@@ -85,30 +90,236 @@ std::vector<Prime> PrimeImplicants(const std::vector<bool>& ones, std::size_t n)
   return primes;
 }
 
-class CoverSearch {
- public:
-  CoverSearch(std::vector<Prime> primes, const Rows& ones) : primes_(std::move(primes)), ones_(ones) {
-    std::stable_sort(primes_.begin(), primes_.end(), [](const Prime& a, const Prime& b) {
+// The primes, cheapest first, and for each row the primes that contain it.
+struct CoverProblem {
+  CoverProblem(std::vector<Prime> allPrimes, const Rows& oneRows, std::size_t rowCount)
+      : primes(std::move(allPrimes)), ones(oneRows), primesOfRow(rowCount) {
+    std::stable_sort(primes.begin(), primes.end(), [](const Prime& a, const Prime& b) {
       return a.literals != b.literals ? a.literals < b.literals : a.rows.count() > b.rows.count();
     });
-    excluded_.assign(primes_.size(), false);
-    primesOfRow_.resize(ones.size());
-    for (std::size_t p = 0; p < primes_.size(); ++p)
-      for (std::size_t row = 0; row < ones.size(); ++row)
-        if (primes_[p].rows.test(row)) primesOfRow_[row].push_back(p);
+    for (std::size_t p = 0; p < primes.size(); ++p)
+      for (std::size_t row = 0; row < rowCount; ++row)
+        if (primes[p].rows.test(row)) primesOfRow[row].push_back(p);
   }
 
-  void Run() { Visit(Rows(), {0, 0}); }
+  std::vector<Prime> primes;
+  Rows ones;
+  std::vector<std::vector<std::size_t>> primesOfRow;
+};
+
+// One cover of least cost. Each node is first reduced until nothing changes: a row with a
+// single prime left takes it; a row that holds every prime of another row is dropped, as
+// covering the other covers it; a prime whose open rows lie within another prime's, at no
+// fewer literals, is dropped. The search then prunes every branch that cannot be cheaper.
+class CheapestCover {
+ public:
+  explicit CheapestCover(const CoverProblem& problem) : problem_(problem) {}
+
+  void Run() { Visit({problem_.ones, std::vector<bool>(problem_.primes.size(), true), {}, {0, 0}}); }
 
   bool complete() const { return !aborted_; }
+  Cost cost() const { return best_; }
+  const std::vector<std::size_t>& cover() const { return cover_; }
+
+ private:
+  struct Node {
+    Rows open;
+    std::vector<bool> usable;
+    std::vector<std::size_t> chosen;
+    Cost cost;
+  };
+
+  void Visit(Node node) {
+    if (aborted_ || ++nodes_ > kCheapestCoverBudget) {
+      aborted_ = true;
+      return;
+    }
+    if (!Reduce(node)) return;
+    if (node.open.none()) {
+      if (!found_ || node.cost < best_) {
+        found_ = true;
+        best_ = node.cost;
+        cover_ = node.chosen;
+      }
+      return;
+    }
+    if (found_ && LowerBound(node) >= best_) return;
+    for (std::size_t p : Candidates(node, BranchRow(node))) {
+      Node child = node;
+      Take(child, p);
+      Visit(std::move(child));
+      node.usable[p] = false;
+    }
+  }
+
+  void Take(Node& node, std::size_t p) const {
+    node.open &= ~problem_.primes[p].rows;
+    node.chosen.push_back(p);
+    node.cost.first += 1;
+    node.cost.second += problem_.primes[p].literals;
+    node.usable[p] = false;
+  }
+
+  std::vector<std::size_t> UsablePrimes(const Node& node, std::size_t row) const {
+    std::vector<std::size_t> usable;
+    for (std::size_t p : problem_.primesOfRow[row])
+      if (node.usable[p]) usable.push_back(p);
+    return usable;
+  }
+
+  // False when an open row has no prime left.
+  bool Reduce(Node& node) const {
+    for (bool changed = true; changed;) {
+      changed = false;
+      if (!TakeEssentialPrimes(node, changed)) return false;
+      changed = DropDominatedRows(node) || changed;
+      changed = DropDominatedPrimes(node) || changed;
+    }
+    return true;
+  }
+
+  bool TakeEssentialPrimes(Node& node, bool& changed) const {
+    for (std::size_t row = 0; row < problem_.primesOfRow.size(); ++row) {
+      if (!node.open.test(row)) continue;
+      const std::vector<std::size_t> usable = UsablePrimes(node, row);
+      if (usable.empty()) return false;
+      if (usable.size() == 1) {
+        Take(node, usable.front());
+        changed = true;
+      }
+    }
+    return true;
+  }
+
+  // A row is dropped when another open row's primes are all among its own (of two rows with
+  // the same primes the later one goes).
+  bool DropDominatedRows(Node& node) const {
+    bool changed = false;
+    for (std::size_t row = 0; row < problem_.primesOfRow.size(); ++row) {
+      if (!node.open.test(row)) continue;
+      const std::vector<std::size_t> usable = UsablePrimes(node, row);
+      if (usable.empty()) continue;
+      const Rows candidates = problem_.primes[usable.front()].rows & node.open;
+      for (std::size_t other = 0; other < problem_.primesOfRow.size(); ++other) {
+        if (other == row || !candidates.test(other)) continue;
+        const bool holdsAll = std::all_of(usable.begin(), usable.end(),
+                                          [&](std::size_t p) { return problem_.primes[p].rows.test(other); });
+        if (!holdsAll) continue;
+        if (other < row && UsablePrimes(node, other).size() == usable.size()) continue;
+        node.open.reset(other);
+        changed = true;
+      }
+    }
+    return changed;
+  }
+
+  // A prime is dropped when another usable prime covers all its open rows with no more
+  // literals (of two equal ones the later one goes), or when it covers no open row.
+  bool DropDominatedPrimes(Node& node) const {
+    bool changed = false;
+    for (std::size_t p = 0; p < problem_.primes.size(); ++p) {
+      if (!node.usable[p]) continue;
+      const Rows within = problem_.primes[p].rows & node.open;
+      std::size_t row = 0;
+      while (row < problem_.primesOfRow.size() && !within.test(row)) ++row;
+      if (row == problem_.primesOfRow.size() || DominatedBySome(node, p, within, row)) {
+        node.usable[p] = false;
+        changed = true;
+      }
+    }
+    return changed;
+  }
+
+  bool DominatedBySome(const Node& node, std::size_t p, const Rows& within, std::size_t row) const {
+    const Prime& prime = problem_.primes[p];
+    for (std::size_t q : problem_.primesOfRow[row]) {
+      if (q == p || !node.usable[q]) continue;
+      const Prime& other = problem_.primes[q];
+      if (other.literals > prime.literals || (within & ~other.rows).any()) continue;
+      const bool equal = other.literals == prime.literals && (other.rows & node.open) == within;
+      if (!equal || q < p) return true;
+    }
+    return false;
+  }
+
+  // Terms and literals still needed at least: rows that pairwise share no usable prime each
+  // need a prime of their own, at least as long as their shortest one.
+  Cost LowerBound(const Node& node) const {
+    std::vector<std::pair<std::size_t, std::size_t>> rows;  // usable primes, row
+    for (std::size_t row = 0; row < problem_.primesOfRow.size(); ++row)
+      if (node.open.test(row)) rows.emplace_back(UsablePrimes(node, row).size(), row);
+    std::sort(rows.begin(), rows.end());
+    Rows blocked;
+    Cost bound = node.cost;
+    for (const auto& [size, row] : rows) {
+      if (blocked.test(row)) continue;
+      std::size_t shortest = SIZE_MAX;
+      for (std::size_t p : UsablePrimes(node, row)) {
+        blocked |= problem_.primes[p].rows;
+        shortest = std::min(shortest, problem_.primes[p].literals);
+      }
+      bound.first += 1;
+      bound.second += shortest;
+    }
+    return bound;
+  }
+
+  std::size_t BranchRow(const Node& node) const {
+    std::size_t bestRow = 0;
+    std::size_t fewest = SIZE_MAX;
+    for (std::size_t row = 0; row < problem_.primesOfRow.size(); ++row) {
+      if (!node.open.test(row)) continue;
+      const std::size_t left = UsablePrimes(node, row).size();
+      if (left < fewest) {
+        fewest = left;
+        bestRow = row;
+      }
+    }
+    return bestRow;
+  }
+
+  // The row's usable primes, shortest first, then those covering most open rows.
+  std::vector<std::size_t> Candidates(const Node& node, std::size_t row) const {
+    std::vector<std::size_t> candidates = UsablePrimes(node, row);
+    std::stable_sort(candidates.begin(), candidates.end(), [&](std::size_t a, std::size_t b) {
+      const Prime& x = problem_.primes[a];
+      const Prime& y = problem_.primes[b];
+      if (x.literals != y.literals) return x.literals < y.literals;
+      return (x.rows & node.open).count() > (y.rows & node.open).count();
+    });
+    return candidates;
+  }
+
+  const CoverProblem& problem_;
+  bool found_ = false;
+  bool aborted_ = false;
+  Cost best_{0, 0};
+  std::vector<std::size_t> cover_;
+  std::size_t nodes_ = 0;
+};
+
+// All covers of a known least cost, counted up to kCountedMinimalForms; the first
+// kShownMinimalForms are kept.
+class CoverSearch {
+ public:
+  explicit CoverSearch(const CoverProblem& problem)
+      : primes_(problem.primes), ones_(problem.ones), primesOfRow_(problem.primesOfRow) {
+    excluded_.assign(primes_.size(), false);
+  }
+
+  void Run(Cost best) {
+    found_ = true;
+    best_ = best;
+    Visit(Rows(), {0, 0});
+  }
+
   std::size_t count() const { return count_; }
-  bool countCapped() const { return count_ >= kCountedMinimalForms; }
+  bool countCapped() const { return aborted_ || count_ >= kCountedMinimalForms; }
   const std::vector<std::vector<std::size_t>>& solutions() const { return solutions_; }
-  const Prime& prime(std::size_t p) const { return primes_[p]; }
 
  private:
   void Visit(const Rows& covered, Cost cost) {
-    if (aborted_ || ++nodes_ > kSearchBudget) {
+    if (aborted_ || ++nodes_ > kCountingBudget) {
       aborted_ = true;
       return;
     }
@@ -171,9 +382,9 @@ class CoverSearch {
     return bestRow;
   }
 
-  std::vector<Prime> primes_;
-  Rows ones_;
-  std::vector<std::vector<std::size_t>> primesOfRow_;
+  const std::vector<Prime>& primes_;
+  const Rows& ones_;
+  const std::vector<std::vector<std::size_t>>& primesOfRow_;
   std::vector<bool> excluded_;
   std::vector<std::size_t> chosen_;
   std::vector<std::vector<std::size_t>> solutions_;
@@ -216,17 +427,23 @@ MinimalForms Minimise(const TruthTable& table, NormalFormKind kind) {
     ones[row] = table.values[row] != dual;
     if (ones[row]) oneRows.set(row);
   }
-  CoverSearch search(PrimeImplicants(ones, n), oneRows);
-  search.Run();
+  const CoverProblem problem(PrimeImplicants(ones, n), oneRows, ones.size());
+  CheapestCover cheapest(problem);
+  cheapest.Run();
   MinimalForms result;
-  result.complete = search.complete();
+  result.complete = cheapest.complete();
   if (!result.complete) return result;
-  result.count = search.count();
+  CoverSearch search(problem);
+  search.Run(cheapest.cost());
+  // When counting stopped early, the cheapest cover found first still stands for them all.
+  std::vector<std::vector<std::size_t>> solutions = search.solutions();
+  if (solutions.empty()) solutions.push_back(cheapest.cover());
+  result.count = std::max(search.count(), solutions.size());
   result.countCapped = search.countCapped();
-  for (const std::vector<std::size_t>& solution : search.solutions()) {
+  for (const std::vector<std::size_t>& solution : solutions) {
     TermList form{kind, {}};
     for (std::size_t p : solution)
-      form.terms.push_back(TermOfCube(search.prime(p).cube, table.variables, dual));
+      form.terms.push_back(TermOfCube(problem.primes[p].cube, table.variables, dual));
     std::sort(form.terms.begin(), form.terms.end(), LiteralOrder);
     result.shown.push_back(std::move(form));
   }
