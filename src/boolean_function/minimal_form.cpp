@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <bitset>
+#include <cmath>
 #include <cstdint>
 #include <stdexcept>
 #include <utility>
@@ -27,9 +28,9 @@ namespace {
 using Rows = std::bitset<std::size_t{1} << kMostTableVariables>;
 using Cost = std::pair<std::size_t, std::size_t>;  // terms, literals
 
-// Upper limit of nodes for finding one cheapest cover; only a guard, the reductions keep
-// that search small for the functions of up to ten variables.
-constexpr std::size_t kCheapestCoverBudget = 2000000;
+// Upper limit of nodes for finding one cheapest cover; it bounds the time (some seconds) for
+// the few functions of nine or ten variables whose cover problems stay hard after reduction.
+constexpr std::size_t kCheapestCoverBudget = 20000;
 // Upper limit of nodes for counting the cheapest covers; beyond it the count is a lower bound.
 constexpr std::size_t kCountingBudget = 200000;
 
@@ -242,26 +243,60 @@ class CheapestCover {
     return false;
   }
 
-  // Terms and literals still needed at least: rows that pairwise share no usable prime each
-  // need a prime of their own, at least as long as their shortest one.
+  // Terms and literals still needed at least, from a feasible solution of the dual problem:
+  // weights on the open rows such that the rows of each usable prime weigh at most one in
+  // total (at most its literals, for literals); every cover then costs at least the total
+  // weight. Weights are raised greedily, rows with fewest primes first, once starting from
+  // nothing (which gives rows that pairwise share no prime) and once from an even share.
   Cost LowerBound(const Node& node) const {
-    std::vector<std::pair<std::size_t, std::size_t>> rows;  // usable primes, row
+    std::vector<std::pair<std::size_t, std::size_t>> order;  // usable primes, row
     for (std::size_t row = 0; row < problem_.primesOfRow.size(); ++row)
-      if (node.open.test(row)) rows.emplace_back(UsablePrimes(node, row).size(), row);
-    std::sort(rows.begin(), rows.end());
-    Rows blocked;
-    Cost bound = node.cost;
-    for (const auto& [size, row] : rows) {
-      if (blocked.test(row)) continue;
-      std::size_t shortest = SIZE_MAX;
-      for (std::size_t p : UsablePrimes(node, row)) {
-        blocked |= problem_.primes[p].rows;
-        shortest = std::min(shortest, problem_.primes[p].literals);
-      }
-      bound.first += 1;
-      bound.second += shortest;
+      if (node.open.test(row)) order.emplace_back(UsablePrimes(node, row).size(), row);
+    std::sort(order.begin(), order.end());
+    std::vector<std::size_t> rows;
+    for (const auto& entry : order) rows.push_back(entry.second);
+    std::vector<std::size_t> share(problem_.primes.size(), 0);
+    for (std::size_t p = 0; p < problem_.primes.size(); ++p)
+      if (node.usable[p]) share[p] = (problem_.primes[p].rows & node.open).count();
+    double terms = 0;
+    double literals = 0;
+    for (bool evenStart : {false, true}) {
+      terms = std::max(terms, DualWeight(node, rows, share, false, evenStart));
+      literals = std::max(literals, DualWeight(node, rows, share, true, evenStart));
     }
-    return bound;
+    return {node.cost.first + RoundedUp(terms), node.cost.second + RoundedUp(literals)};
+  }
+
+  static std::size_t RoundedUp(double weight) { return static_cast<std::size_t>(std::ceil(weight - 1e-6)); }
+
+  double DualWeight(const Node& node, const std::vector<std::size_t>& rows,
+                    const std::vector<std::size_t>& share, bool byLiterals, bool evenStart) const {
+    std::vector<double> slack(problem_.primes.size(), 0);
+    for (std::size_t p = 0; p < problem_.primes.size(); ++p)
+      if (node.usable[p]) slack[p] = byLiterals ? static_cast<double>(problem_.primes[p].literals) : 1.0;
+    std::vector<double> weight(rows.size(), 0);
+    if (evenStart) {
+      for (std::size_t i = 0; i < rows.size(); ++i) {
+        weight[i] = SIZE_MAX;
+        for (std::size_t p : problem_.primesOfRow[rows[i]])
+          if (node.usable[p]) weight[i] = std::min(weight[i], slack[p] / static_cast<double>(share[p]));
+      }
+      for (std::size_t i = 0; i < rows.size(); ++i) Lower(node, rows[i], weight[i], slack);
+    }
+    double total = 0;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      double extra = SIZE_MAX;
+      for (std::size_t p : problem_.primesOfRow[rows[i]])
+        if (node.usable[p]) extra = std::min(extra, slack[p]);
+      Lower(node, rows[i], extra, slack);
+      total += weight[i] + extra;
+    }
+    return total;
+  }
+
+  void Lower(const Node& node, std::size_t row, double weight, std::vector<double>& slack) const {
+    for (std::size_t p : problem_.primesOfRow[row])
+      if (node.usable[p]) slack[p] = std::max(0.0, slack[p] - weight);
   }
 
   std::size_t BranchRow(const Node& node) const {

@@ -114,6 +114,18 @@ void ExpectMinimal(const TruthTable& table, NormalFormKind kind, Cost expected, 
   }
 }
 
+// No literal can be left out of a term without changing the function.
+void ExpectPrimeTerms(const TermList& form, const std::vector<bool>& values, const TruthTable& shape) {
+  for (std::size_t t = 0; t < form.terms.size(); ++t)
+    for (std::size_t left = 0; left < form.terms[t].literals.size(); ++left) {
+      TermList wider = form;
+      wider.terms[t] = Term();
+      for (std::size_t i = 0; i < form.terms[t].literals.size(); ++i)
+        if (i != left) wider.terms[t].AddLiteral(form.terms[t].literals[i]);
+      EXPECT_NE(test::ValuesOf(wider, shape), values) << wider.FormelText();
+    }
+}
+
 std::vector<bool> Negated(std::vector<bool> values) {
   values.flip();
   return values;
@@ -168,6 +180,24 @@ TEST(MinimalForm, TenVariablesAndTheConsensusTerm) {
   const MinimalForms parityForms = Minimise(parity, NormalFormKind::Kon);
   ASSERT_TRUE(parityForms.complete);
   EXPECT_EQ(CostOf(parityForms.shown.at(0)), (Cost{512, 5120}));
+  // Random functions of seven to ten variables: every form shown is the function, of primes.
+  std::mt19937 random(10);
+  for (std::size_t n = 7; n <= 10; ++n) {
+    std::vector<bool> values(std::size_t{1} << n);
+    for (int k = 0; k < 40; ++k) values[random() % values.size()] = true;
+    SCOPED_TRACE("n=" + std::to_string(n));
+    for (const auto& [kind, function] :
+         {std::pair{NormalFormKind::Dis, values}, {NormalFormKind::Kon, Negated(values)}}) {
+      const TruthTable table = test::Table(n, function);
+      const MinimalForms forms = Minimise(table, kind);
+      ASSERT_TRUE(forms.complete);
+      ASSERT_FALSE(forms.shown.empty());
+      for (const TermList& form : forms.shown) {
+        EXPECT_EQ(test::ValuesOf(form, table), function);
+        ExpectPrimeTerms(form, function, table);
+      }
+    }
+  }
 }
 
 }  // namespace
