@@ -30,7 +30,7 @@ using Cost = std::pair<std::size_t, std::size_t>;  // terms, literals
 
 // Upper limit of nodes for finding one cheapest cover; it bounds the time (some seconds) for
 // the few functions of nine or ten variables whose cover problems stay hard after reduction.
-constexpr std::size_t kCheapestCoverBudget = 20000;
+constexpr std::size_t kCheapestCoverBudget = 150000;
 // Upper limit of nodes for counting the cheapest covers; beyond it the count is a lower bound.
 constexpr std::size_t kCountingBudget = 200000;
 
@@ -201,8 +201,9 @@ class CheapestCover {
       const std::vector<std::size_t> usable = UsablePrimes(node, row);
       if (usable.empty()) continue;
       const Rows candidates = problem_.primes[usable.front()].rows & node.open;
-      for (std::size_t other = 0; other < problem_.primesOfRow.size(); ++other) {
-        if (other == row || !candidates.test(other)) continue;
+      for (std::size_t other = candidates._Find_first(); other < candidates.size();
+           other = candidates._Find_next(other)) {
+        if (other == row) continue;
         const bool holdsAll = std::all_of(usable.begin(), usable.end(),
                                           [&](std::size_t p) { return problem_.primes[p].rows.test(other); });
         if (!holdsAll) continue;
@@ -221,9 +222,8 @@ class CheapestCover {
     for (std::size_t p = 0; p < problem_.primes.size(); ++p) {
       if (!node.usable[p]) continue;
       const Rows within = problem_.primes[p].rows & node.open;
-      std::size_t row = 0;
-      while (row < problem_.primesOfRow.size() && !within.test(row)) ++row;
-      if (row == problem_.primesOfRow.size() || DominatedBySome(node, p, within, row)) {
+      const std::size_t row = within._Find_first();
+      if (row == within.size() || DominatedBySome(node, p, within, row)) {
         node.usable[p] = false;
         changed = true;
       }
