@@ -30,7 +30,7 @@ using Cost = std::pair<std::size_t, std::size_t>;  // terms, literals
 
 // Upper limit of nodes for finding one cheapest cover; it bounds the time (some seconds) for
 // the few functions of nine or ten variables whose cover problems stay hard after reduction.
-constexpr std::size_t kCheapestCoverBudget = 150000;
+constexpr std::size_t kCheapestCoverBudget = 50000;
 // Upper limit of nodes for counting the cheapest covers; beyond it the count is a lower bound.
 constexpr std::size_t kCountingBudget = 200000;
 
