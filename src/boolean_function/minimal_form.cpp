@@ -34,6 +34,17 @@ constexpr std::size_t kCheapestCoverBudget = 50000;
 // Upper limit of nodes for counting the cheapest covers; beyond it the count is a lower bound.
 constexpr std::size_t kCountingBudget = 200000;
 
+// The first set row at or after `from`, or rows.size(). libstdc++ has a word-wise search; other
+// standard libraries (the web page's libc++) get the plain loop.
+std::size_t NextSetRow(const Rows& rows, std::size_t from) {
+#if defined(__GLIBCXX__)
+  return from == 0 ? rows._Find_first() : rows._Find_next(from - 1);
+#else
+  while (from < rows.size() && !rows.test(from)) ++from;
+  return from;
+#endif
+}
+
 struct Prime {
   std::uint32_t cube = 0;  // base-3 digits, digit d for column d
   std::size_t literals = 0;
@@ -201,8 +212,8 @@ class CheapestCover {
       const std::vector<std::size_t> usable = UsablePrimes(node, row);
       if (usable.empty()) continue;
       const Rows candidates = problem_.primes[usable.front()].rows & node.open;
-      for (std::size_t other = candidates._Find_first(); other < candidates.size();
-           other = candidates._Find_next(other)) {
+      for (std::size_t other = NextSetRow(candidates, 0); other < candidates.size();
+           other = NextSetRow(candidates, other + 1)) {
         if (other == row) continue;
         const bool holdsAll = std::all_of(usable.begin(), usable.end(),
                                           [&](std::size_t p) { return problem_.primes[p].rows.test(other); });
@@ -222,7 +233,7 @@ class CheapestCover {
     for (std::size_t p = 0; p < problem_.primes.size(); ++p) {
       if (!node.usable[p]) continue;
       const Rows within = problem_.primes[p].rows & node.open;
-      const std::size_t row = within._Find_first();
+      const std::size_t row = NextSetRow(within, 0);
       if (row == within.size() || DominatedBySome(node, p, within, row)) {
         node.usable[p] = false;
         changed = true;
