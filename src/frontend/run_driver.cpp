@@ -196,7 +196,7 @@ void RunDriver::ReductionLoop() {
   while (workFormel_.NotSimForm()) {
     workFormel_.MakeSimForm(StartStep());
     WriteFormelStep(workFormel_.FormelText());
-    if (ErgebnisOn()) ergebnis_.CheckStep(workFormel_);
+    if (ergebnisOn_) ergebnis_.CheckStep(workFormel_);
   }
 }
 
@@ -206,7 +206,7 @@ void RunDriver::NormalFormPhases(std::int32_t count) {
     StartPhase(form.conversion);
     if (form.fromCopy) {
       workSimFormel_.MakeCopy(workFormel_, StartStep());
-      if (ErgebnisOn()) ergebnis_.SetCopy(workSimFormel_);
+      if (ergebnisOn_) ergebnis_.SetCopy(workSimFormel_);
       WriteSimFormelStep();
     }
     ConversionLoop(form);
@@ -214,7 +214,7 @@ void RunDriver::NormalFormPhases(std::int32_t count) {
     WriteSentence(Sentence::Merge);
     StartPhase(form.merge);
     SimplificationLoop();
-    if (ErgebnisOn()) ErgebnisAfterMerge(form.merge);
+    if (ergebnisOn_) ErgebnisAfterMerge(form.merge);
     if (count > 1) file_->WriteLine(texts::kBlockSpace);
   }
 }
@@ -239,8 +239,6 @@ void RunDriver::WriteErgebnis() {
     observer_->OnErgebnis({lines, table ? &*table : nullptr, lineNames_});
   }
 }
-
-bool RunDriver::ErgebnisOn() const { return ergebnisOn_; }
 
 // Converts step by step while the formula is not in the normal form, one line per step.
 void RunDriver::ConversionLoop(const NormalFormPhase& form) {
@@ -322,7 +320,7 @@ void RunDriver::WriteSimFormelStep(bool result) {
   AppendRenderedSimFormel(line_, workSimFormel_, lineNames_);
   AppendGesetze();
   WriteFormulaLine();
-  if (ErgebnisOn()) ergebnis_.CheckStep(workSimFormel_);
+  if (ergebnisOn_) ergebnis_.CheckStep(workSimFormel_);
   NotifyStep(observer_ != nullptr ? std::string_view(workSimFormel_.FormelText()) : std::string_view(), true,
              result);
 }

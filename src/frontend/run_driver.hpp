@@ -83,7 +83,6 @@ class RunDriver {
   void WriteSimFormelStep(bool result = false);
   void NotifyStep(std::string_view formelText, bool simple, bool result);
   void WriteSentence(Sentence sentence);
-  bool ErgebnisOn() const;
   void ErgebnisAfterMerge(Phase merge);
   void WriteErgebnis();
 
