@@ -141,6 +141,9 @@ void AppendRenderedSimFormel(std::string& out, std::string_view formelText, cons
 
 namespace {
 
+// Closes the formula's paragraph and opens the next one, with an empty line between.
+constexpr std::string_view kParagraphBreak = "$\r\n\r\n$";
+
 bool EndsWithConnective(std::string_view text) {
   return text.ends_with("\\vee ") || text.ends_with("\\wedge ");
 }
@@ -156,28 +159,30 @@ std::size_t NextPiece(std::string_view line, bool needConnective) {
 
 }  // namespace
 
-std::string WrapLongLine(std::string_view line) {
-  if (line.size() <= kLongestTexLine) return std::string(line);
-  std::string wrapped;
-  wrapped.reserve(line.size() + line.size() / 1000 + 16);
+void WriteWrappedLine(std::string_view line, const std::function<void(std::string_view)>& write) {
   std::size_t paragraph = 0;  // characters of the formula in the current paragraph
   while (line.size() > kLongestTexLine) {
     const bool closeParagraph = paragraph + kLongestTexLine > kLongestTexParagraph;
     const std::size_t cut = NextPiece(line, closeParagraph);
-    wrapped.append(line.substr(0, cut));
+    const std::string_view piece = line.substr(0, cut);
+    write(piece);
     line.remove_prefix(cut);
-    if (closeParagraph && EndsWithConnective(wrapped)) {
-      wrapped += "$";
-      wrapped += LineBreak;
-      wrapped += LineBreak;
-      wrapped += "$";
+    if (closeParagraph && EndsWithConnective(piece)) {
+      write(kParagraphBreak);
       paragraph = 0;
     } else {
-      wrapped += LineBreak;
+      write(LineBreak);
       paragraph += cut;
     }
   }
-  wrapped.append(line);
+  write(line);
+}
+
+std::string WrapLongLine(std::string_view line) {
+  if (line.size() <= kLongestTexLine) return std::string(line);
+  std::string wrapped;
+  wrapped.reserve(line.size() + line.size() / 1000 + 16);
+  WriteWrappedLine(line, [&wrapped](std::string_view piece) { wrapped += piece; });
   return wrapped;
 }
 

@@ -1,6 +1,7 @@
 // Typesetting of the formulas' text forms as inline LaTeX math.
 #pragma once
 
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -50,5 +51,8 @@ inline constexpr std::size_t kLongestTexParagraph = 400000;
 /// the formula is also closed and reopened after a connective, with an empty line between,
 /// so that TeX sets it as several paragraphs. Shorter lines stay as they are.
 std::string WrapLongLine(std::string_view line);
+/// The same text handed to write piece by piece, without building it: the pieces of line and
+/// the breaks between them.
+void WriteWrappedLine(std::string_view line, const std::function<void(std::string_view)>& write);
 
 }  // namespace umbrix

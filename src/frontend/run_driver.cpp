@@ -294,10 +294,9 @@ void RunDriver::StartStepLine() {
 }
 
 void RunDriver::WriteFormulaLine() {
-  if (line_.size() > kLongestTexLine)
-    file_->WriteLine(WrapLongLine(line_));
-  else
-    file_->WriteLine(line_);
+  // Long lines go to the file piece by piece, without a wrapped copy of the line.
+  WriteWrappedLine(line_, [this](std::string_view piece) { file_->WriteText(piece); });
+  file_->WriteText(LineBreak);
   platform_.ReportProgress({formula_, formulaCount_, phase_, file_->LinesWritten(), file_->BytesWritten()});
 }
 
