@@ -143,7 +143,9 @@ def run_umbrix(umbrix, mode, formula, workdir, cut_bytes, max_seconds, peak_only
     would add to the times."""
     out = os.path.join(workdir, "DOC")
     peak_file = os.path.join(workdir, "peak")
-    for stale in unfinished_documents(workdir):
+    # The previous run's document goes first: its size would cut this run at once, and
+    # replacing it would charge its deletion to this run.
+    for stale in unfinished_documents(workdir) + glob.glob(out + ".TEX"):
         os.unlink(stale)
     start = time.perf_counter()
     command = [umbrix, "-m", str(mode), "-o", out, "--", formula]
