@@ -5,6 +5,7 @@
 // of a document, never hold those characters.
 #include "frontend/latex_render.hpp"
 
+#include <algorithm>
 #include <array>
 
 #include "frontend/symbols.hpp"
@@ -61,8 +62,14 @@ const CharacterTable& CharacterReplacements(bool withConstants) {
   return withConstants ? simple : general;
 }
 
+// True when text holds "<", "=" or ">". One comparison per character: find_first_of searches
+// the three characters again for every character of the text.
+bool HasLongConnective(std::string_view text) {
+  return std::any_of(text.begin(), text.end(), [](char c) { return c == '<' || c == '=' || c == '>'; });
+}
+
 void AppendLatex(std::string& out, std::string_view text, bool withConstants) {
-  if (text.find_first_of("<=>") != std::string_view::npos) {
+  if (HasLongConnective(text)) {
     out += ReplaceAll(text, ConnectiveReplacements(withConstants));
     return;
   }

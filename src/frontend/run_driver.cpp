@@ -313,10 +313,16 @@ void RunDriver::WriteFormelStep(const std::string& formelText) {
   NotifyStep(formelText, false, false);
 }
 
-// The LaTeX comes straight from the tree; the text form is built only for an observer.
+// With many small steps the LaTeX comes straight from the tree, whose unchanged subtrees keep
+// their LaTeX from step to step. With few steps most of the tree changes between two lines:
+// the text form, kept anyway for ordering the members, is translated, and no subtree holds
+// its LaTeX as well. The text form is built for an observer too.
 void RunDriver::WriteSimFormelStep(bool result) {
   StartStepLine();
-  AppendRenderedSimFormel(line_, workSimFormel_, lineNames_);
+  if (DirectMode())
+    AppendRenderedSimFormel(line_, std::string_view(workSimFormel_.FormelText()), lineNames_);
+  else
+    AppendRenderedSimFormel(line_, workSimFormel_, lineNames_);
   AppendGesetze();
   WriteFormulaLine();
   if (ergebnisOn_) ergebnis_.CheckStep(workSimFormel_);
