@@ -136,6 +136,7 @@ OutputFile OutputFile::OpenNewFile(const std::string& fileName, OutputLimits lim
   SetPendingTemporary(temporary);
   OutputFile output(file, target, true);
   output.temporary_ = std::move(temporary);
+  output.replacesFile_ = replacesFile;
   output.limits_ = std::move(limits);
   return output;
 }
@@ -152,6 +153,7 @@ OutputFile::OutputFile(OutputFile&& other) noexcept
     : file_(std::exchange(other.file_, nullptr)),
       name_(std::move(other.name_)),
       temporary_(std::exchange(other.temporary_, {})),
+      replacesFile_(other.replacesFile_),
       ownsFile_(other.ownsFile_),
       discard_(other.discard_),
       limits_(std::move(other.limits_)),
@@ -167,6 +169,7 @@ OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
     file_ = std::exchange(other.file_, nullptr);
     name_ = std::move(other.name_);
     temporary_ = std::exchange(other.temporary_, {});
+    replacesFile_ = other.replacesFile_;
     ownsFile_ = other.ownsFile_;
     discard_ = other.discard_;
     limits_ = std::move(other.limits_);
@@ -266,7 +269,10 @@ void OutputFile::Close() {
   try {
     Flush();
     if (std::fflush(file_) != 0) Fail("geschrieben", errno);
-    if (!temporary_.empty() && ::fsync(::fileno(file_)) != 0) Fail("geschrieben", errno);
+    // The old document gives way only to a new one that is on the disk: a crash right after
+    // the rename could otherwise leave an empty file in its place. A document under a new name
+    // has nothing to protect, and the wait for the disk is most of a short run.
+    if (replacesFile_ && ::fsync(::fileno(file_)) != 0) Fail("geschrieben", errno);
   } catch (...) {
     Abandon();
     throw;

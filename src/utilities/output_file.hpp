@@ -78,6 +78,7 @@ class OutputFile {
   std::FILE* file_ = nullptr;
   std::string name_;
   std::string temporary_;  // the file being written, renamed to name_ on Close; or empty
+  bool replacesFile_ = false;  // name_ held a file when the temporary one was created
   bool ownsFile_ = false;
   bool discard_ = false;
   OutputLimits limits_;
