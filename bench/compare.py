@@ -147,6 +147,7 @@ def run_umbrix(umbrix, mode, formula, workdir, cut_bytes, max_seconds, peak_only
     # replacing it would charge its deletion to this run.
     for stale in unfinished_documents(workdir) + glob.glob(out + ".TEX"):
         os.unlink(stale)
+    os.sync()  # the writing back of earlier documents does not fall into this run
     start = time.perf_counter()
     command = [umbrix, "-m", str(mode), "-o", out, "--", formula]
     if peak_only:
@@ -225,6 +226,9 @@ def buffered_write(data, workdir, repeat):
     view = memoryview(data)
     best = best_cpu = None
     for _ in range(repeat):
+        if os.path.exists(path):
+            os.unlink(path)
+        os.sync()
         start, start_cpu = time.perf_counter(), own_cpu()
         fd = os.open(path, os.O_WRONLY | os.O_CREAT | os.O_TRUNC, 0o644)
         for offset in range(0, len(view), CHUNK):
