@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "utilities/file_error.hpp"
 #include "utilities/run_error.hpp"
 #include "utilities/utf8_text.hpp"
 
@@ -128,9 +129,13 @@ std::filesystem::path PdfJob::Finish(int exitCode) const {
   }
   const std::filesystem::path target = PdfPathFor(texPath_);
   std::filesystem::copy_file(pdf, target, std::filesystem::copy_options::overwrite_existing, error);
-  if (error)
-    Fail("Die Datei " + QuotedFileName(target.string()) +
-         " kann nicht geschrieben werden: " + error.message());
+  if (error) {
+    // copy_file reports a folder in the way as an invalid argument.
+    std::error_code ignored;
+    const int cause = std::filesystem::is_directory(target, ignored) ? EISDIR : error.value();
+    Fail("Die Datei " + QuotedFileName(target.string()) + " kann nicht geschrieben werden: " +
+         FileErrorCause(cause, false) + ".");
+  }
   return target;
 }
 

@@ -335,6 +335,11 @@ TEST_F(CommandLine, PdfOptionTypesetsOrExitsWithFive) {
   }
   EXPECT_FALSE(std::filesystem::exists(folder_ / "KAPUTT.pdf"));
 
+  // A folder in the PDF's place: the reason is in German, not the C library's English.
+  std::filesystem::create_directory(folder_ / "ORDNER.pdf");
+  EXPECT_EQ(Run({"--pdf", "-o", In("ordner"), "x1=>x2"}), 5);
+  EXPECT_NE(err_.find("kann nicht geschrieben werden: das ist ein Ordner."), std::string::npos) << err_;
+
   const std::string path = std::getenv("PATH");
   ::setenv("PATH", folder_.c_str(), 1);
   const int code = Run({"--pdf", "-o", In("ohne"), "x1"});
