@@ -57,26 +57,6 @@ constexpr Level kParseOrder[] = {Level::kEquivalent, Level::kArrow, Level::kOr,
 
 }  // namespace
 
-Level Formel::OperatorLevel(std::string_view text) {
-  if (text.empty()) return Level::kEmpty;
-  switch (text[0]) {
-    case operation::kNot[0]:
-      return Level::kNot;
-    case operation::kAnd[0]:
-      return Level::kAnd;
-    case operation::kOr[0]:
-      return Level::kOr;
-    case operation::kFollowsFrom[0]:
-    case operation::kImplies[0]:
-      return Level::kArrow;
-    case operation::kEquivalent[0]:
-      return (text.size() > 1 && text[1] == operation::kImpliesWritten[1]) ? Level::kArrow
-                                                                           : Level::kEquivalent;
-    default:
-      return Level::kAtom;
-  }
-}
-
 Formel& Formel::SubFormel(std::int16_t index) {
   if (index < 0 || index > Count()) throw std::out_of_range("Formel::SubFormel: Index außerhalb");
   if (index < Count()) return *subFormulas_[static_cast<std::size_t>(index)];

@@ -52,6 +52,7 @@ class Formel {
   void MakeSimForm(GesetzSink* gesetze = nullptr);
 
   /// Level of an operator text, judged by its first character ("=" also by its second).
+  /// Inline: the simple formulas ask it for every node of every step.
   static Level OperatorLevel(std::string_view text);
 
  private:
@@ -69,5 +70,25 @@ class Formel {
   std::vector<std::unique_ptr<Formel>> subFormulas_;
   std::unique_ptr<Formel> trailing_;
 };
+
+inline Level Formel::OperatorLevel(std::string_view text) {
+  if (text.empty()) return Level::kEmpty;
+  switch (text[0]) {
+    case operation::kNot[0]:
+      return Level::kNot;
+    case operation::kAnd[0]:
+      return Level::kAnd;
+    case operation::kOr[0]:
+      return Level::kOr;
+    case operation::kFollowsFrom[0]:
+    case operation::kImplies[0]:
+      return Level::kArrow;
+    case operation::kEquivalent[0]:
+      return (text.size() > 1 && text[1] == operation::kImpliesWritten[1]) ? Level::kArrow
+                                                                           : Level::kEquivalent;
+    default:
+      return Level::kAtom;
+  }
+}
 
 }  // namespace umbrix

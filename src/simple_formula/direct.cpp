@@ -20,13 +20,13 @@ void SimFormel::MakeKonDirect(bool simplification, GesetzSink* gesetze) {
 
 void SimFormel::MakeDirect(bool simplification, const Operators& ops, GesetzSink* gesetze) {
   if (simplification) SimplifyDirect(gesetze);
-  if (operation_ == operation::kNot) {
+  if (Is(operation::kNot)) {
     if (ops.pushesNegations) NegationDirect(gesetze);
-  } else if (operation_ == ops.inner) {
+  } else if (Is(ops.inner)) {
     FlattenAll(ops, gesetze);
     HandOffNegationDirect(ops, gesetze);
     Distribute(ops, gesetze);
-  } else if (operation_ == ops.outer) {
+  } else if (Is(ops.outer)) {
     FlattenAll(ops, gesetze);
     HandOffNegationDirect(ops, gesetze);
     DescendDirect(ops, gesetze);
@@ -70,7 +70,7 @@ void SimFormel::HandOffNegationDirect(const Operators& ops, GesetzSink* gesetze)
   const std::size_t count = members_.size();
   for (std::size_t i = 0; i < count; ++i) {
     const Ptr& member = members_[i];
-    if (member->operation_ == operation::kNot && member->SubFormel(0)->Stufe() != Level::kAtom)
+    if (member->Is(operation::kNot) && member->SubFormel(0)->Stufe() != Level::kAtom)
       member->MakeDirect(false, ops, gesetze);
   }
 }
@@ -79,7 +79,7 @@ void SimFormel::HandOffNegationDirect(const Operators& ops, GesetzSink* gesetze)
 // there is no such member.
 bool SimFormel::Distribute(const Operators& ops, GesetzSink* gesetze) {
   std::size_t first = 0;
-  while (first < members_.size() && members_[first]->operation_ != ops.outer) ++first;
+  while (first < members_.size() && !members_[first]->Is(ops.outer)) ++first;
   if (first == members_.size()) return false;
   if (first != 0) {
     std::swap(members_[0], members_[first]);
@@ -92,7 +92,7 @@ bool SimFormel::Distribute(const Operators& ops, GesetzSink* gesetze) {
 // Every member of the inner operator gets its own conversion pass.
 void SimFormel::DescendDirect(const Operators& ops, GesetzSink* gesetze) {
   for (std::size_t i = 0; i < members_.size(); ++i)
-    if (members_[i]->operation_ == ops.inner) members_[i]->MakeDirect(false, ops, gesetze);
+    if (members_[i]->Is(ops.inner)) members_[i]->MakeDirect(false, ops, gesetze);
 }
 
 // Distribution with the outer-operator member at position 0 against the last member L:
@@ -110,7 +110,7 @@ void SimFormel::DistributeFirst(const Operators& ops, GesetzSink* gesetze) {
   Ptr last = members_.back();
   members_.pop_back();
   MarkChanged();
-  const bool crossProduct = last->operation_ == ops.outer;
+  const bool crossProduct = last->Is(ops.outer);
   const std::size_t width = crossProduct ? last->members_.size() : 1;
   CheckMemberCount(first->members_.size() * width);
   auto product = std::make_shared<SimFormel>(std::string(ops.outer));

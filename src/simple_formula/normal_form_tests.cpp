@@ -17,20 +17,19 @@ Level OperandLevel(const std::vector<SimFormel::Ptr>& members) {
 }  // namespace
 
 bool SimFormel::NotNormal(const Operators& ops) const {
-  if (operation_ == operation::kNot) return OperandLevel(members_) != Level::kAtom;
-  if (operation_ == ops.inner) {
+  if (Is(operation::kNot)) return OperandLevel(members_) != Level::kAtom;
+  if (Is(ops.inner)) {
     for (const Ptr& member : members_) {
-      const std::string& op = member->operation_;
-      if ((op == operation::kNot && OperandLevel(member->members_) != Level::kAtom) || op == ops.outer ||
-          op == ops.inner)
+      if ((member->Is(operation::kNot) && OperandLevel(member->members_) != Level::kAtom) ||
+          member->Is(ops.outer) || member->Is(ops.inner))
         return true;
     }
     return false;
   }
-  if (operation_ == ops.outer) {
+  if (Is(ops.outer)) {
     for (const Ptr& member : members_) {
-      const std::string& op = member->operation_;
-      if (((op == operation::kNot || op == ops.inner) && member->NotNormal(ops)) || op == ops.outer)
+      if (((member->Is(operation::kNot) || member->Is(ops.inner)) && member->NotNormal(ops)) ||
+          member->Is(ops.outer))
         return true;
     }
   }

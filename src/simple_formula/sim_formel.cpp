@@ -174,10 +174,10 @@ const SimFormel& SimFormel::Member(std::size_t k) const {
 }
 
 void SimFormel::AppendText(std::string& out) const {
-  if (operation_ == operation::kNot) {
+  if (Is(operation::kNot)) {
     out += operation::kNot;
     out += Member(0).FormelText();
-  } else if (operation_ == operation::kAnd || operation_ == operation::kOr) {
+  } else if (Is(operation::kAnd) || Is(operation::kOr)) {
     out += '(';
     out += Member(0).FormelText();
     for (std::size_t k = 1; k < members_.size(); ++k) {
@@ -185,7 +185,7 @@ void SimFormel::AppendText(std::string& out) const {
       out += Member(k).FormelText();
     }
     out += ')';
-  } else if (operation_ == operation::kFalse || operation_ == operation::kTrue) {
+  } else if (Is(operation::kFalse) || Is(operation::kTrue)) {
     out += operation_;
   } else {
     out += 'X';
@@ -213,10 +213,10 @@ std::size_t SimFormel::TextHash() const {
 }
 
 void SimFormel::AppendSpelled(std::string& out, const Spelling& spelling, bool outermost) const {
-  if (operation_ == operation::kNot) {
+  if (Is(operation::kNot)) {
     spelling.Append(out, operation::kNot);
     out += Member(0).Spelled(spelling);
-  } else if (operation_ == operation::kAnd || operation_ == operation::kOr) {
+  } else if (Is(operation::kAnd) || Is(operation::kOr)) {
     if (!outermost) spelling.Append(out, "(");
     out += Member(0).Spelled(spelling);
     for (std::size_t k = 1; k < members_.size(); ++k) {
@@ -224,7 +224,7 @@ void SimFormel::AppendSpelled(std::string& out, const Spelling& spelling, bool o
       out += Member(k).Spelled(spelling);
     }
     if (!outermost) spelling.Append(out, ")");
-  } else if (operation_ == operation::kFalse || operation_ == operation::kTrue) {
+  } else if (Is(operation::kFalse) || Is(operation::kTrue)) {
     spelling.Append(out, operation_);
   } else {
     spelling.Append(out, "X" + operation_ + ";");

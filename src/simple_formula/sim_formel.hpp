@@ -117,6 +117,11 @@ class SimFormel {
   bool KeepsStableShape() const;
 
   bool NotNormal(const Operators& ops) const;
+  /// True when the node's operation is op. The connectives and constants are single
+  /// characters, compared without a call to memcmp: these tests run at every node of every step.
+  bool Is(std::string_view op) const {
+    return operation_.size() == op.size() && (op.size() == 1 ? operation_[0] == op[0] : operation_ == op);
+  }
 
   void MakeStepwise(bool& alreadyDone, const SimplifyMode& mode, const Operators& ops, GesetzSink* gesetze);
   void MakeStepwiseFor(bool& alreadyDone, const SimplifyMode& mode, const Operators& ops,

@@ -70,9 +70,9 @@ bool SimFormel::SimplifyPass(const SimplifyMode& mode, bool& settled, GesetzSink
   }
   // The exchanges are marked once the members' texts and hashes have been read: a mark moves
   // the clock, after which each member's check would walk its subtree again.
-  if (operation_ != operation::kOr && operation_ != operation::kAnd) {
+  if (!Is(operation::kOr) && !Is(operation::kAnd)) {
     if (swapped) MarkChanged();
-    return operation_ == operation::kNot ? SimplifyNegation(mode, gesetze) || swapped : swapped;
+    return Is(operation::kNot) ? SimplifyNegation(mode, gesetze) || swapped : swapped;
   }
   if (members_.size() < 2) texts = MemberTexts();
   bool reduced = false;  // members merged or constants removed
@@ -184,12 +184,12 @@ bool SimFormel::ScanConstants(bool& changed, GesetzSink* gesetze) {
   const std::string_view neutral = NeutralConstant(operation_);
   std::size_t i = 0;
   while (i < members_.size()) {
-    if (members_[i]->operation_ == absorbing) {
+    if (members_[i]->Is(absorbing)) {
       BecomeAtom(absorbing);
       Report(gesetze, Gesetz::Dominanz);  // A + C  ==  C,  A v T  ==  T
       return true;
     }
-    if (members_[i]->operation_ == neutral) {
+    if (members_[i]->Is(neutral)) {
       members_[i] = members_.back();  // position i is examined again
       members_.pop_back();
       changed = true;

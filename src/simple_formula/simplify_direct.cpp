@@ -18,12 +18,12 @@ void SimFormel::SimplifyDirect(GesetzSink* gesetze) {
 
 void SimFormel::SimplifyDirectOnce(GesetzSink* gesetze) {
   for (std::size_t i = 0; i < members_.size(); ++i) members_[i]->SimplifyDirect(gesetze);
-  const bool junction = operation_ == operation::kOr || operation_ == operation::kAnd;
+  const bool junction = Is(operation::kOr) || Is(operation::kAnd);
   std::vector<std::string_view> texts;  // the members' kept texts, valid until one changes
   if (junction || members_.size() >= 2) texts = MemberTexts();
   // Bubble passes repeated until none exchanges anything give exactly the stable order.
   if (members_.size() >= 2 && SortMembers(texts)) Report(gesetze, Gesetz::Kommutativ);
-  if (operation_ == operation::kNot) {
+  if (Is(operation::kNot)) {
     const std::string operand = members_.empty() ? std::string() : members_[0]->operation_;
     if (operand == operation::kFalse || operand == operation::kTrue) {
       BecomeAtom(operand == operation::kFalse ? operation::kTrue : operation::kFalse);

@@ -33,20 +33,20 @@ void SimFormel::MakeStepwiseFor(bool& alreadyDone, const SimplifyMode& mode, con
 
 void SimFormel::MakeStepwise(bool& alreadyDone, const SimplifyMode& mode, const Operators& ops,
                              GesetzSink* gesetze) {
-  if (operation_ == operation::kFalse || operation_ == operation::kTrue) {
+  if (Is(operation::kFalse) || Is(operation::kTrue)) {
     alreadyDone = true;
-  } else if (operation_ == operation::kNot) {
+  } else if (Is(operation::kNot)) {
     // Only the disjunctive conversion pushes negations down; for the other one a negation
     // is finished whatever its operand.
     if (ops.pushesNegations)
       NegationStep(alreadyDone, gesetze);
     else
       alreadyDone = true;
-  } else if (operation_ == ops.inner) {
+  } else if (Is(ops.inner)) {
     if (FlattenOne(ops, gesetze) || HandOffNegation(mode, ops, gesetze)) return;
     // A conjunction of literals (for MakeKon: a disjunction) is finished.
     if (!Distribute(ops, gesetze)) alreadyDone = true;
-  } else if (operation_ == ops.outer) {
+  } else if (Is(ops.outer)) {
     if (FlattenOne(ops, gesetze) || HandOffNegation(mode, ops, gesetze)) return;
     Descend(alreadyDone, mode, ops, gesetze);
   }
@@ -81,7 +81,7 @@ void SimFormel::NegationStep(bool& alreadyDone, GesetzSink* gesetze) {
 // Dissolves the first member of the node's own operator: the last member takes its place
 // and the nested members are appended. Returns true when it found one.
 bool SimFormel::FlattenOne(const Operators& ops, GesetzSink* gesetze) {
-  const Level level = operation_ == ops.inner ? ops.innerLevel : ops.outerLevel;
+  const Level level = Is(ops.inner) ? ops.innerLevel : ops.outerLevel;
   for (std::size_t i = 0; i < members_.size(); ++i) {
     if (members_[i]->Stufe() != level) continue;
     Ptr nested = members_[i];
@@ -100,7 +100,7 @@ bool SimFormel::FlattenOne(const Operators& ops, GesetzSink* gesetze) {
 // Hands one step to the first negation over a compound operand. Returns true when found.
 bool SimFormel::HandOffNegation(const SimplifyMode& mode, const Operators& ops, GesetzSink* gesetze) {
   for (const Ptr& member : members_) {
-    if (member->operation_ != operation::kNot || member->SubFormel(0)->Stufe() == Level::kAtom) continue;
+    if (!member->Is(operation::kNot) || member->SubFormel(0)->Stufe() == Level::kAtom) continue;
     bool memberDone = false;
     member->MakeStepwiseFor(memberDone, mode, ops, gesetze);
     return true;
@@ -112,7 +112,7 @@ bool SimFormel::HandOffNegation(const SimplifyMode& mode, const Operators& ops, 
 void SimFormel::Descend(bool& alreadyDone, const SimplifyMode& mode, const Operators& ops,
                         GesetzSink* gesetze) {
   for (std::size_t i = 0; i < members_.size(); ++i) {
-    if (members_[i]->operation_ != ops.inner) continue;
+    if (!members_[i]->Is(ops.inner)) continue;
     members_[i]->MakeStepwiseFor(alreadyDone, mode, ops, gesetze);
     if (!alreadyDone) return;
   }
