@@ -41,8 +41,6 @@ void SimFormel::Add(Ptr wert) {
   MarkChanged();
 }
 
-Level SimFormel::Stufe() const { return Formel::OperatorLevel(operation_); }
-
 SimFormel::Ptr SimFormel::SubFormel(std::int16_t index) {
   if (index < 0 || index > Count()) throw std::out_of_range("SimFormel::SubFormel: Index außerhalb");
   if (index < Count()) return members_[static_cast<std::size_t>(index)];

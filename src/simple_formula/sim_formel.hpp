@@ -10,14 +10,13 @@
 #include <string_view>
 #include <vector>
 
+#include "general_formula/formel.hpp"
 #include "general_formula/gesetz.hpp"
 #include "simple_formula/operation.hpp"
 #include "simple_formula/simplify_mode.hpp"
 #include "utilities/run_error.hpp"
 
 namespace umbrix {
-
-class Formel;
 
 class SimFormel {
  public:
@@ -40,7 +39,7 @@ class SimFormel {
   /// Appends the node itself (not a copy) as the last member.
   void Add(Ptr wert);
   /// "-" 1, "+" 2, "v" 3, atoms 0, the empty node -1.
-  Level Stufe() const;
+  Level Stufe() const { return Formel::OperatorLevel(operation_); }
   std::int16_t Count() const { return static_cast<std::int16_t>(members_.size()); }
   /// Member at a 0-based position (the node inside the tree); position Count is the trailing
   /// empty position, filled with a new empty node when read. Throws std::out_of_range beyond.
