@@ -141,6 +141,7 @@ class SimFormel {
   bool SimplifyReporting(const SimplifyMode& mode, GesetzSink* gesetze);
   bool SimplifyPass(const SimplifyMode& mode, bool& settled, GesetzSink* gesetze);
   bool SimplifyNegation(const SimplifyMode& mode, GesetzSink* gesetze);
+  bool EvaluateNegatedConstant(GesetzSink* gesetze);
   bool DescendIntoMembers(const SimplifyMode& mode, GesetzSink* gesetze);
   void SimplifyDirectOnce(GesetzSink* gesetze);
   bool MergeMembers(const std::vector<std::string_view>& texts, bool& changed, GesetzSink* gesetze);

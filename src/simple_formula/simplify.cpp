@@ -118,13 +118,18 @@ bool SimFormel::SortMembers(std::vector<std::string_view>& texts) {
 
 // A negated constant is evaluated; any other operand is simplified.
 bool SimFormel::SimplifyNegation(const SimplifyMode& mode, GesetzSink* gesetze) {
-  const std::string operand = members_.empty() ? std::string() : members_[0]->operation_;
-  if (operand == operation::kFalse || operand == operation::kTrue) {
-    BecomeAtom(operand == operation::kFalse ? operation::kTrue : operation::kFalse);
-    Report(gesetze, Gesetz::NegierteKonstante);
-    return true;
-  }
+  if (EvaluateNegatedConstant(gesetze)) return true;
   return SubFormel(0)->SimplifyReporting(mode, gesetze);
+}
+
+// A negation of "C" or "T" becomes the other constant. Returns true when it did.
+bool SimFormel::EvaluateNegatedConstant(GesetzSink* gesetze) {
+  if (members_.empty()) return false;
+  const SimFormel& operand = *members_[0];
+  if (!operand.Is(operation::kFalse) && !operand.Is(operation::kTrue)) return false;
+  BecomeAtom(operand.Is(operation::kFalse) ? operation::kTrue : operation::kFalse);
+  Report(gesetze, Gesetz::NegierteKonstante);
+  return true;
 }
 
 // Simplifies every member from position 0 upwards, skipping those that a repeating pass left

@@ -24,11 +24,7 @@ void SimFormel::SimplifyDirectOnce(GesetzSink* gesetze) {
   // Bubble passes repeated until none exchanges anything give exactly the stable order.
   if (members_.size() >= 2 && SortMembers(texts)) Report(gesetze, Gesetz::Kommutativ);
   if (Is(operation::kNot)) {
-    const std::string operand = members_.empty() ? std::string() : members_[0]->operation_;
-    if (operand == operation::kFalse || operand == operation::kTrue) {
-      BecomeAtom(operand == operation::kFalse ? operation::kTrue : operation::kFalse);
-      Report(gesetze, Gesetz::NegierteKonstante);
-    }
+    EvaluateNegatedConstant(gesetze);
     return;
   }
   if (!junction) return;
