@@ -82,12 +82,6 @@ std::string LatexLine(const ErgebnisLine& line, const std::optional<TruthTable>&
 
 }  // namespace
 
-std::string LatexText(std::string_view text) {
-  static const ReplacementList umlauts = {"ä",     "\\\"a", "ö",     "\\\"o", "ü",     "\\\"u", "Ä",
-                                          "\\\"A", "Ö",     "\\\"O", "Ü",     "\\\"U", "ß",     "\\ss{}"};
-  return ReplaceAll(text, umlauts);
-}
-
 void ErgebnisCollector::Start(const Formel& input, bool withGesetze) {
   withGesetze_ = withGesetze;
   probe_.reset();  // BuDDy holds one check at a time

@@ -85,7 +85,4 @@ std::vector<std::string> RenderErgebnisLatex(const std::vector<ErgebnisLine>& li
                                              const std::optional<TruthTable>& table,
                                              const VariableNames* names = nullptr);
 
-/// A UTF-8 text in LaTeX: umlauts and sharp s as accent commands.
-std::string LatexText(std::string_view text);
-
 }  // namespace umbrix

@@ -202,12 +202,16 @@ std::string GesetzeText(std::span<const Gesetz> gesetze) {
   return text;
 }
 
-void AppendLatexGesetze(std::string& out, std::span<const Gesetz> gesetze) {
+std::string LatexText(std::string_view text) {
   static const ReplacementList kLatexLetters = {"ä", "\\\"a",  "ö", "\\\"o",    "ü", "\\\"u",
                                                 "Ä", "\\\"A",  "Ö", "\\\"O",    "Ü", "\\\"U",
                                                 "ß", "\\ss{}", "„", "\\glqq{}", "“", "\\grqq{}"};
+  return ReplaceAll(text, kLatexLetters);
+}
+
+void AppendLatexGesetze(std::string& out, std::span<const Gesetz> gesetze) {
   out += "\\gesetz{";
-  out += ReplaceAll(GesetzeText(gesetze), kLatexLetters);
+  out += LatexText(GesetzeText(gesetze));
   out += '}';
 }
 

@@ -35,8 +35,10 @@ void AppendRenderedSimFormel(std::string& out, const SimFormel& formel, const Va
 
 /// The names of a step's laws joined by ", " (UTF-8).
 std::string GesetzeText(std::span<const Gesetz> gesetze);
-/// GesetzeText as the argument of the document's \gesetz macro, appended to out: umlauts,
-/// "ß" and German quotation marks are written as LaTeX commands, so the line stays ASCII.
+/// A UTF-8 text in LaTeX: umlauts, "ß" and German quotation marks as LaTeX commands, so the
+/// line stays ASCII.
+std::string LatexText(std::string_view text);
+/// GesetzeText in LaTeX as the argument of the document's \gesetz macro, appended to out.
 void AppendLatexGesetze(std::string& out, std::span<const Gesetz> gesetze);
 
 /// Longest line that the document holds: TeX reads at most 200,000 characters per input line
