@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "frontend/field_platform.hpp"
-#include "frontend/run_driver.hpp"
-#include "frontend/texts.hpp"
+#include "render/texts.hpp"
+#include "run/field_platform.hpp"
+#include "run/run_driver.hpp"
 #include "utilities/large_stack.hpp"
 #include "utilities/run_error.hpp"
 

@@ -15,10 +15,10 @@
 #include <string>
 #include <vector>
 
-#include "frontend/field_platform.hpp"
-#include "frontend/input_check.hpp"
-#include "frontend/run_driver.hpp"
 #include "general_formula/formel.hpp"
+#include "input/input_check.hpp"
+#include "run/field_platform.hpp"
+#include "run/run_driver.hpp"
 #include "simple_formula/sim_formel.hpp"
 #include "utilities/run_error.hpp"
 

@@ -14,6 +14,7 @@
 
 #include "boolean_function/term_list.hpp"
 #include "general_formula/formel.hpp"
+#include "simple_formula/operation.hpp"
 #include "simple_formula/sim_formel.hpp"
 
 namespace umbrix {
@@ -57,19 +58,20 @@ std::optional<bdd> DiagramOf(const Formel& f) {
     if (!part) return std::nullopt;
     parts.push_back(*part);
   }
-  if (op == "(" || op == "-") {
+  if (op == operation::kGroup || op == operation::kNot) {
     if (parts.size() != 1) return std::nullopt;
-    return op == "-" ? bdd_not(parts[0]) : parts[0];
+    return op == operation::kNot ? bdd_not(parts[0]) : parts[0];
   }
-  if (op == "+" || op == "v") {
-    bdd result = op == "+" ? bdd_true() : bdd_false();
-    for (const bdd& part : parts) result = op == "+" ? bdd_and(result, part) : bdd_or(result, part);
+  if (op == operation::kAnd || op == operation::kOr) {
+    const bool conjunction = op == operation::kAnd;
+    bdd result = conjunction ? bdd_true() : bdd_false();
+    for (const bdd& part : parts) result = conjunction ? bdd_and(result, part) : bdd_or(result, part);
     return result;
   }
-  if (op == "<" || op == ">" || op == "=") {
+  if (op == operation::kFollowsFrom || op == operation::kImplies || op == operation::kEquivalent) {
     if (parts.size() < 2) return std::nullopt;
-    if (op == "<") return bdd_imp(parts[1], parts[0]);
-    if (op == ">") return bdd_imp(parts[0], parts[1]);
+    if (op == operation::kFollowsFrom) return bdd_imp(parts[1], parts[0]);
+    if (op == operation::kImplies) return bdd_imp(parts[0], parts[1]);
     bdd result = bdd_true();
     for (std::size_t k = 0; k + 1 < parts.size(); ++k)
       result = bdd_and(result, bdd_biimp(parts[k], parts[k + 1]));
@@ -94,15 +96,17 @@ class SimDiagrams {
  private:
   std::optional<bdd> Build(SimFormel& f) {
     const std::string& op = f.Operation();
-    if (op == "C") return bdd_false();
-    if (op == "T") return bdd_true();
-    if (op == "-" || op == "+" || op == "v") {
-      if (f.Count() == 0 || (op == "-" && f.Count() != 1)) return std::nullopt;
-      bdd result = op == "v" ? bdd_false() : bdd_true();
+    if (op == operation::kFalse) return bdd_false();
+    if (op == operation::kTrue) return bdd_true();
+    const bool negation = op == operation::kNot;
+    if (negation || op == operation::kAnd || op == operation::kOr) {
+      if (f.Count() == 0 || (negation && f.Count() != 1)) return std::nullopt;
+      const bool disjunction = op == operation::kOr;
+      bdd result = disjunction ? bdd_false() : bdd_true();
       for (std::int16_t k = 0; k < f.Count(); ++k) {
         std::optional<bdd> part = Of(*f.SubFormel(k));
         if (!part) return std::nullopt;
-        result = op == "-" ? bdd_not(*part) : op == "+" ? bdd_and(result, *part) : bdd_or(result, *part);
+        result = negation ? bdd_not(*part) : disjunction ? bdd_or(result, *part) : bdd_and(result, *part);
       }
       return result;
     }

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <unordered_set>
 
+#include "simple_formula/operation.hpp"
 #include "simple_formula/sim_formel.hpp"
 
 namespace umbrix {
@@ -20,15 +21,15 @@ std::int16_t VariableIndex(const std::string& operation) {
 }
 
 struct Roles {
-  const char* inner;      // joins the literals of a term
-  const char* outer;      // joins the terms
-  const char* neutral;    // the constant a term drops
-  const char* absorbing;  // the constant that makes a term vanish
+  std::string_view inner;      // joins the literals of a term
+  std::string_view outer;      // joins the terms
+  std::string_view neutral;    // the constant a term drops
+  std::string_view absorbing;  // the constant that makes a term vanish
 };
 
 Roles RolesOf(NormalFormKind kind) {
-  if (kind == NormalFormKind::Dis) return {"+", "v", "T", "C"};
-  return {"v", "+", "C", "T"};
+  if (kind == NormalFormKind::Dis) return {operation::kAnd, operation::kOr, operation::kTrue, operation::kFalse};
+  return {operation::kOr, operation::kAnd, operation::kFalse, operation::kTrue};
 }
 
 // Adds one literal or constant to the term; false when the term vanishes, nullopt when the
@@ -39,7 +40,7 @@ std::optional<bool> AddToTerm(SimFormel& node, const Roles& roles, Term& term) {
   if (op == roles.absorbing) return false;
   bool negated = false;
   SimFormel* atom = &node;
-  if (op == "-" && node.Count() == 1) {
+  if (op == operation::kNot && node.Count() == 1) {
     negated = true;
     atom = node.SubFormel(0).get();
   }
@@ -61,7 +62,7 @@ std::optional<bool> ReadTerm(SimFormel& node, const Roles& roles, Term& term) {
   return keeps;
 }
 
-void AppendTermText(std::string& out, const Term& term, const char* inner, const char* empty) {
+void AppendTermText(std::string& out, const Term& term, std::string_view inner, std::string_view empty) {
   if (term.literals.empty()) {
     out += empty;
     return;
@@ -69,7 +70,7 @@ void AppendTermText(std::string& out, const Term& term, const char* inner, const
   if (term.literals.size() > 1) out += '(';
   for (std::size_t k = 0; k < term.literals.size(); ++k) {
     if (k > 0) out += inner;
-    if (term.literals[k].negated) out += '-';
+    if (term.literals[k].negated) out += operation::kNot;
     out += 'X' + std::to_string(term.literals[k].index) + ';';
   }
   if (term.literals.size() > 1) out += ')';
@@ -78,12 +79,12 @@ void AppendTermText(std::string& out, const Term& term, const char* inner, const
 bool CollectFrom(SimFormel& node, VariableSet& variables, std::unordered_set<const SimFormel*>& seen) {
   if (!seen.insert(&node).second) return true;
   const std::string& op = node.Operation();
-  if (op == "-" || op == "+" || op == "v") {
+  if (op == operation::kNot || op == operation::kAnd || op == operation::kOr) {
     for (std::int16_t k = 0; k < node.Count(); ++k)
       if (!CollectFrom(*node.SubFormel(k), variables, seen)) return false;
     return node.Count() > 0;
   }
-  if (op == "C" || op == "T") return true;
+  if (op == operation::kFalse || op == operation::kTrue) return true;
   const std::int16_t index = VariableIndex(op);
   if (index == 0) return false;
   variables.set(static_cast<std::size_t>(index));
@@ -114,19 +115,17 @@ bool TermList::Value(const VariableSet& assignment) const {
 }
 
 std::string TermList::FormelText() const {
-  const bool dis = kind == NormalFormKind::Dis;
-  const char* inner = dis ? "+" : "v";
-  const char* emptyTerm = dis ? "T" : "C";
-  if (terms.empty()) return dis ? "C" : "T";
+  const Roles roles = RolesOf(kind);
+  if (terms.empty()) return std::string(roles.absorbing);
   if (terms.size() == 1) {
     std::string text;
-    AppendTermText(text, terms.front(), inner, emptyTerm);
+    AppendTermText(text, terms.front(), roles.inner, roles.neutral);
     return text;
   }
   std::string text = "(";
   for (std::size_t k = 0; k < terms.size(); ++k) {
-    if (k > 0) text += dis ? "v" : "+";
-    AppendTermText(text, terms[k], inner, emptyTerm);
+    if (k > 0) text += roles.outer;
+    AppendTermText(text, terms[k], roles.inner, roles.neutral);
   }
   return text + ")";
 }

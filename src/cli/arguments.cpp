@@ -12,8 +12,8 @@
 #include <sstream>
 
 #include "cli/exit_codes.hpp"
-#include "frontend/input_check.hpp"
-#include "frontend/texts.hpp"
+#include "input/input_check.hpp"
+#include "render/texts.hpp"
 #include "utilities/file_error.hpp"
 #include "utilities/run_error.hpp"
 #include "utilities/std_text.hpp"

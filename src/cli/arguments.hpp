@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "frontend/option_entry.hpp"
-#include "frontend/texts.hpp"
+#include "render/texts.hpp"
+#include "run/option_entry.hpp"
 
 namespace umbrix {
 

@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "frontend/field_platform.hpp"
-#include "frontend/input_check.hpp"
-#include "frontend/option_entry.hpp"
-#include "frontend/run_driver.hpp"
-#include "frontend/texts.hpp"
+#include "input/input_check.hpp"
+#include "render/texts.hpp"
+#include "run/field_platform.hpp"
+#include "run/option_entry.hpp"
+#include "run/run_driver.hpp"
 #include "utilities/run_error.hpp"
 #include "web/web_derivation.hpp"
 

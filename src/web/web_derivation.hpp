@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "frontend/readable_render.hpp"
+#include "render/readable_render.hpp"
 
 namespace umbrix {
 

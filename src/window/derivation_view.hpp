@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "frontend/readable_render.hpp"
+#include "render/readable_render.hpp"
 
 namespace umbrix::window {
 

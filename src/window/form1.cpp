@@ -19,7 +19,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "frontend/texts.hpp"
+#include "render/texts.hpp"
 #include "utilities/output_file.hpp"
 #include "window/pdf_typesetter.hpp"
 #include "window/window_texts.hpp"

@@ -8,7 +8,7 @@
 #include <functional>
 #include <memory>
 
-#include "frontend/option_entry.hpp"
+#include "run/option_entry.hpp"
 #include "window/derivation_view.hpp"
 #include "window/notice_box.hpp"
 #include "window/quit_clock.hpp"

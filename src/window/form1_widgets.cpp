@@ -11,8 +11,8 @@
 #include <cmath>
 #include <vector>
 
-#include "frontend/texts.hpp"
-#include "frontend/typesetting.hpp"
+#include "render/texts.hpp"
+#include "typesetting/typesetting.hpp"
 #include "window/form1.hpp"
 #include "window/window_texts.hpp"
 

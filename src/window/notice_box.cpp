@@ -6,7 +6,7 @@
 #include <chrono>
 #include <random>
 
-#include "frontend/texts.hpp"
+#include "render/texts.hpp"
 #include "window/window_texts.hpp"
 
 namespace umbrix::window {

@@ -3,7 +3,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 
-#include "frontend/typesetting.hpp"
+#include "typesetting/typesetting.hpp"
 #include "utilities/run_error.hpp"
 
 namespace umbrix::window {

@@ -9,7 +9,7 @@
 #include <QThread>
 #include <new>
 
-#include "frontend/texts.hpp"
+#include "render/texts.hpp"
 #include "utilities/run_error.hpp"
 
 namespace umbrix::window {

@@ -11,8 +11,8 @@
 #include <mutex>
 #include <string>
 
-#include "frontend/platform.hpp"
-#include "frontend/run_driver.hpp"
+#include "run/platform.hpp"
+#include "run/run_driver.hpp"
 
 class QObject;
 class QThread;

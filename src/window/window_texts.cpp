@@ -3,7 +3,7 @@
 #include <QLocale>
 #include <QStringList>
 
-#include "frontend/texts.hpp"
+#include "render/texts.hpp"
 #include "utilities/output_file.hpp"
 
 namespace umbrix::window {

@@ -1,5 +1,5 @@
 // The window's composed texts: the start-up notice, the connective legend as rows, and the
-// status line. The fixed parts come from frontend/texts.hpp.
+// status line. The fixed parts come from render/texts.hpp.
 #pragma once
 
 #include <QString>

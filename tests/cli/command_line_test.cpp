@@ -15,7 +15,7 @@
 
 #include "cli/command_line.hpp"
 #include "cli/exit_codes.hpp"
-#include "frontend/typesetting.hpp"
+#include "typesetting/typesetting.hpp"
 #include "utilities/run_error.hpp"
 
 namespace umbrix {

@@ -4,7 +4,7 @@
 #include <QMessageBox>
 #include <array>
 
-#include "frontend/texts.hpp"
+#include "render/texts.hpp"
 #include "window/window_texts.hpp"
 #include "window_fixture.hpp"
 

@@ -2,10 +2,10 @@
 #include <QCheckBox>
 #include <QScrollBar>
 
-#include "frontend/field_platform.hpp"
-#include "frontend/run_driver.hpp"
-#include "frontend/texts.hpp"
-#include "frontend/typesetting.hpp"
+#include "render/texts.hpp"
+#include "run/field_platform.hpp"
+#include "run/run_driver.hpp"
+#include "typesetting/typesetting.hpp"
 #include "window_fixture.hpp"
 
 namespace umbrix::window::testing {

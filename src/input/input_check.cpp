@@ -1,0 +1,189 @@
+// The input syntax on top of the tokens of the scanner: an operand after every connective,
+// "-" only before an operand, balanced parentheses, and one kind of variable name per line
+// (letters or X-indexes). Two "<=" or "=>" in a row without parentheses are rejected: their
+// operands would be lost in the rewriting.
+#include "input/input_check.hpp"
+
+#include <optional>
+
+#include "general_formula/operation.hpp"
+#include "input/scanner.hpp"
+#include "utilities/std_text.hpp"
+#include "utilities/utf8_text.hpp"
+
+namespace umbrix {
+
+namespace {
+
+std::string Quoted(std::string_view text) { return QuotedExcerpt(text); }
+
+// Follows the tokens of one line: whether an operand is due, the open parentheses, and
+// whether the current parenthesis level already holds a "<=" or "=>".
+class LineChecker {
+ public:
+  void Accept(const Token& token) {
+    switch (token.kind) {
+      case Token::Kind::Variable:
+      case Token::Kind::Letter:
+        Operand(token);
+        break;
+      case Token::Kind::Not:
+        if (!expectOperand_)
+          Fail(token, "Vor " + Quoted(token.Typed()) + " fehlt ein Operator; " + Quoted(token.Typed()) +
+                          " (nicht) steht nur vor einem Operanden.");
+        break;
+      case Token::Kind::Open:
+        Open(token);
+        break;
+      case Token::Kind::Close:
+        Close(token);
+        break;
+      case Token::Kind::Binary:
+        Binary(token);
+        break;
+    }
+    previous_ = token;
+  }
+
+  void Finish(int endColumn) {
+    if (!previous_) return;
+    if (expectOperand_)
+      throw LineError{endColumn, "Die Formel endet ohne Operand nach " + Quoted(previous_->Typed()) + "."};
+    if (!open_.empty()) throw LineError{open_.back().column, "Die Klammer \"(\" wird nicht geschlossen."};
+  }
+
+ private:
+  struct Level {
+    int column;
+    std::string implication;  // the "<=" or "=>" of this level as typed; empty if none
+  };
+
+  [[noreturn]] static void Fail(const Token& token, const std::string& message) {
+    throw LineError{token.column, message};
+  }
+
+  void Operand(const Token& token) {
+    if (!expectOperand_) Fail(token, "Vor " + Quoted(token.Typed()) + " fehlt ein Operator.");
+    expectOperand_ = false;
+    if (!firstVariable_)
+      firstVariable_ = token;
+    else if (firstVariable_->kind != token.kind)
+      Fail(token, MixedNamesMessage(token));
+  }
+
+  void Open(const Token& token) {
+    if (!expectOperand_) Fail(token, "Vor \"(\" fehlt ein Operator.");
+    if (static_cast<int>(open_.size()) >= kMaxNesting)
+      Fail(token,
+           "Die Klammern sind zu tief verschachtelt (höchstens " + std::to_string(kMaxNesting) + " Ebenen).");
+    open_.push_back(Level{token.column, {}});
+  }
+
+  void Close(const Token& token) {
+    if (open_.empty()) Fail(token, "Zu \")\" gibt es keine öffnende Klammer.");
+    if (expectOperand_) {
+      if (previous_ && previous_->kind == Token::Kind::Open) Fail(token, "Die Klammern sind leer.");
+      Fail(token, "Vor \")\" fehlt ein Operand.");
+    }
+    open_.pop_back();
+  }
+
+  void Binary(const Token& token) {
+    if (expectOperand_) {
+      std::string message = "Vor " + Quoted(token.Typed()) + " fehlt ein Operand.";
+      if (token.text == operation::kOr && !token.translated)
+        message += " \"v\" ist das Zeichen für \"oder\" und kann keine Variable sein.";
+      Fail(token, message);
+    }
+    expectOperand_ = true;
+    std::string& implication = open_.empty() ? topImplication_ : open_.back().implication;
+    if (token.text == operation::kEquivalentWritten) {
+      implication.clear();
+    } else if (token.text == operation::kFollowsFromWritten || token.text == operation::kImpliesWritten) {
+      if (!implication.empty())
+        Fail(token, Quoted(implication) + " und " + Quoted(token.Typed()) +
+                        " hintereinander sind mehrdeutig; bitte Klammern setzen, zum Beispiel (X1=>X2)=>X3 "
+                        "oder X1=>(X2=>X3).");
+      implication = token.Typed();
+    }
+  }
+
+  // A line names its variables either by letters or by X-indexes; a bare 0 or 1 among
+  // letters is most likely meant as a constant.
+  std::string MixedNamesMessage(const Token& token) const {
+    std::string message = Quoted(token.Typed()) + " steht in einer Zeile mit " +
+                          Quoted(firstVariable_->Typed()) +
+                          ": eine Zeile benennt ihre Variablen entweder mit einzelnen Buchstaben oder mit X1 "
+                          "bis X99, nicht mit beidem.";
+    if (token.Typed() == "1" || firstVariable_->Typed() == "1")
+      message += " Konstanten gibt es in der Eingabe nicht; \"1\" ist hier die Variable X1.";
+    return message;
+  }
+
+  bool expectOperand_ = true;
+  std::optional<Token> firstVariable_;
+  std::string topImplication_;
+  std::vector<Level> open_;
+  std::optional<Token> previous_;
+};
+
+std::optional<LineError> CheckLine(std::string_view line) {
+  try {
+    if (IsLoneX(line)) return std::nullopt;  // the empty formula
+    Scanner scanner(line);
+    LineChecker checker;
+    while (auto token = scanner.Next()) checker.Accept(*token);
+    checker.Finish(scanner.EndColumn());
+  } catch (const LineError& error) {
+    return error;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::vector<InputProblem> CheckInput(std::string_view text) {
+  std::vector<InputProblem> problems;
+  int number = 1;
+  for (std::size_t start = 0;; ++number) {
+    std::size_t end = text.find(LineBreak, start);
+    std::string_view line = text.substr(start, end == std::string_view::npos ? end : end - start);
+    if (auto error = CheckLine(line)) problems.push_back({number, error->column, error->message});
+    if (end == std::string_view::npos) break;
+    start = end + LineBreak.size();
+  }
+  return problems;
+}
+
+bool LooksLikeFormulaPiece(std::string_view text) {
+  bool onlyConnectives = true, any = false;
+  std::optional<Token::Kind> first, last;
+  try {
+    Scanner scanner(text);
+    while (auto token = scanner.Next()) {
+      if (!first) first = token->kind;
+      last = token->kind;
+      any = true;
+      onlyConnectives =
+          onlyConnectives && (token->kind == Token::Kind::Not || token->kind == Token::Kind::Binary);
+    }
+  } catch (const LineError&) {
+    return false;
+  }
+  return any && (onlyConnectives || first == Token::Kind::Binary || last == Token::Kind::Binary);
+}
+
+std::string DescribeProblems(const std::vector<InputProblem>& problems) {
+  constexpr std::size_t kMaxListed = 10;
+  std::string text = problems.size() == 1
+                         ? "Die Eingabe enthält einen Fehler:"
+                         : "Die Eingabe enthält Fehler in " + std::to_string(problems.size()) + " Zeilen:";
+  for (std::size_t i = 0; i < problems.size() && i < kMaxListed; ++i)
+    text += "\nZeile " + std::to_string(problems[i].line) + ", Spalte " + std::to_string(problems[i].column) +
+            ": " + problems[i].message;
+  if (problems.size() > kMaxListed) text += "\n...";
+  text += "\nEs wurde nichts geschrieben.";
+  return text;
+}
+
+}  // namespace umbrix

@@ -1,0 +1,138 @@
+// The section "Ergebnis": its lines for worked examples, the truth tables of the sample
+// formulas, the limits of the table and the minimal forms, and a check that fails.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "general_formula/formel.hpp"
+#include "render/ergebnis.hpp"
+#include "render/readable_render.hpp"
+#include "simple_formula/sim_formel.hpp"
+#include "support/test_platform.hpp"
+
+namespace umbrix {
+namespace {
+
+// The section of a one-formula document, from its heading to the end of the document.
+std::string Section(const std::string& formula, OptionEntry option, bool gesetze = false) {
+  const std::string document = test::RunDocument(formula, option, {.gesetze = gesetze, .ergebnis = true});
+  const std::size_t start = document.find("\\textbf{Ergebnis}");
+  return start == std::string::npos ? std::string() : document.substr(start);
+}
+
+// The F column of the section's truth table, top to bottom.
+std::string TableColumn(const std::string& section) {
+  std::string column;
+  for (std::size_t at = section.find("\\\\\r\n"); at != std::string::npos;
+       at = section.find("\\\\\r\n", at + 1))
+    if (section[at - 1] == '0' || section[at - 1] == '1') column += section[at - 1];
+  return column;
+}
+
+TEST(Ergebnis, WorkedExamplesGiveTheSolutionSheetsResult) {
+  struct Case {
+    std::string formula;
+    std::vector<std::string> expected;  // in this order
+    bool gesetze = false;               // laws named
+  };
+  const Case cases[] = {
+      {"(x1vx2)+(x1v-x2)",
+       {"($X_{1}\\wedge X_{2}$ wird von $X_{1}$ absorbiert)", "Minimale disjunktive Form: $X_{1}$",
+        "Minimale konjunktive Form: $X_{1}$",
+        "Kanonische disjunktive Normalform (Minterme): $(X_{1}\\wedge \\neg "
+        "X_{2})\\vee (X_{1}\\wedge X_{2})$",
+        "Probe: Alle "}},
+      {"(x1vx2)+(x1v-x2)",  // laws named: each absorption step names its law
+       {"($X_{1}\\wedge X_{2}$ wird von $X_{1}$ absorbiert)}\\gesetz{Absorptionsgesetz}\r\n"},
+       true},
+      {"(x1+x2)v(-x1+x3)v(x2+x3)",
+       {"In der disjunktiven Normalform wird kein Term absorbiert.",
+        "Minimale disjunktive Form: $(X_{1}\\wedge X_{2})\\vee (\\neg X_{1}\\wedge X_{3})$", "Probe: Alle "}},
+      {"(-x1+-x2)v(x2+-x3)v(x1+x3)",  // cyclic: two minimal forms
+       {"Es gibt 2 minimale disjunktive Formen:",
+        "$(X_{1}\\wedge X_{2})\\vee (\\neg X_{1}\\wedge \\neg X_{3})\\vee (\\neg X_{2}\\wedge X_{3})$",
+        "$(X_{1}\\wedge X_{3})\\vee (\\neg X_{1}\\wedge \\neg X_{2})\\vee (X_{2}\\wedge \\neg X_{3})$"}},
+      {"x1+x2+x3+x4+x5",
+       {"Minimale disjunktive Form: $X_{1}\\wedge X_{2}\\wedge X_{3}\\wedge X_{4}\\wedge X_{5}$",
+        "Wahrheitstafel", "\\qquad\\begin{tabular}[t]{ccccc|c}",
+        "Die kanonischen Normalformen werden nur f\\\"ur h\\\"ochstens 4 Variablen gezeigt; diese Formel hat "
+        "5."}},
+      {"x1vx2vx3vx4vx5vx6vx7vx8vx9vx10vx11",
+       {"Minimale Formen werden nur f\\\"ur Formeln mit h\\\"ochstens 10 Variablen berechnet; diese hat 11",
+        "Die Wahrheitstafel wird nur f\\\"ur h\\\"ochstens 6 Variablen gezeigt; diese Formel hat 11",
+        "Probe: Alle "}},
+      {"\r\n\r\n\r\nx2", {"F\\\"ur diese Formel gibt es kein Ergebnis: sie enth\\\"alt keine Variable."}},
+  };
+  for (const Case& c : cases) {
+    for (OptionEntry option : {OptionEntry::kManySteps, OptionEntry::kFewSteps}) {
+      SCOPED_TRACE(c.formula + " option " + std::to_string(static_cast<int>(option)));
+      const std::string section = Section(c.formula, option, c.gesetze);
+      std::size_t at = 0;
+      for (const std::string& text : c.expected) {
+        at = section.find(text, at);
+        ASSERT_NE(at, std::string::npos) << text << "\n" << section;
+      }
+    }
+  }
+}
+
+// The same column as the text view shows it: the last character of each row below "| F".
+std::string TextTableColumn(const std::string& formula) {
+  test::TempFolder folder;
+  test::TestPlatform platform(formula, "doc", OptionEntry::kManySteps);
+  platform.SelectErgebnis(true);
+  std::string text;
+  TextDerivation view([&text](std::string_view piece) { text += piece; }, 80);
+  RunDriver driver(platform, test::OpenerIn(folder.Path()));
+  driver.SetObserver(&view);
+  driver.Command1_Click();
+  std::string column;
+  std::size_t at = text.find("| F\n");
+  if (at == std::string::npos) return column;
+  for (at = text.find('\n', at); at + 1 < text.size(); at = text.find('\n', at + 1)) {
+    const std::size_t end = text.find('\n', at + 1);
+    if (end == std::string::npos || text.compare(end - 3, 2, "| ") != 0) break;
+    column += text[end - 1];
+  }
+  return column;
+}
+
+TEST(Ergebnis, TruthTablesOfTheSampleFormulas) {
+  const std::pair<std::string, std::string> samples[] = {{"-x2+x1", "0010"},
+                                                         {"x1v(x2+x3)", "00011111"},
+                                                         {"x1<=x2vx3", "10001111"},
+                                                         {"x1==x2+x3", "11100001"},
+                                                         {"x1=>x2", "1101"}};
+  for (const auto& [formula, column] : samples) {
+    SCOPED_TRACE(formula);
+    EXPECT_EQ(TableColumn(Section(formula, OptionEntry::kFastSimplify)), column);
+    EXPECT_EQ(TextTableColumn(formula), column);
+  }
+}
+
+TEST(Ergebnis, SaysPlainlyWhenAStepIsNotEquivalent) {
+  Formel input;
+  input.SetValue("1=>2");
+  ErgebnisCollector collector;
+  collector.Start(input);
+  while (input.NotSimForm()) {
+    input.MakeSimForm();
+    collector.CheckStep(input);
+  }
+  SimFormel work;
+  work.MakeCopy(input);
+  collector.SetCopy(work);
+  collector.CheckStep(work);
+  work.SubFormel(1)->SetOperation("3");  // an altered step: -X1 v X3
+  collector.CheckStep(work);
+  collector.SetDisjunctive(work);
+  collector.SetConjunctive(work);
+  const std::vector<ErgebnisLine> lines = collector.Lines();
+  EXPECT_EQ(lines.back().text,
+            "Probe: FEHLER! Die 4. geprüfte Formel (von der Eingabe an gezählt) ist nicht äquivalent zur "
+            "Eingabe; ab dort ist die Umformung falsch.");
+}
+
+}  // namespace
+}  // namespace umbrix
