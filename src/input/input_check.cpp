@@ -4,6 +4,8 @@
 // operands would be lost in the rewriting.
 #include "input/input_check.hpp"
 
+#include <algorithm>
+#include <cctype>
 #include <optional>
 
 #include "general_formula/operation.hpp"
@@ -21,6 +23,8 @@ std::string Quoted(std::string_view text) { return QuotedExcerpt(text); }
 // whether the current parenthesis level already holds a "<=" or "=>".
 class LineChecker {
  public:
+  explicit LineChecker(std::string_view line) : line_(line) {}
+
   void Accept(const Token& token) {
     switch (token.kind) {
       case Token::Kind::Variable:
@@ -56,6 +60,7 @@ class LineChecker {
   struct Level {
     int column;
     std::string implication;  // the "<=" or "=>" of this level as typed; empty if none
+    std::optional<Token> equivalence;  // the first "==" of this level
   };
 
   [[noreturn]] static void Fail(const Token& token, const std::string& message) {
@@ -76,7 +81,7 @@ class LineChecker {
     if (static_cast<int>(open_.size()) >= kMaxNesting)
       Fail(token,
            "Die Klammern sind zu tief verschachtelt (höchstens " + std::to_string(kMaxNesting) + " Ebenen).");
-    open_.push_back(Level{token.column, {}});
+    open_.push_back(Level{token.column, {}, std::nullopt});
   }
 
   void Close(const Token& token) {
@@ -92,13 +97,17 @@ class LineChecker {
     if (expectOperand_) {
       std::string message = "Vor " + Quoted(token.Typed()) + " fehlt ein Operand.";
       if (token.text == operation::kOr && !token.translated)
-        message += " \"v\" ist das Zeichen für \"oder\" und kann keine Variable sein.";
+        message += " \"v\" ist das Zeichen für \"oder\" und kann keine Variable sein" + OtherLetterHint() + ".";
       Fail(token, message);
     }
     expectOperand_ = true;
-    std::string& implication = open_.empty() ? topImplication_ : open_.back().implication;
+    Level& level = open_.empty() ? top_ : open_.back();
+    std::string& implication = level.implication;
     if (token.text == operation::kEquivalentWritten) {
       implication.clear();
+      if (level.equivalence && (IsArrow(*level.equivalence) || IsArrow(token)))
+        Fail(token, EquivalenceChainMessage(*level.equivalence, token));
+      if (!level.equivalence) level.equivalence = token;
     } else if (token.text == operation::kFollowsFromWritten || token.text == operation::kImpliesWritten) {
       if (!implication.empty())
         Fail(token, Quoted(implication) + " und " + Quoted(token.Typed()) +
@@ -106,6 +115,33 @@ class LineChecker {
                         "oder X1=>(X2=>X3).");
       implication = token.Typed();
     }
+  }
+
+  // A letter for the student's "v" that the line does not use yet.
+  std::string OtherLetterHint() const {
+    for (char letter : std::string_view("wuyzpqrstabcdefghjkmn")) {
+      const bool used = std::any_of(line_.begin(), line_.end(), [letter](char c) { return std::tolower(static_cast<unsigned char>(c)) == letter; });
+      if (!used) return std::string("; nimm einen anderen Buchstaben, zum Beispiel ") + letter;
+    }
+    return {};
+  }
+
+  // The arrows of logic lessons; "==" and "=" are Umbrix's own chain "all equal".
+  static bool IsArrow(const Token& token) { return token.Typed() != "==" && token.Typed() != "="; }
+
+  // In logic lessons "↔" is associative, so a↔b↔c means (a↔b)↔c, while Umbrix reads a chain
+  // without parentheses as "all equal": the two differ, so the student must choose.
+  std::string EquivalenceChainMessage(const Token& first, const Token& second) const {
+    const bool letters = firstVariable_ && firstVariable_->kind == Token::Kind::Letter;
+    const std::string a = letters ? "a" : "X1";
+    const std::string b = letters ? "b" : "X2";
+    const std::string c = letters ? "c" : "X3";
+    const std::string arrow = IsArrow(first) ? first.Typed() : second.Typed();
+    return Quoted(first.Typed()) + " und " + Quoted(second.Typed()) +
+           " hintereinander sind mehrdeutig: in der Logik heißt " + a + arrow + b + arrow + c + " dasselbe wie (" +
+           a + arrow + b + ")" + arrow + c + ", Umbrix liest eine Kette ohne Klammern aber als \"alle gleich\". "
+           "Bitte Klammern setzen: (" + a + arrow + b + ")" + arrow + c + ", oder für \"alle gleich\" " + a +
+           "==" + b + "==" + c + ".";
   }
 
   // A line names its variables either by letters or by X-indexes; a bare 0 or 1 among
@@ -120,9 +156,10 @@ class LineChecker {
     return message;
   }
 
+  std::string_view line_;
   bool expectOperand_ = true;
   std::optional<Token> firstVariable_;
-  std::string topImplication_;
+  Level top_{0, {}, std::nullopt};
   std::vector<Level> open_;
   std::optional<Token> previous_;
 };
@@ -131,7 +168,7 @@ std::optional<LineError> CheckLine(std::string_view line) {
   try {
     if (IsLoneX(line)) return std::nullopt;  // the empty formula
     Scanner scanner(line);
-    LineChecker checker;
+    LineChecker checker(line);
     while (auto token = scanner.Next()) checker.Accept(*token);
     checker.Finish(scanner.EndColumn());
   } catch (const LineError& error) {

@@ -95,6 +95,20 @@ const char* HintFor(char32_t code) {
       return "für \"impliziert\" schreibe => (oder ->, →)";
     case U'\u00A0':
       return "das ist ein geschütztes Leerzeichen; bitte ein gewöhnliches Leerzeichen tippen";
+    case U'\'':
+    case U'\u2032':  // ′
+    case U'\u2019':  // ’
+      return "für \"nicht a\" schreibe -a (oder !a, ~a, ¬a) vor die Variable, nicht a' dahinter";
+    case U'\u2191':  // ↑
+      return "ein Zeichen für \"nand\" (Sheffer-Strich) gibt es nicht: schreibe a nand b als -(a+b)";
+    case U'\u2193':  // ↓
+      return "ein Zeichen für \"nor\" (Peirce-Pfeil) gibt es nicht: schreibe a nor b als -(avb)";
+    case U',':
+    case U';':
+      return "eine Zeile enthält genau eine Formel; schreibe mehrere Formeln in eigene Zeilen, oder "
+             "verbinde sie mit + (und) oder v (oder)";
+    case U'\u039B':  // Λ, Greek capital lambda
+      return "das ist der griechische Buchstabe Lambda; für \"und\" schreibe + (oder &, ∧)";
     default:
       return nullptr;
   }

@@ -1,9 +1,12 @@
 // The section "Ergebnis": what it says, and its LaTeX form.
 #include "render/ergebnis.hpp"
 
+#include <cctype>
+
 #include "boolean_function/absorption.hpp"
 #include "boolean_function/minimal_form.hpp"
 #include "general_formula/formel.hpp"
+#include "input/variable_names.hpp"
 #include "render/latex_render.hpp"
 #include "simple_formula/sim_formel.hpp"
 #include "utilities/std_text.hpp"
@@ -33,7 +36,7 @@ std::string InlineFormula(const std::string& formelText, const VariableNames* na
   return out;
 }
 
-std::string LatexTable(const TruthTable& table, const VariableNames* names) {
+std::string LatexTable(const TruthTable& table, const VariableNames* names, const std::string& formulaName) {
   const std::string lineBreak(LineBreak);
   const std::size_t rows = table.values.size();
   const std::size_t blocks = rows > 16 ? 2 : 1;
@@ -43,7 +46,7 @@ std::string LatexTable(const TruthTable& table, const VariableNames* names) {
            std::string(table.variables.size(), 'c') + "|c}" + lineBreak;
     for (std::int16_t variable : table.variables)
       out += InlineFormula("X" + std::to_string(variable) + ";", names) + " & ";
-    out += "$F$\\\\ \\hline" + lineBreak;
+    out += "$" + formulaName + "$\\\\ \\hline" + lineBreak;
     for (std::size_t row = block * rows / blocks; row < (block + 1) * rows / blocks; ++row) {
       for (std::size_t column = 0; column < table.variables.size(); ++column)
         out += table.Bit(row, column) ? "1 & " : "0 & ";
@@ -75,7 +78,7 @@ std::string LatexLine(const ErgebnisLine& line, const std::optional<TruthTable>&
       return out;
     }
     case Kind::Table:
-      return table ? LatexTable(*table, names) : std::string();
+      return table ? LatexTable(*table, names, line.text) : std::string();
   }
   return {};
 }
@@ -106,7 +109,7 @@ void ErgebnisCollector::SetConjunctive(SimFormel& form) {
   conjunctive_ = ReadNormalForm(form, NormalFormKind::Kon);
 }
 
-std::vector<ErgebnisLine> ErgebnisCollector::Lines() {
+std::vector<ErgebnisLine> ErgebnisCollector::Lines(const VariableNames* names) {
   std::vector<ErgebnisLine> lines{{Kind::Heading, "Ergebnis", {}, {}, {}}};
   if (!variables_ || variables_->none() || !disjunctive_ || !conjunctive_) {
     lines.push_back(Sentence("Für diese Formel gibt es kein Ergebnis: sie enthält keine Variable."));
@@ -121,7 +124,7 @@ std::vector<ErgebnisLine> ErgebnisCollector::Lines() {
   if (variables.size() <= kMostTableVariables) table_ = MakeTruthTable(*disjunctive_, variables);
   MinimalLines(NormalFormKind::Dis, lines);
   MinimalLines(NormalFormKind::Kon, lines);
-  TableLines(lines);
+  TableLines(lines, names);
   ProbeLine(lines);
   return lines;
 }
@@ -194,15 +197,16 @@ void ErgebnisCollector::MinimalLines(NormalFormKind kind, std::vector<ErgebnisLi
   for (const TermList& form : forms.shown) probe_->Check(form);
 }
 
-void ErgebnisCollector::TableLines(std::vector<ErgebnisLine>& lines) {
+void ErgebnisCollector::TableLines(std::vector<ErgebnisLine>& lines, const VariableNames* names) {
   const std::size_t n = variables_->count();
   if (n > kMostTableColumns) {
     lines.push_back(Sentence("Die Wahrheitstafel wird nur für höchstens " +
                              std::to_string(kMostTableColumns) + " Variablen gezeigt; diese Formel hat " +
                              std::to_string(n) + ", die Tafel hätte also mehr als 64 Zeilen."));
   } else {
-    lines.push_back(Sentence("Wahrheitstafel (1 wahr, 0 falsch, F die Formel):"));
-    lines.push_back({Kind::Table, {}, {}, {}, {}});
+    const std::string formulaName = TableFormulaName(*table_, names);
+    lines.push_back(Sentence("Wahrheitstafel (1 wahr, 0 falsch, " + formulaName + " die Formel):"));
+    lines.push_back({Kind::Table, formulaName, {}, {}, {}});
   }
   if (n > kMostCanonicalVariables) {
     lines.push_back(Sentence("Die kanonischen Normalformen werden nur für höchstens " +
@@ -232,6 +236,17 @@ void ErgebnisCollector::ProbeLine(std::vector<ErgebnisLine>& lines) {
                              " Formeln der Herleitung und des Ergebnisses sind äquivalent zur Eingabe "
                              "(geprüft mit binären Entscheidungsdiagrammen)."));
   probe_.reset();
+}
+
+std::string TableFormulaName(const TruthTable& table, const VariableNames* names) {
+  std::string taken;
+  if (names != nullptr)
+    for (std::int16_t variable : table.variables)
+      if (const std::string* name = names->Name(variable); name != nullptr && name->size() == 1)
+        taken += static_cast<char>(std::toupper(static_cast<unsigned char>(name->front())));
+  for (char letter : std::string_view("FGHKLMNPQRSTUWYZABCDEIJOX"))
+    if (taken.find(letter) == std::string::npos) return std::string(1, letter);
+  return "Formel";
 }
 
 std::vector<std::string> RenderErgebnisLatex(const std::vector<ErgebnisLine>& lines,

@@ -58,8 +58,8 @@ class ErgebnisCollector {
   void SetDisjunctive(SimFormel& form);
   void SetConjunctive(SimFormel& form);
 
-  /// The section's lines; ends the block's check.
-  std::vector<ErgebnisLine> Lines();
+  /// The section's lines; ends the block's check. names: as in RenderErgebnisLatex.
+  std::vector<ErgebnisLine> Lines(const VariableNames* names = nullptr);
   /// Ends a block's check early (a run that stops).
   void Reset() { probe_.reset(); }
   /// The truth table that a Table line stands for.
@@ -68,7 +68,7 @@ class ErgebnisCollector {
  private:
   void AbsorptionLines(const TermList& form, std::vector<ErgebnisLine>& lines);
   void MinimalLines(NormalFormKind kind, std::vector<ErgebnisLine>& lines);
-  void TableLines(std::vector<ErgebnisLine>& lines);
+  void TableLines(std::vector<ErgebnisLine>& lines, const VariableNames* names);
   void ProbeLine(std::vector<ErgebnisLine>& lines);
 
   std::unique_ptr<Probe> probe_;
@@ -78,6 +78,10 @@ class ErgebnisCollector {
   std::optional<TermList> conjunctive_;
   std::optional<TruthTable> table_;
 };
+
+/// The name of the truth table's formula column (a Table line's text): "F", or where a variable
+/// of the table is shown as F or f, the first capital letter that no variable is shown as.
+std::string TableFormulaName(const TruthTable& table, const VariableNames* names);
 
 /// The section as LaTeX paragraphs, each to be written as one line followed by a blank line.
 /// Variables that names holds are shown by their names (a formula written with letters).

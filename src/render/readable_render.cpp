@@ -112,7 +112,7 @@ auto BestBreak(Breaks& breaks, std::size_t width) {
 // The truth table as text rows: a header of the variables and F, then one row per assignment,
 // each value below the start of its variable's name.
 std::vector<std::string> TableRows(const TruthTable& table, std::string_view bar,
-                                   const VariableNames* names) {
+                                   const VariableNames* names, std::string_view formulaName) {
   std::vector<std::string> rows(1);
   std::vector<std::size_t> widths;
   for (std::int16_t variable : table.variables) {
@@ -120,7 +120,7 @@ std::vector<std::string> TableRows(const TruthTable& table, std::string_view bar
     rows[0] += name + ' ';
     widths.push_back(Columns(name));
   }
-  rows[0].append(bar).append("F");
+  rows[0].append(bar).append(formulaName);
   for (std::size_t row = 0; row < table.values.size(); ++row) {
     std::string text;
     for (std::size_t column = 0; column < widths.size(); ++column)
@@ -131,11 +131,11 @@ std::vector<std::string> TableRows(const TruthTable& table, std::string_view bar
   return rows;
 }
 
-std::string HtmlTable(const TruthTable& table, const VariableNames* names) {
+std::string HtmlTable(const TruthTable& table, const VariableNames* names, std::string_view formulaName) {
   std::string html = "<table class=\"wahrheitstafel\">\n<tr>";
   for (std::int16_t variable : table.variables)
     html += "<th>" + ReadableFormulaHtml("X" + std::to_string(variable) + ";", true, names) + "</th>";
-  html += "<th>F</th></tr>\n";
+  html.append("<th>").append(formulaName).append("</th></tr>\n");
   for (std::size_t row = 0; row < table.values.size(); ++row) {
     html += "<tr>";
     for (std::size_t column = 0; column < table.variables.size(); ++column)
@@ -305,7 +305,7 @@ void TextDerivation::ErgebnisPart(const ErgebnisLine& line, const ErgebnisEvent&
       break;
     case ErgebnisLine::Kind::Table:
       if (event.table != nullptr)
-        for (const std::string& row : TableRows(*event.table, "| ", names)) Line("  " + row);
+        for (const std::string& row : TableRows(*event.table, "| ", names, line.text)) Line("  " + row);
       break;
     default:
       Line(line.text);
@@ -351,7 +351,7 @@ std::string ErgebnisHtml(const ErgebnisLine& line, const ErgebnisEvent& event) {
                   : " <span class=\"gesetze\">" + HtmlEscaped(GesetzeText(line.gesetze)) + "</span>") +
              "</p>\n";
     case ErgebnisLine::Kind::Table:
-      return event.table != nullptr ? HtmlTable(*event.table, names) : std::string();
+      return event.table != nullptr ? HtmlTable(*event.table, names, line.text) : std::string();
     default:
       return "<p class=\"satz\">" + HtmlEscaped(line.text) + "</p>\n";
   }

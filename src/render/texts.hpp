@@ -122,10 +122,13 @@ inline constexpr const char* kDocumentPreamble[] = {
 
 /// With the laws named: the macro that sets a step's laws at the right margin of its last
 /// line, or flush right on a line of its own when they do not fit there (the construction of
-/// the TeXbook's \signed macro). It goes before kDocumentBegin.
+/// the TeXbook's \signed macro); a list longer than a whole line is broken between its laws,
+/// flush right, below the step. It goes before kDocumentBegin.
 inline constexpr const char* kGesetzMacro =
-    "\\newcommand{\\gesetz}[1]{{\\unskip\\nobreak\\hfil\\penalty50\\hskip2em\\hbox{}\\nobreak\\hfil"
-    "\\mbox{\\footnotesize #1}\\parfillskip=0pt\\finalhyphendemerits=0\\par}}";
+    "\\newlength{\\gesetzbreite}\\newcommand{\\gesetz}[1]{\\settowidth{\\gesetzbreite}{\\footnotesize #1}"
+    "\\ifdim\\gesetzbreite>\\linewidth{\\par\\raggedleft\\footnotesize #1\\par}\\else"
+    "{\\unskip\\nobreak\\hfil\\penalty50\\hskip2em\\hbox{}\\nobreak\\hfil"
+    "\\mbox{\\footnotesize #1}\\parfillskip=0pt\\finalhyphendemerits=0\\par}\\fi}";
 
 /// The document's last line.
 inline constexpr const char* kDocumentEnd = "\\end{document}";

@@ -224,7 +224,7 @@ void RunDriver::ErgebnisAfterMerge(Phase merge) {
 // The section ends the block: each of its paragraphs as one line and a blank line.
 void RunDriver::WriteErgebnis() {
   ergebnis_.SetConjunctive(workSimFormel_);
-  const std::vector<ErgebnisLine> lines = ergebnis_.Lines();
+  const std::vector<ErgebnisLine> lines = ergebnis_.Lines(lineNames_);
   for (const std::string& paragraph : RenderErgebnisLatex(lines, ergebnis_.Table(), lineNames_))
     file_->WriteLine(paragraph + std::string(LineBreak));
   platform_.ReportProgress({formula_, formulaCount_, phase_, file_->LinesWritten(), file_->BytesWritten()});

@@ -15,7 +15,7 @@ TEST(CheckInput, AcceptsTheSyntaxOfTheHelpText) {
         "x1<x2", "x1>x2", "x1=x2", "X1VX2", "--x1", "-(-x1)", "x1==x2==x3", "(x1=>x2)=>x3", "x1=>(x2=>x3)",
         "x1=>x2==x3=>x4", "\r\n\r\nx1\r\n\r\n", "   ", "((((x1))))",
         // Exercise-sheet notation: letters, symbols, both with blanks; a lone x is the empty formula.
-        "(p ∨ q) ∧ ¬r", "A -> (B & !C)", "a<->b", "~x | Y", "p ⇐ q ⇔ r", "p ← (q → r)", "¬x1 ∧ x2", "x",
+        "(p ∨ q) ∧ ¬r", "A -> (B & !C)", "a<->b", "a==b=c", "(a↔b)↔c", "a↔(b↔c)", "~x | Y", "p ⇐ q ⇔ r", "p ← (q → r)", "¬x1 ∧ x2", "x",
         " X ", "x+y", "(x)", "p<-q", "x1<-x2", "x1 - > x2", "a < - > b", "¬¬p", "p\r\nx1"}) {
     SCOPED_TRACE(text);
     EXPECT_TRUE(CheckInput(text).empty()) << DescribeProblems(CheckInput(text));
@@ -103,6 +103,18 @@ TEST(CheckInput, MistakesAreNamedAndExplained) {
       {"p →", {"nach \"→\""}},
       {"→ q", {"Vor \"→\""}},
       {"p ← q -> r", {"\"←\" und \"->\"", "Klammern"}},
+      // Arrows chained as in logic lessons: both readings are offered.
+      {"a↔b↔c", {"\"↔\" und \"↔\"", "(a↔b)↔c", "a==b==c", "alle gleich"}},
+      {"p <-> q <-> r", {"\"<->\" und \"<->\"", "(a<->b)<->c", "a==b==c"}},
+      {"x1⇔x2⇔x3", {"(X1⇔X2)⇔X3", "X1==X2==X3"}},
+      {"a==b↔c", {"\"==\" und \"↔\"", "(a↔b)↔c"}},
+      // Notations of other courses.
+      {"a' + b", {"\"'\"", "-a"}},
+      {"a ↑ b", {"\"↑\"", "nand", "-(a+b)"}},
+      {"a ↓ b", {"\"↓\"", "nor", "-(avb)"}},
+      {"a, b", {"\",\"", "eigene Zeilen"}},
+      {"a Λ b", {"Lambda", "und"}},
+      {"(u ∧ v) ∨ w", {"\"v\" ist das Zeichen", "anderen Buchstaben, zum Beispiel y"}},
       {"x" + std::string(1000000, '1'), {"\"" + std::string(40, '1') + "…\""}},
   };
   for (const auto& [text, fragments] : cases) {

@@ -111,6 +111,74 @@ TEST(Ergebnis, TruthTablesOfTheSampleFormulas) {
   }
 }
 
+// The text view and the HTML of a one-formula run with the section.
+std::pair<std::string, std::string> TextAndHtml(const std::string& formula) {
+  test::TempFolder folder;
+  test::TestPlatform platform(formula, "doc", OptionEntry::kManySteps);
+  platform.SelectErgebnis(true);
+  std::string text;
+  std::string html;
+  TextDerivation textView([&text](std::string_view piece) { text += piece; }, 80);
+  HtmlDerivation htmlView([&html](std::string_view piece) { html += piece; });
+  struct Both : RunObserver {
+    RunObserver* first;
+    RunObserver* second;
+    void OnFormulaStart(const FormulaStartEvent& e) override {
+      first->OnFormulaStart(e);
+      second->OnFormulaStart(e);
+    }
+    void OnStep(const StepEvent& e) override {
+      first->OnStep(e);
+      second->OnStep(e);
+    }
+    void OnSentence(const SentenceEvent& e) override {
+      first->OnSentence(e);
+      second->OnSentence(e);
+    }
+    void OnErgebnis(const ErgebnisEvent& e) override {
+      first->OnErgebnis(e);
+      second->OnErgebnis(e);
+    }
+    void OnFormulaEnd(const FormulaEndEvent& e) override {
+      first->OnFormulaEnd(e);
+      second->OnFormulaEnd(e);
+    }
+    void OnRunEnd(const RunEndEvent& e) override {
+      first->OnRunEnd(e);
+      second->OnRunEnd(e);
+    }
+  } both;
+  both.first = &textView;
+  both.second = &htmlView;
+  RunDriver driver(platform, test::OpenerIn(folder.Path()));
+  driver.SetObserver(&both);
+  driver.Command1_Click();
+  return {text, html};
+}
+
+TEST(Ergebnis, TheFormulaColumnNeverTakesAVariablesName) {
+  struct Case {
+    std::string formula;
+    std::string name;  // of the formula's column
+  };
+  const Case cases[] = {
+      {"x1vx2", "F"},                  // X-indexes never clash
+      {"a+b", "F"},                    // letters other than F
+      {"!B&!M&!x|!B&M|x&F|W", "G"},    // the variable F
+      {"f=>g", "H"},                   // f is F; G is taken too
+      {"(a+b)v(c+d)v(e+f)", "G"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.formula);
+    const std::string section = Section(c.formula, OptionEntry::kManySteps);
+    EXPECT_NE(section.find("Wahrheitstafel (1 wahr, 0 falsch, " + c.name + " die Formel):"), std::string::npos);
+    EXPECT_NE(section.find("$" + c.name + "$\\\\ \\hline"), std::string::npos) << section;
+    const auto [text, html] = TextAndHtml(c.formula);
+    EXPECT_NE(text.find("| " + c.name + "\n"), std::string::npos) << text;
+    EXPECT_NE(html.find("<th>" + c.name + "</th></tr>"), std::string::npos);
+  }
+}
+
 TEST(Ergebnis, SaysPlainlyWhenAStepIsNotEquivalent) {
   Formel input;
   input.SetValue("1=>2");

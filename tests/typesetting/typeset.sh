@@ -126,9 +126,10 @@ case $case_name in
     ;;
   gesetze-m0 | gesetze-m2)
     # Laws behind steps that fill their lines, behind a formula that cannot be broken, and
-    # behind short steps; one law holds quotation marks, others umlauts.
+    # behind short steps; one law holds quotation marks, others umlauts. The last formula has
+    # steps whose list of laws is longer than a line.
     nested=$(printf -- '-(%.0s' {1..60})x1$(printf ')%.0s' {1..60})
-    formulas=("(x1vx2)+(x1v-x2)" "$(equivalence_chain 4)" "$nested" "x1<=x2")
+    formulas=("(x1vx2)+(x1v-x2)" "$(equivalence_chain 4)" "$nested" "x1<=x2" "((C∨D)∧(A→D))↔(C→A)")
     "$umbrix" -g -m "${case_name#gesetze-m}" -o doc -- "${formulas[@]}" 2>/dev/null || fail "umbrix exited with $?"
     "$umbrix" -m "${case_name#gesetze-m}" -o plain -- "${formulas[@]}" 2>/dev/null || fail "umbrix exited with $?"
     without_laws=PLAIN.TEX
