@@ -39,10 +39,11 @@ inline constexpr const char* kHelpText =
     "\"sofort vereinfachen\" sorgt für eine ständige Vereinfachung der Formeln. Dies kann jedoch "
     "dazu führen, dass die Umformungen schwerer nachvollziehbar sind.";
 
-/// The line under the help text: what else the input accepts.
+/// The lines under the help text: what the input accepts beyond it, and the option's name.
 inline constexpr const char* kNotationLine =
-    "Auch erlaubt: einzelne Buchstaben als Variablen (außer v); ¬ ! ~ für -, ∧ & für +, ∨ | für v, "
-    "← ⇐ < für <=, → ⇒ -> > für =>, ↔ ⇔ <-> = für ==";
+    "Zusätzlich zum Text oben: als Variablen auch einzelne Buchstaben (jeder außer v); ¬ ! ~ für -, "
+    "∧ & für +, ∨ | für v, ← ⇐ < für <=, → ⇒ -> > für =>, ↔ ⇔ <-> = für ==. Die Option, die der Text "
+    "\"sofort vereinfachen\" nennt, heißt \"schneller vereinfachen\".";
 
 /// The start-up notice's disclaimer, which the command line's help repeats.
 inline constexpr std::string_view kNoticeDisclaimer =

@@ -132,6 +132,7 @@ val Texts() {
   result.set("optionCaptions", captions);
   result.set("gesetzeCaption", std::string(texts::kGesetzeCaption));
   result.set("helpText", std::string(texts::kHelpText));
+  result.set("notationLine", std::string(texts::kNotationLine));
   result.set("documentPath", std::string(kDocumentPath));
   return result;
 }

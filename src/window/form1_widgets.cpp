@@ -22,8 +22,8 @@ namespace {
 
 constexpr double kTwipsPerPixel = 15.0;
 constexpr int kClientWidth = 11190;
-// One line under the help text names the other notations; the rows below it move down.
-constexpr int kNotationHeight = 255;
+// Two lines under the help text name the other notations; the rows below them move down.
+constexpr int kNotationHeight = 510;
 constexpr int kClientHeight = 5685 + kNotationHeight;
 
 struct Twips {

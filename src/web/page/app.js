@@ -41,6 +41,7 @@
     formulas.value = texts.sampleFormulas.replace(/\r\n/g, '\n');
     outputName.value = texts.defaultOutputName;
     $('hilfetext').textContent = texts.helpText;
+    $('notation').textContent = texts.notationLine;
     const levels = $('stufen');
     texts.optionCaptions.forEach((caption, entry) => {
       const label = document.createElement('label');
