@@ -126,8 +126,8 @@ inline constexpr const char* kDocumentPreamble[] = {
 /// the TeXbook's \signed macro); a list longer than a whole line is broken between its laws,
 /// flush right, below the step. It goes before kDocumentBegin.
 inline constexpr const char* kGesetzMacro =
-    "\\newlength{\\gesetzbreite}\\newcommand{\\gesetz}[1]{\\settowidth{\\gesetzbreite}{\\footnotesize #1}"
-    "\\ifdim\\gesetzbreite>\\linewidth{\\par\\raggedleft\\footnotesize #1\\par}\\else"
+    "\\newcommand{\\gesetz}[1]{\\setbox0=\\hbox{\\footnotesize #1}"
+    "\\ifdim\\wd0>\\linewidth{\\par\\raggedleft\\footnotesize #1\\par}\\else"
     "{\\unskip\\nobreak\\hfil\\penalty50\\hskip2em\\hbox{}\\nobreak\\hfil"
     "\\mbox{\\footnotesize #1}\\parfillskip=0pt\\finalhyphendemerits=0\\par}\\fi}";
 
