@@ -10,14 +10,17 @@
 // that every set of primes is reached at most once. The bound is a set of uncovered rows no
 // two of which share a prime. A first search finds one cheapest cover, reducing each node and
 // pruning at equal cost; a second one, knowing that cost, counts the covers of equal cost
-// (their count is a lower bound when its budget runs out). A minimal conjunctive form is the
-// dual of a minimal disjunctive form of the negated function.
+// (their count is a lower bound when its budget runs out or it stops at enough forms). When
+// that count is cut before a second cover, the first search, run without each prime of the
+// first cover in turn, tells whether there is another. A minimal conjunctive form is the dual
+// of a minimal disjunctive form of the negated function.
 #include "boolean_function/minimal_form.hpp"
 
 #include <algorithm>
 #include <bitset>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <utility>
 
@@ -125,13 +128,24 @@ struct CoverProblem {
 // fewer literals, is dropped. The search then prunes every branch that cannot be cheaper.
 class CheapestCover {
  public:
-  explicit CheapestCover(const CoverProblem& problem) : problem_(problem) {}
+  explicit CheapestCover(const CoverProblem& problem, std::size_t budget = kCheapestCoverBudget)
+      : problem_(problem), budget_(budget) {}
 
-  void Run() { Visit({problem_.ones, std::vector<bool>(problem_.primes.size(), true), {}, {0, 0}}); }
+  void Run() { Visit(Start()); }
+  /// Looks for a cover of the least cost, known to be least, without the prime leftOut:
+  /// prunes every branch above that cost and stops at the first such cover.
+  void RunWithout(std::size_t leftOut, Cost least) {
+    Node start = Start();
+    start.usable[leftOut] = false;
+    ceiling_ = least;
+    Visit(std::move(start));
+  }
 
   bool complete() const { return !aborted_; }
+  bool found() const { return found_; }
   Cost cost() const { return best_; }
   const std::vector<std::size_t>& cover() const { return cover_; }
+  std::size_t nodes() const { return nodes_; }
 
  private:
   struct Node {
@@ -141,8 +155,11 @@ class CheapestCover {
     Cost cost;
   };
 
+  Node Start() const { return {problem_.ones, std::vector<bool>(problem_.primes.size(), true), {}, {0, 0}}; }
+
   void Visit(Node node) {
-    if (aborted_ || ++nodes_ > kCheapestCoverBudget) {
+    if (aborted_ || (found_ && ceiling_)) return;
+    if (++nodes_ > budget_) {
       aborted_ = true;
       return;
     }
@@ -155,7 +172,10 @@ class CheapestCover {
       }
       return;
     }
-    if (found_ && LowerBound(node) >= best_) return;
+    if (found_ || ceiling_) {
+      const Cost bound = LowerBound(node);
+      if (ceiling_ ? bound > *ceiling_ : bound >= best_) return;
+    }
     for (std::size_t p : Candidates(node, BranchRow(node))) {
       Node child = node;
       Take(child, p);
@@ -337,12 +357,33 @@ class CheapestCover {
   }
 
   const CoverProblem& problem_;
+  std::size_t budget_;
+  std::optional<Cost> ceiling_;
   bool found_ = false;
   bool aborted_ = false;
   Cost best_{0, 0};
   std::vector<std::size_t> cover_;
   std::size_t nodes_ = 0;
 };
+
+// Another cover of cost best besides first: every other one leaves out some prime of first.
+// The runs share one budget; decided is false when it ran out before the answer.
+struct OtherCover {
+  bool decided = true;
+  std::vector<std::size_t> cover;  // empty when there is none
+};
+
+OtherCover OtherCheapestCover(const CoverProblem& problem, const std::vector<std::size_t>& first, Cost best) {
+  std::size_t budget = kCheapestCoverBudget;
+  for (std::size_t leftOut : first) {
+    CheapestCover search(problem, budget);
+    search.RunWithout(leftOut, best);
+    if (!search.complete()) return {false, {}};
+    if (search.found()) return {true, search.cover()};
+    budget -= search.nodes();
+  }
+  return {};
+}
 
 // All covers of a known least cost, counted up to kCountedMinimalForms; the first
 // kShownMinimalForms are kept.
@@ -360,7 +401,8 @@ class CoverSearch {
   }
 
   std::size_t count() const { return count_; }
-  bool countCapped() const { return aborted_ || count_ >= kCountedMinimalForms; }
+  /// True when the search stopped before it had seen every cover of the least cost.
+  bool cut() const { return aborted_ || cutAtEnough_; }
   const std::vector<std::vector<std::size_t>>& solutions() const { return solutions_; }
 
  private:
@@ -373,7 +415,11 @@ class CoverSearch {
     if (uncovered.none()) return Record(cost);
     const std::size_t bound = IndependentRows(uncovered);
     const Cost lowest{cost.first + bound, cost.second + bound};
-    if (found_ && (lowest > best_ || (lowest == best_ && countCapped()))) return;
+    if (found_ && lowest > best_) return;
+    if (found_ && lowest == best_ && count_ >= kCountedMinimalForms) {
+      cutAtEnough_ = true;
+      return;
+    }
     const std::size_t row = BranchRow(uncovered);
     std::vector<std::size_t> tried;
     for (std::size_t p : primesOfRow_[row]) {
@@ -436,6 +482,7 @@ class CoverSearch {
   std::vector<std::vector<std::size_t>> solutions_;
   bool found_ = false;
   bool aborted_ = false;
+  bool cutAtEnough_ = false;
   Cost best_{0, 0};
   std::size_t count_ = 0;
   std::size_t nodes_ = 0;
@@ -485,7 +532,16 @@ MinimalForms Minimise(const TruthTable& table, NormalFormKind kind) {
   std::vector<std::vector<std::size_t>> solutions = search.solutions();
   if (solutions.empty()) solutions.push_back(cheapest.cover());
   result.count = std::max(search.count(), solutions.size());
-  result.countCapped = search.countCapped();
+  result.countCapped = search.cut();
+  if (result.countCapped && solutions.size() == 1) {
+    const OtherCover other = OtherCheapestCover(problem, solutions.front(), cheapest.cost());
+    if (!other.cover.empty()) {
+      solutions.push_back(other.cover);
+      result.count = 2;
+    } else {
+      result.countCapped = !other.decided;
+    }
+  }
   for (const std::vector<std::size_t>& solution : solutions) {
     TermList form{kind, {}};
     for (std::size_t p : solution)

@@ -17,6 +17,7 @@ struct MinimalForms {
   std::vector<TermList> shown;
   /// How many minimal forms there are; at least this many when countCapped.
   std::size_t count = 0;
+  /// True when counting stopped before it had seen every minimal form.
   bool countCapped = false;
 };
 

@@ -183,17 +183,8 @@ void ErgebnisCollector::MinimalLines(NormalFormKind kind, std::vector<ErgebnisLi
                              " Form wurde nicht ermittelt: die exakte Suche bräuchte zu viele Schritte."));
     return;
   }
-  const std::string label = "Minimale " + adjective + " Form:";
-  if (forms.count == 1) {
-    lines.push_back(FormulaLine(label, forms.shown.front()));
-  } else {
-    const std::string count = (forms.countCapped ? "mindestens " : "") + std::to_string(forms.count);
-    lines.push_back(Sentence("Es gibt " + count + " minimale " + adjective + " Formen" +
-                             (forms.shown.size() == forms.count
-                                  ? ":"
-                                  : "; die ersten " + std::to_string(forms.shown.size()) + ":")));
-    for (const TermList& form : forms.shown) lines.push_back(FormulaLine({}, form));
-  }
+  const std::vector<ErgebnisLine> formLines = MinimalFormLines(forms, kind);
+  lines.insert(lines.end(), formLines.begin(), formLines.end());
   for (const TermList& form : forms.shown) probe_->Check(form);
 }
 
@@ -247,6 +238,26 @@ std::string TableFormulaName(const TruthTable& table, const VariableNames* names
   for (char letter : std::string_view("FGHKLMNPQRSTUWYZABCDEIJOX"))
     if (taken.find(letter) == std::string::npos) return std::string(1, letter);
   return "Formel";
+}
+
+std::vector<ErgebnisLine> MinimalFormLines(const MinimalForms& forms, NormalFormKind kind) {
+  const std::string adjective = Adjective(kind);
+  if (forms.count == 1 && !forms.countCapped)
+    return {FormulaLine("Minimale " + adjective + " Form:", forms.shown.front())};
+  std::vector<ErgebnisLine> lines;
+  if (forms.count == 1) {
+    lines.push_back(Sentence("Eine minimale " + adjective +
+                             " Form (ob es weitere gibt, wurde nicht ermittelt: die Suche bräuchte zu "
+                             "viele Schritte):"));
+  } else {
+    const std::string count = (forms.countCapped ? "mindestens " : "") + std::to_string(forms.count);
+    lines.push_back(Sentence("Es gibt " + count + " minimale " + adjective + " Formen" +
+                             (forms.shown.size() == forms.count
+                                  ? ":"
+                                  : "; die ersten " + std::to_string(forms.shown.size()) + ":")));
+  }
+  for (const TermList& form : forms.shown) lines.push_back(FormulaLine({}, form));
+  return lines;
 }
 
 std::vector<std::string> RenderErgebnisLatex(const std::vector<ErgebnisLine>& lines,

@@ -20,6 +20,7 @@ namespace umbrix {
 class Formel;
 class SimFormel;
 class VariableNames;
+struct MinimalForms;
 
 struct ErgebnisLine {
   enum class Kind {
@@ -82,6 +83,10 @@ class ErgebnisCollector {
 /// The name of the truth table's formula column (a Table line's text): "F", or where a variable
 /// of the table is shown as F or f, the first capital letter that no variable is shown as.
 std::string TableFormulaName(const TruthTable& table, const VariableNames* names);
+
+/// The lines that give the minimal forms of one kind: the form when it is known to be the
+/// only one, else how many there are (at least, when counting was cut) and the first of them.
+std::vector<ErgebnisLine> MinimalFormLines(const MinimalForms& forms, NormalFormKind kind);
 
 /// The section as LaTeX paragraphs, each to be written as one line followed by a blank line.
 /// Variables that names holds are shown by their names (a formula written with letters).
