@@ -1,9 +1,13 @@
 // Minimal and canonical forms against brute force: every function of up to three variables,
-// and random functions of up to six.
+// and random functions of up to six; how many minimal forms there are, and when that count
+// is only a lower bound.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <random>
+#include <set>
+#include <string>
 #include <utility>
 
 #include "boolean_function/minimal_form.hpp"
@@ -196,6 +200,83 @@ TEST(MinimalForm, TenVariablesAndTheConsensusTerm) {
         EXPECT_EQ(test::ValuesOf(form, table), function);
         ExpectPrimeTerms(form, function, table);
       }
+    }
+  }
+}
+
+using Terms = std::vector<std::vector<int>>;  // variable numbers, negative when negated
+
+TermList Disjunction(const Terms& terms) {
+  TermList form{NormalFormKind::Dis, {}};
+  for (const std::vector<int>& literals : terms) {
+    Term term;
+    for (int v : literals) term.AddLiteral({static_cast<std::int16_t>(std::abs(v)), v < 0});
+    form.terms.push_back(term);
+  }
+  return form;
+}
+
+// The terms over variables renumbered by offset, after the terms of first.
+Terms Joined(Terms first, const Terms& terms, int offset) {
+  for (std::vector<int> literals : terms) {
+    for (int& v : literals) v += v < 0 ? -offset : offset;
+    first.push_back(literals);
+  }
+  return first;
+}
+
+TEST(MinimalForm, CountIsExactUnlessCountingWasCut) {
+  // 32 and 2 minimal forms; on disjoint variables the counts of a disjunction multiply.
+  const Terms many = {{1, 2, 4}, {1, 3, -4}, {1, -3, 4}, {-1, 2, -4}, {2, -3, 4}, {-2, -3, -4}};
+  const Terms cyclic = {{-1, -2}, {2, -3}, {1, 3}};
+  struct Case {
+    std::string name;
+    std::size_t variables;
+    Terms terms;
+    NormalFormKind kind;
+    std::size_t count;  // at least this many when cut
+    bool cut;
+  };
+  const Case cases[] = {
+      {"32 forms", 4, many, NormalFormKind::Dis, 32, false},
+      {"1024 forms, counted to the end", 8, Joined(many, many, 4), NormalFormKind::Dis, 1024, false},
+      {"128 forms", 10, Joined(Joined(many, cyclic, 4), cyclic, 7), NormalFormKind::Dis, 128, false},
+      {"counting stops at enough forms",
+       6,
+       {{1, -2, -3, 5, -6}, {1, -2, 4, 6}, {1, 3, -5, -6}, {1, -3, -5, 6}, {-1, 2, 3, -4}, {-1, 3, -4, 6},
+        {-1, -3, 4, 6}, {-1, -3, -4, -5, -6}, {-1, 4, 5, -6}, {-1, -4, 5, 6}, {2, 3, -4, 6}, {2, -3, 4, -5},
+        {-2, -3, -4, -5}, {-2, 4, 5, 6}},
+       NormalFormKind::Dis,
+       kCountedMinimalForms,
+       true},
+      {"counting stops before a second form",  // x3+x4+x6vx3+x8+x1+(x2)v...
+       9,
+       {{3, 4, 6}, {1, 2, 3, 8}, {5, -4}, {2, 4, -3, -8}, {-7, 9, -6}, {-2, -5, -9}, {3, 4, 6, 9}, {-1, -2, 6}},
+       NormalFormKind::Kon,
+       2,
+       true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const TruthTable table = MakeTruthTable(Disjunction(c.terms), test::FirstVariables(c.variables));
+    const MinimalForms forms = Minimise(table, c.kind);
+    ASSERT_TRUE(forms.complete);
+    EXPECT_EQ(forms.countCapped, c.cut);
+    if (c.cut) {
+      EXPECT_GE(forms.count, c.count);
+    } else {
+      EXPECT_EQ(forms.count, c.count);
+    }
+    if (c.variables <= 4) {
+      EXPECT_EQ(BruteForceMinimum(table.values, c.variables).second, c.count);
+    }
+    ASSERT_EQ(forms.shown.size(), std::min(forms.count, kShownMinimalForms));
+    std::set<std::string> texts;
+    for (const TermList& form : forms.shown) {
+      SCOPED_TRACE(form.FormelText());
+      EXPECT_EQ(test::ValuesOf(form, table), table.values);
+      EXPECT_EQ(CostOf(form), CostOf(forms.shown[0]));
+      EXPECT_TRUE(texts.insert(form.FormelText()).second) << "shown twice";
     }
   }
 }

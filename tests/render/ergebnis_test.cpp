@@ -1,10 +1,13 @@
 // The section "Ergebnis": its lines for worked examples, the truth tables of the sample
-// formulas, the limits of the table and the minimal forms, and a check that fails.
+// formulas, the limits of the table and the minimal forms, the count of minimal forms, and a
+// check that fails.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "boolean_function/minimal_form.hpp"
 #include "general_formula/formel.hpp"
 #include "render/ergebnis.hpp"
 #include "render/readable_render.hpp"
@@ -35,6 +38,7 @@ TEST(Ergebnis, WorkedExamplesGiveTheSolutionSheetsResult) {
     std::string formula;
     std::vector<std::string> expected;  // in this order
     bool gesetze = false;               // laws named
+    bool fewStepsOnly = false;          // the derivation with many steps is too long
   };
   const Case cases[] = {
       {"(x1vx2)+(x1v-x2)",
@@ -53,6 +57,15 @@ TEST(Ergebnis, WorkedExamplesGiveTheSolutionSheetsResult) {
        {"Es gibt 2 minimale disjunktive Formen:",
         "$(X_{1}\\wedge X_{2})\\vee (\\neg X_{1}\\wedge \\neg X_{3})\\vee (\\neg X_{2}\\wedge X_{3})$",
         "$(X_{1}\\wedge X_{3})\\vee (\\neg X_{1}\\wedge \\neg X_{2})\\vee (X_{2}\\wedge \\neg X_{3})$"}},
+      {"(x1+x2+x4)v(x1+x3+-x4)v(x1+-x3+x4)v(-x1+x2+-x4)v(x2+-x3+x4)v(-x2+-x3+-x4)",
+       {"Es gibt 32 minimale disjunktive Formen; die ersten 3:"},
+       false,
+       true},
+      {"x3+x4+x6vx3+x8+x1+(x2)vx5+-x4vx4+-x3+x2+-x8v-x7+x9+-x6v-x9+-x5+-x2vx9+x4+x6+x3v-x2+-x1+x6",
+       {"Minimale disjunktive Form:", "Es gibt mindestens 2 minimale konjunktive Formen:\r\n\r\n$",
+        "$\r\n\r\n$", "$\r\n\r\nDie Wahrheitstafel", "Probe: Alle "},  // counting stops before a second form
+       false,
+       true},
       {"x1+x2+x3+x4+x5",
        {"Minimale disjunktive Form: $X_{1}\\wedge X_{2}\\wedge X_{3}\\wedge X_{4}\\wedge X_{5}$",
         "Wahrheitstafel", "\\qquad\\begin{tabular}[t]{ccccc|c}",
@@ -66,6 +79,7 @@ TEST(Ergebnis, WorkedExamplesGiveTheSolutionSheetsResult) {
   };
   for (const Case& c : cases) {
     for (OptionEntry option : {OptionEntry::kManySteps, OptionEntry::kFewSteps}) {
+      if (c.fewStepsOnly && option != OptionEntry::kFewSteps) continue;
       SCOPED_TRACE(c.formula + " option " + std::to_string(static_cast<int>(option)));
       const std::string section = Section(c.formula, option, c.gesetze);
       std::size_t at = 0;
@@ -74,6 +88,37 @@ TEST(Ergebnis, WorkedExamplesGiveTheSolutionSheetsResult) {
         ASSERT_NE(at, std::string::npos) << text << "\n" << section;
       }
     }
+  }
+}
+
+TEST(Ergebnis, TheCountOfMinimalFormsSaysWhatIsKnown) {
+  TermList form{NormalFormKind::Kon, {Term()}};
+  form.terms.front().AddLiteral({1, false});
+  struct Case {
+    std::size_t count;
+    bool cut;
+    std::size_t shown;
+    std::string sentence;  // the first line
+  };
+  const Case cases[] = {
+      {1, false, 1, "Minimale konjunktive Form:"},
+      {1, true, 1,
+       "Eine minimale konjunktive Form (ob es weitere gibt, wurde nicht ermittelt: die Suche bräuchte zu viele "
+       "Schritte):"},
+      {2, true, 2, "Es gibt mindestens 2 minimale konjunktive Formen:"},
+      {288, false, 3, "Es gibt 288 minimale konjunktive Formen; die ersten 3:"},
+      {132, true, 3, "Es gibt mindestens 132 minimale konjunktive Formen; die ersten 3:"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.sentence);
+    const MinimalForms forms{true, std::vector<TermList>(c.shown, form), c.count, c.cut};
+    const std::vector<ErgebnisLine> lines = MinimalFormLines(forms, NormalFormKind::Kon);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.front().text, c.sentence);
+    const auto formulas = std::count_if(lines.begin(), lines.end(), [](const ErgebnisLine& line) {
+      return line.kind == ErgebnisLine::Kind::Formula;
+    });
+    EXPECT_EQ(static_cast<std::size_t>(formulas), c.shown);
   }
 }
 
