@@ -229,6 +229,13 @@ TEST(MinimalForm, CountIsExactUnlessCountingWasCut) {
   // 32 and 2 minimal forms; on disjoint variables the counts of a disjunction multiply.
   const Terms many = {{1, 2, 4}, {1, 3, -4}, {1, -3, 4}, {-1, 2, -4}, {2, -3, 4}, {-2, -3, -4}};
   const Terms cyclic = {{-1, -2}, {2, -3}, {1, 3}};
+  const Terms stopsAtEnough = {{1, -2, -3, 5, -6}, {1, -2, 4, 6},  {1, 3, -5, -6}, {1, -3, -5, 6},
+                               {-1, 2, 3, -4},     {-1, 3, -4, 6}, {-1, -3, 4, 6}, {-1, -3, -4, -5, -6},
+                               {-1, 4, 5, -6},     {-1, -4, 5, 6}, {2, 3, -4, 6},  {2, -3, 4, -5},
+                               {-2, -3, -4, -5},   {-2, 4, 5, 6}};
+  // x3+x4+x6vx3+x8+x1+(x2)vx5+-x4vx4+-x3+x2+-x8v-x7+x9+-x6v-x9+-x5+-x2vx9+x4+x6+x3v-x2+-x1+x6
+  const Terms reported = {{3, 4, 6},   {1, 2, 3, 8}, {5, -4},      {2, 4, -3, -8},
+                          {-7, 9, -6}, {-2, -5, -9}, {3, 4, 6, 9}, {-1, -2, 6}};
   struct Case {
     std::string name;
     std::size_t variables;
@@ -241,20 +248,8 @@ TEST(MinimalForm, CountIsExactUnlessCountingWasCut) {
       {"32 forms", 4, many, NormalFormKind::Dis, 32, false},
       {"1024 forms, counted to the end", 8, Joined(many, many, 4), NormalFormKind::Dis, 1024, false},
       {"128 forms", 10, Joined(Joined(many, cyclic, 4), cyclic, 7), NormalFormKind::Dis, 128, false},
-      {"counting stops at enough forms",
-       6,
-       {{1, -2, -3, 5, -6}, {1, -2, 4, 6}, {1, 3, -5, -6}, {1, -3, -5, 6}, {-1, 2, 3, -4}, {-1, 3, -4, 6},
-        {-1, -3, 4, 6}, {-1, -3, -4, -5, -6}, {-1, 4, 5, -6}, {-1, -4, 5, 6}, {2, 3, -4, 6}, {2, -3, 4, -5},
-        {-2, -3, -4, -5}, {-2, 4, 5, 6}},
-       NormalFormKind::Dis,
-       kCountedMinimalForms,
-       true},
-      {"counting stops before a second form",  // x3+x4+x6vx3+x8+x1+(x2)v...
-       9,
-       {{3, 4, 6}, {1, 2, 3, 8}, {5, -4}, {2, 4, -3, -8}, {-7, 9, -6}, {-2, -5, -9}, {3, 4, 6, 9}, {-1, -2, 6}},
-       NormalFormKind::Kon,
-       2,
-       true},
+      {"counting stops at enough forms", 6, stopsAtEnough, NormalFormKind::Dis, kCountedMinimalForms, true},
+      {"counting stops before a second form", 9, reported, NormalFormKind::Kon, 2, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

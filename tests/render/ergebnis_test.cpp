@@ -57,10 +57,6 @@ TEST(Ergebnis, WorkedExamplesGiveTheSolutionSheetsResult) {
        {"Es gibt 2 minimale disjunktive Formen:",
         "$(X_{1}\\wedge X_{2})\\vee (\\neg X_{1}\\wedge \\neg X_{3})\\vee (\\neg X_{2}\\wedge X_{3})$",
         "$(X_{1}\\wedge X_{3})\\vee (\\neg X_{1}\\wedge \\neg X_{2})\\vee (X_{2}\\wedge \\neg X_{3})$"}},
-      {"(x1+x2+x4)v(x1+x3+-x4)v(x1+-x3+x4)v(-x1+x2+-x4)v(x2+-x3+x4)v(-x2+-x3+-x4)",
-       {"Es gibt 32 minimale disjunktive Formen; die ersten 3:"},
-       false,
-       true},
       {"x3+x4+x6vx3+x8+x1+(x2)vx5+-x4vx4+-x3+x2+-x8v-x7+x9+-x6v-x9+-x5+-x2vx9+x4+x6+x3v-x2+-x1+x6",
        {"Minimale disjunktive Form:", "Es gibt mindestens 2 minimale konjunktive Formen:\r\n\r\n$",
         "$\r\n\r\n$", "$\r\n\r\nDie Wahrheitstafel", "Probe: Alle "},  // counting stops before a second form
@@ -103,8 +99,8 @@ TEST(Ergebnis, TheCountOfMinimalFormsSaysWhatIsKnown) {
   const Case cases[] = {
       {1, false, 1, "Minimale konjunktive Form:"},
       {1, true, 1,
-       "Eine minimale konjunktive Form (ob es weitere gibt, wurde nicht ermittelt: die Suche bräuchte zu viele "
-       "Schritte):"},
+       "Eine minimale konjunktive Form (ob es weitere gibt, wurde nicht ermittelt: die Suche "
+       "bräuchte zu viele Schritte):"},
       {2, true, 2, "Es gibt mindestens 2 minimale konjunktive Formen:"},
       {288, false, 3, "Es gibt 288 minimale konjunktive Formen; die ersten 3:"},
       {132, true, 3, "Es gibt mindestens 132 minimale konjunktive Formen; die ersten 3:"},
