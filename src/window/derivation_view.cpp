@@ -12,13 +12,17 @@ namespace {
 
 // Headings bold (a formula's number, the lines that open a phase, the heading of the section
 // "Ergebnis"); the marked normal forms
-// bold on a light green background.
+// bold on a light green background. A fixed-width font squeezes the arrows ← → ↔ into one
+// narrow cell, where they are hard to tell apart; they are drawn in the proportional font.
 class DerivationHighlighter : public QSyntaxHighlighter {
  public:
-  using QSyntaxHighlighter::QSyntaxHighlighter;
+  explicit DerivationHighlighter(QTextDocument* document) : QSyntaxHighlighter(document) {
+    arrowFormat_.setFontFamilies({QFontDatabase::systemFont(QFontDatabase::GeneralFont).family()});
+  }
 
  protected:
   void highlightBlock(const QString& text) override {
+    MarkArrows(text);
     QTextCharFormat format;
     format.setFontWeight(QFont::Bold);
     if (text.contains(QChar(0x25C4)))
@@ -26,7 +30,21 @@ class DerivationHighlighter : public QSyntaxHighlighter {
     else if (!text.endsWith(':') && !text.endsWith(". Formel") && !text.endsWith("...") && text != "Ergebnis")
       return;
     setFormat(0, static_cast<int>(text.size()), format);
+    MarkArrows(text);
   }
+
+ private:
+  void MarkArrows(const QString& text) {
+    for (qsizetype at = 0; at < text.size(); ++at)
+      if (IsArrow(text[at])) {
+        QTextCharFormat arrow = format(static_cast<int>(at));
+        arrow.merge(arrowFormat_);
+        setFormat(static_cast<int>(at), 1, arrow);
+      }
+  }
+  static bool IsArrow(QChar c) { return c == QChar(0x2190) || c == QChar(0x2192) || c == QChar(0x2194); }
+
+  QTextCharFormat arrowFormat_;
 };
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QThread>
 #include <QTimer>
 #include <QUrl>
@@ -39,7 +40,8 @@ constexpr int kProgressIntervalMs = 100;
 Form1::Services Form1::DesktopServices() {
   return {std::make_shared<DesktopDialogs>(), ClockSeededButtonDraw(), &SecondsSinceMidnight,
           [] { QCoreApplication::exit(0); },
-          [](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }};
+          [](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); },
+          QSettings(QSettings::IniFormat, QSettings::UserScope, "Umbrix", "umbrix-gui").fileName()};
 }
 
 Form1::Form1(Services services) : services_(std::move(services)), worker_(WorkerSide()) {
@@ -51,6 +53,7 @@ Form1::Form1(Services services) : services_(std::move(services)), worker_(Worker
       [this](bool ok, const QString& text) { PdfFinished(ok, text); });
   worker_.Driver().SetObserver(&feed_);
   ConnectActions();
+  LoadSettings();
 }
 
 Form1::~Form1() = default;
@@ -90,8 +93,31 @@ bool Form1::Form_Load() {
   return false;
 }
 
+// The level, the check boxes and the output name of the last session.
+void Form1::LoadSettings() {
+  if (services_.settingsFile.isEmpty()) return;
+  const QSettings settings(services_.settingsFile, QSettings::IniFormat);
+  const std::size_t level = settings.value("stufe", 0).toUInt();
+  if (level < kOptionCount) option1_[level]->setChecked(true);
+  gesetzeBox_->setChecked(settings.value("gesetze", false).toBool());
+  ergebnisBox_->setChecked(settings.value("ergebnis", false).toBool());
+  const QString name = settings.value("ausgabe").toString();
+  if (!name.isEmpty()) text2Edit_->setText(name);
+}
+
+void Form1::SaveSettings() const {
+  if (services_.settingsFile.isEmpty()) return;
+  QSettings settings(services_.settingsFile, QSettings::IniFormat);
+  for (std::size_t level = 0; level < kOptionCount; ++level)
+    if (option1_[level]->isChecked()) settings.setValue("stufe", static_cast<unsigned>(level));
+  settings.setValue("gesetze", gesetzeBox_->isChecked());
+  settings.setValue("ergebnis", ergebnisBox_->isChecked());
+  settings.setValue("ausgabe", text2Edit_->text());
+}
+
 void Form1::Command1_Click() {
   if (Running() || quitting_) return;
+  SaveSettings();
   command1_->setEnabled(false);  // at once: the driver's own request arrives queued
   pdf_->Cancel();                // the document is about to be written anew
   pdfButton_->setEnabled(false);
@@ -131,6 +157,7 @@ void Form1::EndProgram() {
     std::fflush(nullptr);
     std::_Exit(0);
   }
+  SaveSettings();
   hide();
   services_.endProgram();
 }

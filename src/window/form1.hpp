@@ -7,6 +7,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "run/option_entry.hpp"
 #include "window/derivation_view.hpp"
@@ -19,6 +20,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class QResizeEvent;
 class QRadioButton;
 class QTimer;
 
@@ -37,6 +39,9 @@ class Form1 : public QWidget {
     std::function<void()> endProgram;
     /// Opens a file with the desktop's viewer; none: nothing is opened.
     std::function<void(const QString& path)> openFile;
+    /// Where the level, the check boxes and the output name are kept from one start to the
+    /// next; empty: nothing is kept.
+    QString settingsFile = {};
   };
   static Services DesktopServices();
 
@@ -63,6 +68,8 @@ class Form1 : public QWidget {
  protected:
   /// Form_Unload: closing the window runs the Quit action unless it is already under way.
   void closeEvent(QCloseEvent* event) override;
+  /// The reference arrangement adapted to the window's size.
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void BuildWidgets();
@@ -71,8 +78,12 @@ class Form1 : public QWidget {
   void BuildActions();
   void BuildDerivation();
   void PlaceWidgets();
+  void ApplyLayout(QSize size);
+  QSize StartSize() const;
   void SetTabOrder();
   void ConnectActions();
+  void LoadSettings();
+  void SaveSettings() const;
 
   RunWorker::WindowSide WorkerSide();
   void RunFinished();
@@ -104,6 +115,16 @@ class Form1 : public QWidget {
   DerivationFeed feed_;
   QString writtenFile_;  // the document of the last successful run
   QTimer* progressTimer_ = nullptr;
+  // How a widget follows the window's size: it keeps its place, grows to the right, or moves
+  // with the right edge; the formula input also gives up height before the derivation view does.
+  enum class Anchor { Fixed, Widen, Right, Formulas, View };
+  struct PlacedWidget {
+    QWidget* widget;
+    QRect box;  // at the reference size
+    Anchor anchor;
+  };
+  std::vector<PlacedWidget> placed_;
+  QSize referenceSize_;
   bool quitting_ = false;
   // Last, so that it is destroyed first: its destructor waits for a run that still writes to
   // the derivation feed.

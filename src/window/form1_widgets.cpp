@@ -7,6 +7,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QResizeEvent>
+#include <QScreen>
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -46,6 +48,11 @@ constexpr Twips kCommand2{9720, 5280 + kNotationHeight, 1455, 375};
 constexpr Twips kGesetzeBox{7560, 5280 + kNotationHeight, 2055, 255};
 // Below the reference layout and its status line: the derivation view.
 constexpr int kDerivationHeight = 4800;
+// In pixels: what a short window leaves the formula input and the view, and the height of a
+// window's title bar and frame that the screen must hold besides the window.
+constexpr int kLeastFormulasHeight = 72;
+constexpr int kLeastViewHeight = 150;
+constexpr int kWindowFrameHeight = 40;
 
 struct Placed {
   QWidget* widget;
@@ -171,9 +178,16 @@ void Form1::PlaceWidgets() {
       {option1_[1], kOption1[1]}, {option1_[2], kOption1[2]}, {gesetzeBox_, kGesetzeBox},
       {command2_, kCommand2}};
   const Stretch stretch = FittingStretch(placed);
-  for (const Placed& p : placed)
-    p.widget->setGeometry(Pixels(p.box.left, stretch.x), Pixels(p.box.top, stretch.y),
-                          Pixels(p.box.width, stretch.x), Pixels(p.box.height, stretch.y));
+  for (const Placed& p : placed) {
+    const QRect box(Pixels(p.box.left, stretch.x), Pixels(p.box.top, stretch.y), Pixels(p.box.width, stretch.x),
+                    Pixels(p.box.height, stretch.y));
+    const Anchor anchor = p.widget == text1Edit_                                     ? Anchor::Formulas
+                          : p.widget == legendLabel_ || p.widget == command2_        ? Anchor::Right
+                          : p.widget == helpLabel_ || p.widget == notationLine_ ||
+                                  p.widget == text2Edit_                             ? Anchor::Widen
+                                                                                     : Anchor::Fixed;
+    placed_.push_back({p.widget, box, anchor});
+  }
   const int clientWidth = Pixels(kClientWidth, stretch.x);
   const int clientHeight = Pixels(kClientHeight, stretch.y);
   const int rowHeight = std::max(statusLine_->sizeHint().height() + 4, pdfButton_->sizeHint().height());
@@ -183,13 +197,56 @@ void Form1::PlaceWidgets() {
   // about the document rather than the derivation's steps.
   const int ergebnisWidth = ergebnisBox_->sizeHint().width();
   const int ergebnisLeft = clientWidth - pdfWidth - 8 - ergebnisWidth;
-  statusLine_->setGeometry(0, clientHeight, ergebnisLeft - 4, rowHeight);
-  ergebnisBox_->setGeometry(ergebnisLeft, clientHeight, ergebnisWidth, rowHeight);
-  pdfButton_->setGeometry(clientWidth - pdfWidth, clientHeight, pdfWidth, rowHeight);
+  placed_.push_back({statusLine_, QRect(0, clientHeight, ergebnisLeft - 4, rowHeight), Anchor::Widen});
+  placed_.push_back({ergebnisBox_, QRect(ergebnisLeft, clientHeight, ergebnisWidth, rowHeight), Anchor::Right});
+  placed_.push_back({pdfButton_, QRect(clientWidth - pdfWidth, clientHeight, pdfWidth, rowHeight), Anchor::Right});
   const int viewTop = clientHeight + rowHeight + 4;
   const int viewHeight = Pixels(kDerivationHeight, stretch.y);
-  derivation_->setGeometry(0, viewTop, clientWidth, viewHeight);
-  setFixedSize(clientWidth, viewTop + viewHeight);
+  placed_.push_back({derivation_, QRect(0, viewTop, clientWidth, viewHeight), Anchor::View});
+  referenceSize_ = QSize(clientWidth, viewTop + viewHeight);
+  const int formulasSpare = Pixels(kText1.height, stretch.y) - kLeastFormulasHeight;
+  setMinimumSize(clientWidth, referenceSize_.height() - formulasSpare - (viewHeight - kLeastViewHeight));
+  ApplyLayout(referenceSize_);
+  resize(StartSize());
+}
+
+// Extra width widens the inputs and the view and moves the right column along; extra height
+// goes to the derivation view. A window shorter than the reference takes the height from the
+// formula input first (down to a few lines), then from the view.
+void Form1::ApplyLayout(QSize size) {
+  const int dx = std::max(0, size.width() - referenceSize_.width());
+  const int dy = size.height() - referenceSize_.height();
+  int formulasShrink = 0;
+  int formulasBottom = 0;
+  for (const PlacedWidget& p : placed_)
+    if (p.anchor == Anchor::Formulas) {
+      formulasShrink = dy < 0 ? std::min(-dy, p.box.height() - kLeastFormulasHeight) : 0;
+      formulasBottom = p.box.bottom();
+    }
+  for (const PlacedWidget& p : placed_) {
+    QRect box = p.box;
+    if (p.anchor == Anchor::Right) box.translate(dx, 0);
+    if (p.anchor == Anchor::Widen || p.anchor == Anchor::Formulas || p.anchor == Anchor::View)
+      box.setWidth(box.width() + dx);
+    if (box.top() > formulasBottom) box.translate(0, -formulasShrink);
+    if (p.anchor == Anchor::Formulas) box.setHeight(box.height() - formulasShrink);
+    if (p.anchor == Anchor::View) box.setHeight(std::max(kLeastViewHeight, box.height() + dy + formulasShrink));
+    p.widget->setGeometry(box);
+  }
+}
+
+// The reference size where the screen has room for it; on a smaller screen (a laptop's
+// 1366x768) as tall as the screen allows, the formula input giving up its room first.
+QSize Form1::StartSize() const {
+  const QScreen* shown = screen();
+  if (shown == nullptr) return referenceSize_;
+  const int available = shown->availableGeometry().height() - kWindowFrameHeight;
+  return {referenceSize_.width(), std::clamp(available, minimumHeight(), referenceSize_.height())};
+}
+
+void Form1::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (!placed_.empty()) ApplyLayout(size());
 }
 
 // Text1, Text2, Start, Quit, then the options; labels take no focus.

@@ -1,5 +1,11 @@
 // The start-up notice, the window's initial state and its layout.
 #include <QAbstractButton>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
 #include <QKeySequence>
 #include <QMessageBox>
 #include <array>
@@ -123,7 +129,7 @@ TEST_F(WindowLayout, NoTextIsCutOff) {
 }
 
 TEST_F(WindowLayout, KeepsTheReferenceArrangement) {
-  Form1& form = MakeForm();
+  MakeForm();
   const QRect text1 = Edit<QPlainTextEdit>("Text1")->geometry();
   const QRect legend = Edit<QLabel>("Label4")->geometry();
   const QRect text2 = Edit<QLineEdit>("Text2")->geometry();
@@ -134,7 +140,53 @@ TEST_F(WindowLayout, KeepsTheReferenceArrangement) {
   EXPECT_GT(start.top(), text2.bottom());
   EXPECT_EQ(start.top(), quit.top());
   EXPECT_EQ(quit.right(), text2.right());
-  EXPECT_EQ(form.minimumSize(), form.maximumSize()) << "the window does not resize";
+}
+
+TEST_F(WindowLayout, ExtraRoomGoesToTheDerivationViewAndAShortWindowShrinksTheInputFirst) {
+  Form1& form = MakeForm();
+  auto* view = form.findChild<QPlainTextEdit*>("Herleitung");
+  ASSERT_NE(view, nullptr);
+  form.show();  // a hidden window takes its new size only when shown
+  form.resize(form.minimumWidth() + 200, 2000);
+  const QRect tall = view->geometry();
+  const int formulasTall = Edit<QPlainTextEdit>("Text1")->height();
+  EXPECT_EQ(tall.bottom(), 2000 - 1) << "the view reaches the window's bottom";
+  EXPECT_EQ(tall.width(), form.width());
+  EXPECT_EQ(Edit<QPushButton>("Command2")->geometry().right(), Edit<QLineEdit>("Text2")->geometry().right());
+  EXPECT_EQ(Edit<QPushButton>("PdfButton")->geometry().right(), form.width() - 1);
+
+  form.resize(form.minimumSize());
+  const QRect text1 = Edit<QPlainTextEdit>("Text1")->geometry();
+  EXPECT_LT(text1.height(), formulasTall);
+  EXPECT_GE(view->height(), 150);
+  EXPECT_LT(text1.bottom(), Edit<QLabel>("Label2")->geometry().top()) << "nothing overlaps";
+  EXPECT_LT(Edit<QLabel>("StatusLine")->geometry().bottom(), view->geometry().top());
+  EXPECT_EQ(view->geometry().bottom(), form.height() - 1);
+}
+
+TEST_F(WindowLayout, StartsNoTallerThanTheScreen) {
+  Form1& form = MakeForm();
+  const int available = form.screen()->availableGeometry().height();
+  EXPECT_TRUE(form.height() <= available || form.height() == form.minimumHeight()) << form.height();
+}
+
+TEST_F(WindowLayout, RemembersLevelCheckBoxesAndOutputName) {
+  const QString settings = InFolder("umbrix-gui.ini");
+  MakeForm({0, 0}, &SecondsSinceMidnight, settings);
+  Edit<QRadioButton>("Option1_2")->setChecked(true);
+  Edit<QCheckBox>("GesetzeAngeben")->setChecked(true);
+  Edit<QCheckBox>("Ergebnis")->setChecked(true);
+  Edit<QLineEdit>("Text2")->setText("UEBUNG");
+  form_->Command2_Click();
+  Form1& again = MakeForm({0, 0}, &SecondsSinceMidnight, settings);
+  EXPECT_TRUE(Edit<QRadioButton>("Option1_2")->isChecked());
+  EXPECT_TRUE(again.OptionSelected(OptionEntry::kFewSteps));
+  EXPECT_TRUE(Edit<QCheckBox>("GesetzeAngeben")->isChecked());
+  EXPECT_TRUE(Edit<QCheckBox>("Ergebnis")->isChecked());
+  EXPECT_EQ(Edit<QLineEdit>("Text2")->text(), "UEBUNG");
+  MakeForm();  // without a settings file the window starts as it always did
+  EXPECT_TRUE(Edit<QRadioButton>("Option1_0")->isChecked());
+  EXPECT_FALSE(Edit<QCheckBox>("Ergebnis")->isChecked());
 }
 
 TEST_F(WindowLayout, TabOrderAndAccelerators) {

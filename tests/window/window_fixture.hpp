@@ -71,7 +71,9 @@ class WindowTest : public ::testing::Test {
   }
 
   /// Creates the window; draws are the notice's required and default buttons, in this order.
-  Form1& MakeForm(std::deque<int> draws = {0, 0}, Clock clock = &SecondsSinceMidnight) {
+  /// settingsFile: where the window keeps its choices; empty: nowhere.
+  Form1& MakeForm(std::deque<int> draws = {0, 0}, Clock clock = &SecondsSinceMidnight,
+                  QString settingsFile = {}) {
     Form1::Services services{dialogs_,
                              [this, draws]() mutable {
                                int next = draws.empty() ? 0 : draws.front();
@@ -79,7 +81,7 @@ class WindowTest : public ::testing::Test {
                                return next;
                              },
                              std::move(clock), [this] { ++ends_; },
-                             [this](const QString& path) { opened_ << path; }};
+                             [this](const QString& path) { opened_ << path; }, std::move(settingsFile)};
     form_ = std::make_unique<Form1>(std::move(services));
     return *form_;
   }

@@ -1,11 +1,13 @@
 // Saves a picture of the window: window_screenshot FILE.png [--start [--ergebnis]]
 // With --start the sample formulas are converted first (into a temporary folder), so that the
-// picture shows their derivation; --ergebnis ticks "Ergebnis" before.
+// picture shows their derivation; --ergebnis ticks "Ergebnis" before. UMBRIX_SCREENSHOT_FORMULAS,
+// when set, replaces the sample formulas.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QPixmap>
+#include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <cstring>
@@ -27,6 +29,9 @@ int main(int argc, char** argv) {
   QApplication::processEvents();
   if (ergebnis) {
     if (auto* box = form.findChild<QAbstractButton*>("Ergebnis")) box->setChecked(true);
+  }
+  if (const QByteArray formulas = qgetenv("UMBRIX_SCREENSHOT_FORMULAS"); !formulas.isEmpty()) {
+    if (auto* text1 = form.findChild<QPlainTextEdit*>("Text1")) text1->setPlainText(QString::fromUtf8(formulas));
   }
   if (start) {
     QDir::setCurrent(folder.path());
