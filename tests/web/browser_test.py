@@ -8,6 +8,7 @@ browser_test.py --site SITE --umbrix UMBRIX [unittest arguments, such as a class
 Exits with 77 (skipped) when the site or the browser is missing, except under CI.
 With --screenshots FOLDER it only takes the README's pictures of the page instead."""
 import argparse
+import base64
 import os
 import random
 import shutil
@@ -179,7 +180,8 @@ class Documents(PageTest):
                 formulas = [line.decode().removeprefix("$\\sim$ ")[1:-1] for line in document.split(b"\r\n")
                             if line.startswith(b"$")]
                 shown = self.page.driver.execute_script(
-                    "return [...document.querySelectorAll('#herleitung .formel')].map((e) => e.dataset.tex);")
+                    "return [...document.querySelectorAll('#herleitung .formel:not(.zusammenfassung .formel)')]"
+                    ".map((e) => e.dataset.tex);")
                 self.assertEqual(shown, formulas)
                 self.assertEqual(self.page.count("li.schritt .nummer"), len(formulas) - 5)
                 last = self.page.driver.find_elements(By.CSS_SELECTOR, "li.schritt .formel")[-1]
@@ -266,6 +268,59 @@ class Running(PageTest):
         self.page.driver.refresh()
         self.page.wait_for_status("Bereit.")
         self.assert_download_equals_cli("x1<=x2vx3", 2)
+
+
+class Presentation(PageTest):
+    def test_summary_on_top_long_phases_collapsed_and_the_result_in_sight(self):
+        self.page.driver.set_window_size(1200, 700)
+        self.page.run("(x1vx2)+(x3v-x2)\nx1=>x2\n", 0)
+        self.assertGreater(self.page.driver.execute_script("return window.scrollY;"), 0)
+        top = self.page.driver.execute_script(
+            "return document.getElementById('ergebnis').getBoundingClientRect().top;")
+        self.assertLess(abs(top), 50, "the derivation starts at the top of the screen")
+        summaries = self.page.driver.find_elements(By.CSS_SELECTOR, ".zusammenfassung")
+        self.assertEqual(len(summaries), 2)
+        links = summaries[0].find_elements(By.CSS_SELECTOR, "a")
+        self.assertEqual([link.text for link in links], ["Disjunktive Normalform:", "Konjunktive Normalform:"])
+        for link in links:
+            target = link.get_attribute("href").split("#")[1]
+            self.assertEqual(self.page.driver.find_element(By.ID, target).tag_name, "h4")
+        # The first formula's conjunctive merge has eight steps: first and last shown.
+        button = self.page.driver.find_element(By.CSS_SELECTOR, "button.alle-schritte")
+        self.assertRegex(button.text, r"^alle \d+ Schritte zeigen$")
+        steps = int(button.text.split()[1])
+        phase = button.find_element(By.XPATH, "ancestor::ol")
+        visible = lambda: sum(step.is_displayed() for step in phase.find_elements(By.CSS_SELECTOR, "li.schritt"))
+        self.assertEqual(visible(), 2)
+        self.page.driver.execute_script("arguments[0].click();", button)
+        self.assertEqual(visible(), steps)
+
+    def test_reload_keeps_the_level_and_the_check_box(self):
+        self.page.run("x1", 2, gesetze=True)
+        self.page.driver.refresh()
+        self.page.wait_for_status("Bereit.")
+        level = self.page.driver.find_element(By.CSS_SELECTOR, "input[name='stufe']:checked")
+        self.assertEqual(level.get_attribute("value"), "2")
+        self.assertTrue(self.page.find("gesetze").is_selected())
+        self.page.run("x1", 0, gesetze=False)  # leaves the page as the other tests expect it
+
+    def test_printed_page_is_the_worked_solution_without_the_controls(self):
+        self.page.run("(x1vx2)+(x1v-x2)", 0)
+        pdf = base64.b64decode(self.page.driver.print_page())
+        with tempfile.NamedTemporaryFile(suffix=".pdf") as file:
+            file.write(pdf)
+            file.flush()
+            text = subprocess.run(["pdftotext", "-enc", "UTF-8", file.name, "-"], capture_output=True,
+                                  timeout=60).stdout.decode()
+        for expected in ("Disjunktive Normalform:", "Zusammenfassen der mehrfach vorkommenden Literale",
+                         "konjunktive Normalform"):
+            self.assertIn(expected, text)
+        for control in ("Start", "Abbrechen", "TEX herunterladen", "Schritte zeigen"):
+            self.assertNotIn(control, text)
+        # Every step is printed, also those that the screen shows collapsed.
+        steps = self.page.count("li.schritt")
+        numbers = [line for line in text.splitlines() if line.strip().rstrip(".").isdigit()]
+        self.assertGreaterEqual(len(numbers), steps)
 
 
 def take_screenshots(folder):

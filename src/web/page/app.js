@@ -19,6 +19,16 @@
   const resultSection = $('ergebnis');
   const derivation = $('herleitung');
 
+  // The level and the check boxes are kept in the browser from one visit to the next.
+  const settings = {
+    read(key) {
+      try { return window.localStorage.getItem('umbrix.' + key); } catch (error) { return null; }
+    },
+    write(key, value) {
+      try { window.localStorage.setItem('umbrix.' + key, String(value)); } catch (error) { /* not kept */ }
+    },
+  };
+
   let worker = null;
   let workerReady = null;
   let running = false;
@@ -43,13 +53,15 @@
     $('hilfetext').textContent = texts.helpText;
     $('notation').textContent = texts.notationLine;
     const levels = $('stufen');
+    const keptLevel = Number(settings.read('stufe') || 0);
     texts.optionCaptions.forEach((caption, entry) => {
       const label = document.createElement('label');
       const radio = document.createElement('input');
       radio.type = 'radio';
       radio.name = 'stufe';
       radio.value = String(entry);
-      radio.checked = entry === 0;
+      radio.checked = entry === (keptLevel < texts.optionCaptions.length ? keptLevel : 0);
+      radio.addEventListener('change', () => settings.write('stufe', entry));
       label.append(radio, caption);
       levels.append(label);
     });
@@ -58,6 +70,8 @@
     const lawsBox = document.createElement('input');
     lawsBox.type = 'checkbox';
     lawsBox.id = 'gesetze';
+    lawsBox.checked = settings.read('gesetze') === 'true';
+    lawsBox.addEventListener('change', () => settings.write('gesetze', lawsBox.checked));
     lawsLabel.className = 'gesetze-wahl';
     lawsLabel.append(lawsBox, texts.gesetzeCaption);
     levels.after(lawsLabel);
@@ -143,6 +157,7 @@
     }
     UmbrixDerivation.show(result.derivation, derivation);
     resultSection.hidden = false;
+    resultSection.scrollIntoView({block: 'start'});
   }
 
   function finishRun(result, bytes) {
@@ -224,6 +239,8 @@
     }
   });
   cancelButton.addEventListener('click', cancel);
+  // Printing gives the whole worked solution: every formula typeset, every step shown.
+  window.addEventListener('beforeprint', () => UmbrixDerivation.typesetAll(derivation));
   document.addEventListener('keydown', (event) => {
     if (event.key === 'Escape') cancel();
   });
