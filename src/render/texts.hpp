@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <iterator>
 #include <string>
 #include <string_view>
@@ -160,6 +161,27 @@ inline std::string MemberLimitParagraph(Phase phase, std::size_t maxMembers,
   if (!laterFormula.empty())
     paragraph += " Die Formeln nach der " + laterFormula + ". Formel werden nicht mehr umgeformt.";
   return paragraph;
+}
+
+/// The size as the reader says it: "200 MB".
+inline std::string MegabytesText(std::int64_t bytes) { return std::to_string(bytes >> 20) + " MB"; }
+
+/// The closing paragraph when a document reached the cap of a front end that keeps it in
+/// memory; laterFormula as in MemberLimitParagraph.
+inline std::string ClosingCapParagraph(std::int64_t cap, const std::string& laterFormula) {
+  std::string paragraph = "\\par\\medskip\\textbf{Abbruch.} Das Dokument hat hier die Grenze von " +
+                          MegabytesText(cap) +
+                          " erreicht. Mit der Stufe ``wenig Zwischenschritte'' wird die Herleitung viel k\\\"urzer.";
+  if (!laterFormula.empty())
+    paragraph += " Die Formeln nach der " + laterFormula + ". Formel werden nicht mehr umgeformt.";
+  return paragraph;
+}
+
+/// The message when a document reached that cap.
+inline std::string ClosingCapMessage(std::int64_t cap) {
+  return "Das Dokument hat die Grenze von " + MegabytesText(cap) +
+         " erreicht; die Umformung endet dort. Wähle die Stufe \"wenig Zwischenschritte\": sie schreibt "
+         "viel weniger. Das Dokument bis hierher ist abgeschlossen und lässt sich übersetzen.";
 }
 
 }  // namespace umbrix::texts

@@ -43,6 +43,9 @@ class Platform {
   virtual bool GesetzeAngeben() const { return false; }
   /// Whether each block ends with the section "Ergebnis"; off unless the front end offers it.
   virtual bool ErgebnisSelected() const { return false; }
+  /// A size at which the document is ended where it stands and closed with a paragraph that
+  /// says why, so that it still typesets (the web page, which holds it in memory); 0: none.
+  virtual std::int64_t ClosingCap() const { return 0; }
   /// Handles pending window events; called once per formula.
   virtual void ProcessEvents() = 0;
 

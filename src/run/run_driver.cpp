@@ -81,6 +81,8 @@ std::string RunDriver::Command1_Click() {
   std::optional<OutputFile> file;
   bytesWritten_ = 0;
   withGesetze_ = platform_.GesetzeAngeben();
+  closingCap_ = platform_.ClosingCap();
+  capReached_ = false;
   try {
     const std::string text = platform_.Text1();
     CheckInputOrThrow(text);
@@ -143,7 +145,7 @@ std::int32_t RunDriver::WriteDocument(const std::string& w) {
     try {
       WriteFormula(std::move(line.text), n, count);
     } catch (const RunError& error) {
-      if (error.kind() == RunError::Kind::TooLarge) WriteMemberLimitEnd();
+      if (error.kind() == RunError::Kind::TooLarge) WriteStoppedEnd();
       throw;
     }
     platform_.ProcessEvents();
@@ -152,11 +154,13 @@ std::int32_t RunDriver::WriteDocument(const std::string& w) {
   return count < 0 ? 0 : count;
 }
 
-// The member limit ends the derivation where it stands: the document says why and is closed,
-// so that it typesets and replaces the previous one.
-void RunDriver::WriteMemberLimitEnd() {
+// The member limit or the closing cap ends the derivation where it stands: the document says
+// why and is closed, so that it typesets and replaces the previous one.
+void RunDriver::WriteStoppedEnd() {
   const std::string laterFormula = formula_ < formulaCount_ ? NumberText(formula_) : std::string();
-  file_->WriteLine(texts::MemberLimitParagraph(phase_, kMaxMembers, laterFormula) + std::string(LineBreak));
+  const std::string paragraph = capReached_ ? texts::ClosingCapParagraph(closingCap_, laterFormula)
+                                            : texts::MemberLimitParagraph(phase_, kMaxMembers, laterFormula);
+  file_->WriteLine(paragraph + std::string(LineBreak));
   file_->WriteLine(texts::kDocumentEnd);
   file_->Close();
 }
@@ -227,7 +231,7 @@ void RunDriver::WriteErgebnis() {
   const std::vector<ErgebnisLine> lines = ergebnis_.Lines(lineNames_);
   for (const std::string& paragraph : RenderErgebnisLatex(lines, ergebnis_.Table(), lineNames_))
     file_->WriteLine(paragraph + std::string(LineBreak));
-  platform_.ReportProgress({formula_, formulaCount_, phase_, file_->LinesWritten(), file_->BytesWritten()});
+  ReportProgress();
   if (observer_ != nullptr) {
     const std::optional<TruthTable>& table = ergebnis_.Table();
     observer_->OnErgebnis({lines, table ? &*table : nullptr, lineNames_});
@@ -291,7 +295,16 @@ void RunDriver::WriteFormulaLine() {
   // Long lines go to the file piece by piece, without a wrapped copy of the line.
   WriteWrappedLine(line_, [this](std::string_view piece) { file_->WriteText(piece); });
   file_->WriteText(LineBreak);
+  ReportProgress();
+}
+
+// Tells the front end how far the run is, and ends the document at the closing cap.
+void RunDriver::ReportProgress() {
   platform_.ReportProgress({formula_, formulaCount_, phase_, file_->LinesWritten(), file_->BytesWritten()});
+  if (closingCap_ > 0 && file_->BytesWritten() >= closingCap_) {
+    capReached_ = true;
+    throw RunError(RunError::Kind::TooLarge, texts::ClosingCapMessage(closingCap_));
+  }
 }
 
 void RunDriver::StartPhase(Phase phase) {

@@ -66,7 +66,7 @@ class RunDriver {
   void EndRun();
   std::string PrepareOutputName();
   std::int32_t WriteDocument(const std::string& w);
-  void WriteMemberLimitEnd();
+  void WriteStoppedEnd();
   void WriteFormula(std::string line, std::int32_t n, std::int32_t count);
   void StartFormula(const std::string& line);
   void ReductionLoop();
@@ -78,6 +78,7 @@ class RunDriver {
   void StartStepLine();
   void AppendGesetze();
   void WriteFormulaLine();
+  void ReportProgress();
   void StartPhase(Phase phase);
   void WriteFormelStep(const std::string& formelText);
   void WriteSimFormelStep(bool result = false);
@@ -105,6 +106,8 @@ class RunDriver {
   SimFormel workSimFormel_;
   ErgebnisCollector ergebnis_;
   bool ergebnisOn_ = false;  // read once per formula
+  std::int64_t closingCap_ = 0;  // read once per run
+  bool capReached_ = false;
 };
 
 }  // namespace umbrix

@@ -29,21 +29,29 @@ using emscripten::val;
 constexpr const char* kDocumentPath = "/dokument.tex";
 /// Least time between two progress reports, so that a long run is not slowed by them.
 constexpr double kProgressIntervalMs = 100;
+/// The document the page keeps at most unless it asks for less: the run ends there with a
+/// closed document, before the browser's memory runs out.
+constexpr std::int64_t kDocumentCap = std::int64_t{200} << 20;
 
 // The page's fields as the run driver sees them; progress goes to a JavaScript function.
 class WebPlatform : public FieldPlatform {
  public:
-  WebPlatform(std::string text1, std::string text2, OptionEntry option, bool gesetze, val progress)
-      : FieldPlatform(std::move(text1), std::move(text2), option, gesetze), progress_(std::move(progress)) {}
+  WebPlatform(std::string text1, std::string text2, OptionEntry option, bool gesetze, std::int64_t cap,
+              val progress)
+      : FieldPlatform(std::move(text1), std::move(text2), option, gesetze), cap_(cap), progress_(std::move(progress)) {}
 
   void ReportProgress(const RunProgress& progress) override {
     const double now = emscripten_get_now();
     if (now - lastReport_ < kProgressIntervalMs) return;
     lastReport_ = now;
-    progress_(progress.formula, progress.total, static_cast<double>(progress.lines));
+    progress_(progress.formula, progress.total, static_cast<double>(progress.lines),
+              static_cast<double>(progress.bytes));
   }
 
+  std::int64_t ClosingCap() const override { return cap_; }
+
  private:
+  std::int64_t cap_;
   val progress_;
   double lastReport_ = emscripten_get_now();
 };
@@ -85,8 +93,8 @@ std::string DownloadName(const std::string& text2) {
 // One run of the Start action. The result holds failure ("" after success, else "input",
 // "file" or "tooLarge"), message, problems (line, column, message), fileName, bytesWritten,
 // derivation (HTML, empty when tooLarge); the document, as far as it was written, lies in
-// kDocumentPath.
-val Run(const std::string& text1, const std::string& text2, int option, bool gesetze, val progress) {
+// kDocumentPath. cap: the most bytes the document may have (at most kDocumentCap).
+val Run(const std::string& text1, const std::string& text2, int option, bool gesetze, double cap, val progress) {
   val result = val::object();
   const std::vector<InputProblem> problems = CheckInput(text1);
   result.set("problems", ProblemList(problems));
@@ -103,7 +111,10 @@ val Run(const std::string& text1, const std::string& text2, int option, bool ges
   }
   const auto entry = static_cast<std::size_t>(option) < kOptionCount ? static_cast<OptionEntry>(option)
                                                                      : kOptionTable[0].entry;
-  WebPlatform platform(text1, text2, entry, gesetze, std::move(progress));
+  const std::int64_t documentCap = cap >= 1 && cap < static_cast<double>(kDocumentCap)
+                                       ? static_cast<std::int64_t>(cap)
+                                       : kDocumentCap;
+  WebPlatform platform(text1, text2, entry, gesetze, documentCap, std::move(progress));
   RunDriver driver(platform, [](const std::string&) { return OutputFile::OpenNewFile(kDocumentPath); });
   WebDerivation derivation;
   driver.SetObserver(&derivation);
@@ -134,6 +145,7 @@ val Texts() {
   result.set("helpText", std::string(texts::kHelpText));
   result.set("notationLine", std::string(texts::kNotationLine));
   result.set("documentPath", std::string(kDocumentPath));
+  result.set("documentCap", static_cast<double>(kDocumentCap));
   return result;
 }
 

@@ -195,6 +195,41 @@ TEST(RunDriver, MemberLimitClosesTheDocumentSayingWhere) {
   }
 }
 
+// A front end that keeps the document in memory ends it at its cap, closed and saying why.
+TEST(RunDriver, ClosingCapEndsTheDocumentWhereItStandsClosed) {
+  struct CappedPlatform : TestPlatform {
+    using TestPlatform::TestPlatform;
+    std::int64_t ClosingCap() const override { return 20000; }
+  };
+  const std::pair<std::string, const char*> cases[] = {
+      {"(x1vx2)+(x3vx4)+(x5vx6)", ""},                         // the only formula
+      {"(x1vx2)+(x3vx4)+(x5vx6)\r\nx1", " Die Formeln nach der 1. Formel"},  // one more after it
+  };
+  for (const auto& [text, later] : cases) {
+    SCOPED_TRACE(text);
+    TempFolder folder;
+    CappedPlatform platform(text, "aus", OptionEntry::kManySteps);
+    RunDriver driver(platform, OpenerIn(folder.Path()));
+    try {
+      driver.Command1_Click();
+      FAIL() << "the document outgrows the cap";
+    } catch (const RunError& error) {
+      EXPECT_EQ(error.kind(), RunError::Kind::TooLarge);
+      EXPECT_NE(std::string(error.what()).find("\"wenig Zwischenschritte\""), std::string::npos);
+    }
+    const std::string document = ReadFile(folder.Path() / "AUS.TEX");
+    EXPECT_GE(document.size(), 20000u);
+    EXPECT_LT(document.size(), 30000u) << "it ends right after the line that reached the cap";
+    EXPECT_NE(document.find("\\textbf{Abbruch.} Das Dokument hat hier die Grenze"), std::string::npos);
+    EXPECT_EQ(document.find(" Die Formeln nach der") != std::string::npos, *later != '\0');
+    if (*later != '\0') {
+      EXPECT_NE(document.find(later), std::string::npos);
+    }
+    EXPECT_EQ(document.find("\\end{document}"), document.size() - 16);
+    EXPECT_TRUE(platform.StartEnabled());
+  }
+}
+
 TEST(RunDriver, RunCanBeStartedAgainWithTheSameDriver) {
   TempFolder folder;
   TestPlatform platform("x1==x2", "aus", OptionEntry::kManySteps);

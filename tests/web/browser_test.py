@@ -259,6 +259,31 @@ class Running(PageTest):
         self.assertFalse(self.page.find("abbrechen").is_enabled())
         self.assert_download_equals_cli("x1=>x2", 1)
 
+    def test_the_cap_ends_a_large_derivation_with_a_closed_document(self):
+        self.page.driver.get(self.url + "?grenze=1")
+        self.page.wait_for_status("Bereit.")
+        self.assertEqual(self.page.find("grenze").text, "1,0 MB")
+        self.page.run(LONG_FORMULA, 0)
+        status = self.page.status()
+        self.assertIn("Grenze von 1 MB", status)
+        self.assertIn('"wenig Zwischenschritte"', status)
+        self.assertIn("abgeschlossen", self.page.find("dokument-info").text)
+        _, document = self.page.download()
+        self.assertGreaterEqual(len(document), 1 << 20)
+        self.assertLess(len(document), 2 << 20)  # the cap, and the line that reached it
+        self.assertTrue(document.endswith(b"\\textbf{Abbruch.} Das Dokument hat hier die Grenze von 1 MB erreicht. "
+                                          b"Mit der Stufe ``wenig Zwischenschritte'' wird die Herleitung viel "
+                                          b"k\\\"urzer.\r\n\r\n\\end{document}\r\n"), document[-300:])
+        if shutil.which("pdflatex"):
+            with tempfile.TemporaryDirectory() as folder:
+                with open(os.path.join(folder, "CAP.TEX"), "wb") as file:
+                    file.write(document)
+                run = subprocess.run(["pdflatex", "-interaction=nonstopmode", "-halt-on-error", "CAP.TEX"],
+                                     cwd=folder, capture_output=True, timeout=300)
+                self.assertEqual(run.returncode, 0, run.stdout[-2000:])
+        self.page.driver.get(self.url)
+        self.page.wait_for_status("Bereit.")
+
     def test_page_works_offline_once_loaded(self):
         self.page.driver.execute_async_script("navigator.serviceWorker.ready.then(() => arguments[0]());")
         self.page.driver.refresh()  # the stored files are taken when a later visit finds no server

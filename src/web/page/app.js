@@ -34,6 +34,7 @@
   let running = false;
   let startedAt = 0;
   let downloadUrl = null;
+  let documentCap = 0;
 
   function startWorker() {
     worker = new Worker('worker.js');
@@ -48,6 +49,10 @@
   }
 
   function fillForm(texts) {
+    // ?grenze=N lowers the cap to N megabytes (never raises it), for trying it out.
+    const asked = Number(new URLSearchParams(window.location.search).get('grenze'));
+    documentCap = asked > 0 ? Math.min(texts.documentCap, asked * 1024 * 1024) : texts.documentCap;
+    $('grenze').textContent = sizeText(documentCap);
     formulas.value = texts.sampleFormulas.replace(/\r\n/g, '\n');
     outputName.value = texts.defaultOutputName;
     $('hilfetext').textContent = texts.helpText;
@@ -171,7 +176,9 @@
     if (result.failure) {
       status.textContent = result.message;
       if (bytes && bytes.length > 0)
-        offerDocument(bytes, result.fileName, 'Das Dokument ist unvollständig: ihm fehlt das abschließende \\end{document}.');
+        offerDocument(bytes, result.fileName, result.failure === 'tooLarge'
+            ? 'Das Dokument bis zum Abbruch ist abgeschlossen und lässt sich übersetzen.'
+            : 'Das Dokument ist unvollständig: ihm fehlt das abschließende \\end{document}.');
       return;
     }
     status.textContent = 'Fertig in ' + seconds + ' s.';
@@ -179,18 +186,26 @@
     showDerivation(result);
   }
 
+  // The bar shows how much of the largest document the page keeps has been written.
   function showProgress(data) {
-    progressBar.max = data.total;
-    progressBar.value = data.formula - 1;
+    progressBar.max = documentCap;
+    progressBar.value = Math.min(data.bytes, documentCap);
     status.textContent = 'Formel ' + data.formula + ' von ' + data.total + ': ' +
-        data.lines.toLocaleString('de-DE') + ' Zeilen geschrieben …';
+        data.lines.toLocaleString('de-DE') + ' Zeilen, ' + sizeText(data.bytes) + ' geschrieben …';
   }
 
-  function failRun(message) {
+  // What the browser or the core says in such a case is English and internal; the reader gets
+  // what happened and what to do.
+  function failRun() {
     setRunning(false);
-    status.textContent = 'Der Lauf ist mit einem inneren Fehler abgebrochen (' + message + '). Bitte starte ihn neu.';
+    status.textContent = 'Der Lauf ist abgebrochen, weil der Browser nicht genug Speicher bereitstellen konnte ' +
+        'oder ein innerer Fehler auftrat. Starte ihn noch einmal; bei großen Formeln hilft die Stufe ' +
+        '„wenig Zwischenschritte“.';
     startWorker().catch(() => {});
   }
+
+  const kLoadFailed = 'Umbrix kann nicht geladen werden. Lade die Seite neu; hilft das nicht, ' +
+      'verwende einen aktuellen Browser (Chrome, Firefox, Safari oder Edge).';
 
   async function start() {
     if (running) return;
@@ -202,7 +217,7 @@
     try {
       await workerReady;
     } catch (error) {
-      failRun(error.message);
+      failRun();
       return;
     }
     const level = form.querySelector('input[name="stufe"]:checked');
@@ -210,13 +225,16 @@
       const data = event.data;
       if (data.type === 'progress') showProgress(data);
       else if (data.type === 'result') finishRun(data.result, data.document);
-      else if (data.type === 'broken') failRun(data.message);
+      else if (data.type === 'broken') failRun();
     };
+    worker.onerror = () => failRun();
+    worker.onmessageerror = () => failRun();
     worker.postMessage({
       text: formulas.value.replace(/\r?\n/g, '\r\n'),
       outputName: outputName.value,
       option: Number(level ? level.value : 0),
       gesetze: $('gesetze').checked,
+      cap: documentCap,
     });
   }
 
@@ -225,7 +243,7 @@
     worker.terminate();
     setRunning(false);
     status.textContent = 'Abgebrochen.';
-    startWorker().catch((error) => { status.textContent = 'Umbrix kann nicht geladen werden: ' + error.message; });
+    startWorker().catch(() => { status.textContent = kLoadFailed; });
   }
 
   form.addEventListener('submit', (event) => {
@@ -254,5 +272,5 @@
         startButton.disabled = false;
         status.textContent = 'Bereit.';
       },
-      (error) => { status.textContent = 'Umbrix kann nicht geladen werden: ' + error.message; });
+      () => { status.textContent = kLoadFailed; });
 })();

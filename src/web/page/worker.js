@@ -17,12 +17,12 @@ function removeDocument(module, path) {
 
 onmessage = async (event) => {
   const module = await core;
-  const {text, outputName, option, gesetze} = event.data;
+  const {text, outputName, option, gesetze, cap} = event.data;
   const path = module.texts().documentPath;
   try {
     removeDocument(module, path);
-    const progress = (formula, total, lines) => postMessage({type: 'progress', formula, total, lines});
-    const result = module.run(text, outputName, option, gesetze, progress);
+    const progress = (formula, total, lines, bytes) => postMessage({type: 'progress', formula, total, lines, bytes});
+    const result = module.run(text, outputName, option, gesetze, cap, progress);
     let document = null;
     if (module.FS.analyzePath(path).exists) {
       document = module.FS.readFile(path);
