@@ -96,14 +96,21 @@ std::int64_t ParseSize(const std::string& value) {
   const std::string suffix = value.substr(digits);
   static const std::string kSuffixes = "KMGT";
   const std::size_t power =
-      suffix.empty() ? 0 : kSuffixes.find(static_cast<char>(std::toupper(suffix[0]))) + 1;
-  if (digits == 0 || digits > 12 || suffix.size() > 1 || (power == 0 && !suffix.empty()))
+      suffix.empty() ? 0 : kSuffixes.find(static_cast<char>(std::toupper(static_cast<unsigned char>(suffix[0])))) + 1;
+  if (digits == 0 || suffix.size() > 1 || (power == 0 && !suffix.empty()))
     throw UsageError("Ungültige Größe " + QuotedExcerpt(value) +
                      ": erlaubt ist eine ganze Zahl, wahlweise mit K, M, G "
                      "oder T, zum Beispiel 200M.");
-  std::int64_t size = std::stoll(value.substr(0, digits));
-  for (std::size_t k = 0; k < power; ++k) size *= 1024;
-  if (size <= 0) throw UsageError("Die Größe bei --max-size muss größer als 0 sein.");
+  std::int64_t size = 0;
+  const auto [end, error] = std::from_chars(value.data(), value.data() + digits, size);
+  bool fits = error == std::errc() && end == value.data() + digits;
+  for (std::size_t k = 0; fits && k < power; ++k) {
+    fits = size <= kLargestSize / 1024;
+    size *= fits ? 1024 : 0;
+  }
+  if (!fits)
+    throw UsageError("Die Größe " + QuotedExcerpt(value) + " ist zu groß: höchstens " +
+                     std::to_string(kLargestSize >> 40) + "T. Ohne Grenze: --max-size 0.");
   return size;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -51,8 +52,11 @@ bool LooksSplitByShell(const CliOptions& options);
 /// Parses the arguments after the program name. Throws UsageError.
 CliOptions ParseArguments(const std::vector<std::string>& arguments);
 
-/// A size such as "200M": a whole number of bytes, or of K, M, G or T (steps of 1024).
-/// Throws UsageError.
+/// Largest size that --max-size accepts, in bytes.
+inline constexpr std::int64_t kLargestSize = std::numeric_limits<std::int64_t>::max();
+
+/// A size such as "200M": a whole number of bytes, or of K, M, G or T (steps of 1024); 0 for
+/// no cap. Throws UsageError, also for a size beyond kLargestSize.
 std::int64_t ParseSize(const std::string& value);
 
 /// LF and CR LF line ends both become CR LF; a leading UTF-8 byte order mark is dropped.

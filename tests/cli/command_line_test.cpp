@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <limits>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -13,6 +14,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "cli/arguments.hpp"
 #include "cli/command_line.hpp"
 #include "cli/exit_codes.hpp"
 #include "typesetting/typesetting.hpp"
@@ -176,8 +178,10 @@ TEST_F(CommandLine, UsageErrorsExitWithTwo) {
       {"-o", "ordner/"},
       {"-o", "ordner/.."},
       {"--max-size", "12X"},
-      {"--max-size=0"},
       {"--max-size", "-5M"},
+      {"--max-size", "8388608T"},
+      {"--max-size=17179869185G"},
+      {"--max-size", "99999999999999999999"},
       {"--max-size", std::string(1000, '9') + "\xFF"},
       {"-o", std::string(1000, 'o') + "/\xFF/"},
   };
@@ -190,6 +194,43 @@ TEST_F(CommandLine, UsageErrorsExitWithTwo) {
     EXPECT_LT(err_.size(), 300u) << "the bad value is quoted short";
     EXPECT_EQ(err_.find('\xFF'), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(folder_ / "AUS.TEX"));
+  }
+}
+
+// Sizes are whole numbers of bytes or of K, M, G or T; one beyond the largest 64-bit number of
+// bytes is refused, never wrapped around to a small one.
+TEST(ParseSize, StepsOf1024WithoutOverflow) {
+  const std::vector<std::pair<std::string, std::int64_t>> sizes = {
+      {"0", 0},
+      {"1", 1},
+      {"200M", std::int64_t{200} << 20},
+      {"3k", 3072},
+      {"1G", std::int64_t{1} << 30},
+      {"8388607T", std::int64_t{8388607} << 40},
+      {"9223372036854775807", std::numeric_limits<std::int64_t>::max()},
+  };
+  for (const auto& [text, bytes] : sizes) {
+    SCOPED_TRACE(text);
+    EXPECT_EQ(ParseSize(text), bytes);
+  }
+  const std::vector<std::pair<std::string, std::string>> refused = {
+      {"8388608T", "zu groß: höchstens 8388607T"},
+      {"17179869185G", "zu groß"},
+      {"9223372036854775808", "zu groß"},
+      {std::string(40, '9') + "K", "zu groß"},
+      {"12X", "Ungültige Größe"},
+      {"M", "Ungültige Größe"},
+      {"5MB", "Ungültige Größe"},
+      {"\xE9", "Ungültige Größe"},
+  };
+  for (const auto& [text, message] : refused) {
+    SCOPED_TRACE(text);
+    try {
+      ParseSize(text);
+      ADD_FAILURE() << "accepted";
+    } catch (const UsageError& error) {
+      EXPECT_NE(std::string(error.what()).find(message), std::string::npos) << error.what();
+    }
   }
 }
 
