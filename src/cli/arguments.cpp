@@ -9,12 +9,12 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
-#include <sstream>
 
 #include "cli/exit_codes.hpp"
 #include "input/input_check.hpp"
 #include "render/texts.hpp"
 #include "utilities/file_error.hpp"
+#include "utilities/output_file.hpp"
 #include "utilities/run_error.hpp"
 #include "utilities/std_text.hpp"
 #include "utilities/utf8_text.hpp"
@@ -215,6 +215,25 @@ std::string ToCrLf(std::string_view text) {
   return result;
 }
 
+std::string ReadInput(std::istream& in, const std::string& name, std::size_t limit) {
+  constexpr std::size_t kChunk = 1 << 20;
+  std::string content;
+  for (;;) {
+    const std::size_t size = content.size();
+    const std::size_t wanted = std::min(kChunk, limit + 1 - size);
+    content.resize(size + wanted);
+    in.read(content.data() + size, static_cast<std::streamsize>(wanted));
+    content.resize(size + static_cast<std::size_t>(in.gcount()));
+    if (content.size() > limit)
+      throw RunError(RunError::Kind::Input, name + " ist größer als " +
+                                                SizeText(static_cast<std::int64_t>(limit)) +
+                                                "; so große Eingaben nimmt Umbrix nicht an. Nichts wurde "
+                                                "geschrieben.");
+    if (in.bad()) throw RunError(RunError::Kind::File, name + " konnte nicht vollständig gelesen werden.");
+    if (in.eof()) return content;
+  }
+}
+
 std::string InputText(const CliOptions& options) {
   if (!options.inputFile) {
     if (options.formulas.empty()) return texts::kSampleFormulas;
@@ -225,10 +244,7 @@ std::string InputText(const CliOptions& options) {
     }
     return ToCrLf(text);
   }
-  if (*options.inputFile == "-") {
-    std::string content((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());
-    return ToCrLf(content);
-  }
+  if (*options.inputFile == "-") return ToCrLf(ReadInput(std::cin, "Die Standardeingabe", options.inputLimit));
   CheckInputIsText(*options.inputFile);
   errno = 0;
   std::ifstream file(*options.inputFile, std::ios::binary);
@@ -236,12 +252,7 @@ std::string InputText(const CliOptions& options) {
     throw RunError(RunError::Kind::File, "Die Eingabedatei " + QuotedFileName(*options.inputFile) +
                                              " kann nicht gelesen werden: " + FileErrorCause(errno, true) +
                                              ".");
-  std::ostringstream content;
-  content << file.rdbuf();
-  if (file.bad())
-    throw RunError(RunError::Kind::File, "Die Eingabedatei " + QuotedFileName(*options.inputFile) +
-                                             " konnte nicht vollständig gelesen werden.");
-  return ToCrLf(content.str());
+  return ToCrLf(ReadInput(file, "Die Eingabedatei " + QuotedFileName(*options.inputFile), options.inputLimit));
 }
 
 std::string ExitCodeHelp() {
@@ -279,7 +290,8 @@ std::string HelpText() {
              "Formeln in Anführungszeichen setzen: umbrix \"p -> q\"\n"
              "\n"
              "Optionen:\n"
-             "  -i, --input DATEI   Formeln aus DATEI lesen, eine pro Zeile (- für die Standardeingabe)\n"
+             "  -i, --input DATEI   Formeln aus DATEI lesen, eine pro Zeile, höchstens 64 MB;\n"
+             "                      - liest die Standardeingabe (auf einem Terminal bis Strg+D)\n"
              "  -o, --output NAME   Name der Ausgabedatei (Vorgabe AUSGABE, daraus wird AUSGABE.TEX);\n"
              "                      - schreibt das Dokument auf die Standardausgabe\n") +
          ModeHelp() +

@@ -1,7 +1,9 @@
 // The command line: umbrix [OPTIONEN] [FORMEL ...].
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <iosfwd>
 #include <limits>
 #include <optional>
 #include <stdexcept>
@@ -20,6 +22,10 @@ class UsageError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+/// Most bytes of input that -i reads: far beyond any formula that can be converted, and
+/// refused before an endless source such as /dev/zero fills the memory.
+inline constexpr std::size_t kInputLimit = std::size_t{64} << 20;
+
 struct CliOptions {
   enum class Action { Run, Help, Version } action = Action::Run;
   std::vector<std::string> formulas;                   // one input line each
@@ -34,6 +40,7 @@ struct CliOptions {
   std::int64_t maxSize = 0;                            // --max-size in bytes; 0 for no cap
   bool gesetze = false;                                // -g: every step line names its laws
   bool ergebnis = false;                               // -e: each block ends with the section "Ergebnis"
+  std::size_t inputLimit = kInputLimit;                // most bytes read from -i
 };
 
 /// Narrowest and widest text that --width accepts.
@@ -62,8 +69,13 @@ std::int64_t ParseSize(const std::string& value);
 /// LF and CR LF line ends both become CR LF; a leading UTF-8 byte order mark is dropped.
 std::string ToCrLf(std::string_view text);
 
+/// Reads in to its end; name is the subject of messages ("Die Standardeingabe"). Throws RunError:
+/// an input error when there are more than limit bytes, a file error when reading fails.
+std::string ReadInput(std::istream& in, const std::string& name, std::size_t limit);
+
 /// The input text (Text1) that the options describe; reads the input file if one is given.
-/// Throws RunError (a file error) when the file cannot be read or is a folder or a block device.
+/// Throws RunError (a file error) when the file cannot be read or is a folder or a block device,
+/// an input error when it holds more than options.inputLimit bytes.
 std::string InputText(const CliOptions& options);
 
 std::string HelpText();

@@ -31,6 +31,9 @@ namespace umbrix {
 namespace {
 
 constexpr auto kProgressDelay = std::chrono::seconds(1);
+// Said once when -i - reads from a terminal, which would otherwise wait without a word.
+constexpr const char* kReadingTerminal =
+    "umbrix: Formeln eingeben, eine pro Zeile; Strg+D beendet die Eingabe (Strg+C bricht ab).";
 constexpr auto kProgressInterval = std::chrono::milliseconds(200);
 
 // What a stop signal leaves behind, told in the handler (only async-signal-safe calls there).
@@ -142,6 +145,7 @@ TextDerivation TextTo(std::ostream& out, int width) {
 
 // Runs the Start action; returns the exit code.
 int RunDocument(const CliOptions& options, std::ostream& out, std::ostream& err, int textWidth) {
+  if (options.inputFile == "-" && ::isatty(STDIN_FILENO)) err << kReadingTerminal << std::endl;
   ProgressPlatform platform(InputText(options), options.outputName, options.option, options.gesetze);
   if (!options.quiet && ::isatty(STDERR_FILENO)) platform.ShowProgressOn(err);
   platform.SelectErgebnis(options.ergebnis);

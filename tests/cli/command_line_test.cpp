@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <limits>
 #include <fstream>
@@ -11,6 +12,7 @@
 
 #include <csignal>
 
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -328,6 +330,69 @@ TEST_F(CommandLine, TooLargeFormulaExitsWithFour) {
       EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 2);
     }
   }
+}
+
+// An endless or huge input is refused at the limit, before it fills the memory; up to the
+// limit everything is read.
+TEST_F(CommandLine, InputBeyondTheLimitIsRefused) {
+  constexpr std::size_t kLimit = 1000;
+  { std::ofstream(folder_ / "genau.txt", std::ios::binary) << std::string(kLimit - 3, ' ') << "x1\n"; }
+  { std::ofstream(folder_ / "mehr.txt", std::ios::binary) << std::string(kLimit - 2, ' ') << "x1\n"; }
+  const std::vector<std::pair<std::string, bool>> inputs = {
+      {"/dev/zero", false},
+      {In("mehr.txt"), false},
+      {In("genau.txt"), true},
+  };
+  for (const auto& [name, accepted] : inputs) {
+    SCOPED_TRACE(name);
+    CliOptions options;
+    options.inputFile = name;
+    options.inputLimit = kLimit;
+    try {
+      EXPECT_EQ(InputText(options).size(), kLimit + 1) << "the line end becomes CR LF";
+      EXPECT_TRUE(accepted);
+    } catch (const RunError& error) {
+      EXPECT_FALSE(accepted);
+      EXPECT_EQ(error.kind(), RunError::Kind::Input);
+      EXPECT_NE(std::string(error.what()).find("ist größer als 1000 Bytes"), std::string::npos) << error.what();
+    }
+  }
+  // The program itself, at its own limit of 64 MB: exit code 1 and the previous document stays.
+  { std::ofstream(folder_ / "AUS.TEX") << "alter Inhalt"; }
+  EXPECT_EQ(Run({"-i", "/dev/zero", "-o", In("aus")}), 1);
+  EXPECT_NE(err_.find("\"/dev/zero\" ist größer als 64,0 MB"), std::string::npos) << err_;
+  EXPECT_EQ(ReadFile(folder_ / "AUS.TEX"), "alter Inhalt");
+}
+
+// On a terminal, -i - says once how the input ends; from a file or pipe it says nothing.
+TEST_F(CommandLine, DashAsInputOnATerminalSaysHowTheInputEnds) {
+  const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+  ASSERT_GE(master, 0);
+  ASSERT_EQ(::grantpt(master), 0);
+  ASSERT_EQ(::unlockpt(master), 0);
+  const std::string terminal = ::ptsname(master);
+  const std::string errors = In("fehler.txt");
+  const pid_t child = ::fork();
+  if (child == 0) {
+    const int slave = ::open(terminal.c_str(), O_RDWR);
+    if (slave < 0 || std::freopen(errors.c_str(), "w", stderr) == nullptr) ::_exit(99);
+    ::dup2(slave, STDIN_FILENO);
+    if (std::freopen("/dev/null", "w", stdout) == nullptr) ::_exit(97);
+    ::execl(UMBRIX_PROGRAM, UMBRIX_PROGRAM, "-i", "-", "-o", "-", static_cast<char*>(nullptr));
+    ::_exit(98);
+  }
+  ASSERT_EQ(::write(master, "x1\n\x04", 4), 4);
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ::close(master);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  const std::string message = ReadFile(errors);
+  EXPECT_NE(message.find("Strg+D beendet die Eingabe"), std::string::npos) << message;
+  EXPECT_EQ(message.find("Strg+D"), message.rfind("Strg+D")) << "said once";
+  std::string output;
+  EXPECT_EQ(RunProgram("-i - -o - < /dev/null", output), 0);
+  EXPECT_EQ(Run({"-i", "/dev/null", "-o", In("leer")}), 0);
+  EXPECT_EQ(err_.find("Strg+D"), std::string::npos) << err_;
 }
 
 TEST_F(CommandLine, InputFileWithLfOrCrLfLineEnds) {
