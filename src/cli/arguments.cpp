@@ -312,7 +312,9 @@ std::string HelpText() {
          "  -q, --quiet         keine Fortschrittsanzeige (sonst auf einem Terminal nach einer\n"
          "                      Sekunde: Formel, Phase und geschriebene Bytes)\n"
          "      --max-size GRÖSSE  das Dokument höchstens so groß werden lassen, zum Beispiel\n"
-         "                      200M (K, M, G, T in Schritten von 1024); sonst hält der Lauf an\n"
+         "                      1G (K, M, G, T in Schritten von 1024); sonst hält der Lauf an\n"
+         "                      und die vorige Ausgabedatei bleibt. Vorgabe 100M (Zehntausende\n"
+         "                      Seiten); 0 schreibt ohne Grenze\n"
          "  -h, --help          diese Hilfe\n"
          "      --version       Versionsangabe\n"
          "\n" +

@@ -13,6 +13,7 @@
 
 #include "render/texts.hpp"
 #include "run/option_entry.hpp"
+#include "utilities/output_file.hpp"
 
 namespace umbrix {
 
@@ -37,7 +38,7 @@ struct CliOptions {
   std::optional<int> width;                            // --width: columns of that text
   bool pdf = false;                                    // --pdf: typeset the document after writing it
   bool quiet = false;                                  // -q: no progress display on a terminal
-  std::int64_t maxSize = 0;                            // --max-size in bytes; 0 for no cap
+  std::int64_t maxSize = kDefaultDocumentLimit;        // --max-size in bytes; 0 for no cap
   bool gesetze = false;                                // -g: every step line names its laws
   bool ergebnis = false;                               // -e: each block ends with the section "Ergebnis"
   std::size_t inputLimit = kInputLimit;                // most bytes read from -i

@@ -123,12 +123,15 @@ std::string AbsolutePath(const std::string& fileName) {
 }
 
 // Where the document goes: a file, standard output, or nowhere when only the text is wanted.
+// A document reaching the size limit stops the run, on standard output too.
 RunDriver::OutputOpener Opener(const CliOptions& options) {
-  if (options.outputName == "-") return [](const std::string&) { return OutputFile::StandardOutput(); };
   if (options.text && !options.outputGiven && !options.pdf)
     return [](const std::string&) { return OutputFile::Discard(); };
   OutputLimits limits;
   limits.maxBytes = options.maxSize;
+  limits.sizeAdvice = texts::SizeLimitAdvice(options.option == OptionEntry::kFewSteps);
+  if (options.outputName == "-")
+    return [limits](const std::string&) { return OutputFile::StandardOutput(limits); };
   return [limits](const std::string& fileName) { return OutputFile::OpenNewFile(fileName, limits); };
 }
 

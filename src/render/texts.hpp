@@ -23,6 +23,20 @@ inline constexpr const char* kCaption = "Umbrix";
 inline constexpr const char* kCaptionRunning = "Umbrix [aktiv]";
 /// The check box beside the option group that names the laws of every step.
 inline constexpr const char* kGesetzeCaption = "Gesetze angeben";
+/// The window's check box that keeps a document within the default size limit.
+inline constexpr const char* kSizeLimitCaption = "höchstens 100 MB";
+
+/// How to get on when a document reaches the command line's size limit: fewer steps, unless
+/// they are already few, or another limit.
+inline std::string SizeLimitAdvice(bool fewSteps) {
+  return std::string(fewSteps ? "" : "Weniger Zeilen schreibt die Stufe „wenig Zwischenschritte“ (-m 2). ") +
+         "Eine andere Grenze setzt --max-size, etwa --max-size 1G; --max-size 0 schreibt ohne Grenze.";
+}
+/// The same for the window, whose check box sets the limit.
+inline std::string WindowSizeLimitAdvice(bool fewSteps, std::string_view limitCaption) {
+  return std::string(fewSteps ? "" : "Weniger Zeilen schreibt die Stufe „wenig Zwischenschritte“. ") +
+         "Ohne das Häkchen „" + std::string(limitCaption) + "“ schreibt Umbrix ohne Grenze.";
+}
 
 /// The report when a run needs more memory than there is.
 inline constexpr const char* kOutOfMemory = "Der Speicher reicht für diese Formel nicht aus.";

@@ -141,7 +141,11 @@ OutputFile OutputFile::OpenNewFile(const std::string& fileName, OutputLimits lim
   return output;
 }
 
-OutputFile OutputFile::StandardOutput() { return OutputFile(stdout, "-", false); }
+OutputFile OutputFile::StandardOutput(OutputLimits limits) {
+  OutputFile output(stdout, "-", false);
+  output.limits_ = std::move(limits);
+  return output;
+}
 
 OutputFile OutputFile::Discard() {
   OutputFile file(nullptr, "", false);
@@ -204,9 +208,10 @@ void OutputFile::Abandon() noexcept {
 void OutputFile::WriteText(std::string_view text) {
   if (file_ == nullptr && !discard_) return;
   if (limits_.maxBytes > 0 && bytes_ + static_cast<std::int64_t>(text.size()) > limits_.maxBytes)
-    throw RunError(RunError::Kind::File, "Das Dokument würde größer als die erlaubten " +
-                                             SizeText(limits_.maxBytes) +
-                                             "; der Lauf ist angehalten worden.");
+    throw RunError(RunError::Kind::File,
+                   "Das Dokument würde größer als die erlaubten " + SizeText(limits_.maxBytes) +
+                       "; der Lauf ist angehalten worden." +
+                       (limits_.sizeAdvice.empty() ? std::string() : " " + limits_.sizeAdvice));
   lines_ += CountLineFeeds(text);
   bytes_ += static_cast<std::int64_t>(text.size());
   if (discard_) return;

@@ -19,12 +19,18 @@ struct FileSystemSpace {
   std::int64_t total = 0;
 };
 
+/// The size at which the front ends stop a document unless told otherwise: tens of thousands
+/// of pages, more than anyone typesets or reads.
+inline constexpr std::int64_t kDefaultDocumentLimit = std::int64_t{100} << 20;
+
 /// When a document stops growing, besides write errors.
 struct OutputLimits {
   /// Most bytes the document may have; 0 for no cap.
   std::int64_t maxBytes = 0;
   /// Measures the file system of an open file (by descriptor); empty when unknown.
   std::function<std::optional<FileSystemSpace>(int descriptor)> probeSpace = &ProbeSpace;
+  /// Added to the message when maxBytes is reached: how the user gets on.
+  std::string sizeAdvice;
 
   static std::optional<FileSystemSpace> ProbeSpace(int descriptor);
 };
@@ -41,7 +47,7 @@ class OutputFile {
   /// temporary file in the same folder; a device or pipe is written directly. Throws RunError.
   static OutputFile OpenNewFile(const std::string& fileName, OutputLimits limits = {});
   /// Writes to the process's standard output instead of a file.
-  static OutputFile StandardOutput();
+  static OutputFile StandardOutput(OutputLimits limits = {});
   /// Counts what is written and keeps nothing (a run whose document nobody asked for).
   static OutputFile Discard();
 

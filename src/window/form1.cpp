@@ -44,7 +44,8 @@ Form1::Services Form1::DesktopServices() {
           QSettings(QSettings::IniFormat, QSettings::UserScope, "Umbrix", "umbrix-gui").fileName()};
 }
 
-Form1::Form1(Services services) : services_(std::move(services)), worker_(WorkerSide()) {
+Form1::Form1(Services services)
+    : services_(std::move(services)), worker_(WorkerSide(), services_.documentLimit) {
   BuildWidgets();
   progressTimer_ = new QTimer(this);
   progressTimer_->setInterval(kProgressIntervalMs);
@@ -125,7 +126,8 @@ void Form1::Command1_Click() {
   derivation_->clear();
   feed_.Begin(static_cast<std::size_t>(derivation_->Columns()));
   statusLine_->clear();
-  worker_.Start({text1Edit_->toPlainText(), text2Edit_->text(), gesetzeBox_->isChecked()});
+  worker_.Start(
+      {text1Edit_->toPlainText(), text2Edit_->text(), gesetzeBox_->isChecked(), sizeLimitBox_->isChecked()});
   progressTimer_->start();
 }
 

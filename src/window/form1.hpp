@@ -5,11 +5,13 @@
 
 #include <QWidget>
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
 
 #include "run/option_entry.hpp"
+#include "utilities/output_file.hpp"
 #include "window/derivation_view.hpp"
 #include "window/notice_box.hpp"
 #include "window/quit_clock.hpp"
@@ -42,6 +44,8 @@ class Form1 : public QWidget {
     /// Where the level, the check boxes and the output name are kept from one start to the
     /// next; empty: nothing is kept.
     QString settingsFile = {};
+    /// Most bytes of a document while the size limit is ticked.
+    std::int64_t documentLimit = kDefaultDocumentLimit;
   };
   static Services DesktopServices();
 
@@ -107,6 +111,7 @@ class Form1 : public QWidget {
   std::array<QRadioButton*, kOptionCount> option1_{};
   QCheckBox* gesetzeBox_ = nullptr;
   QCheckBox* ergebnisBox_ = nullptr;  // each block ends with the section "Ergebnis"
+  QCheckBox* sizeLimitBox_ = nullptr;  // documents stop at the size limit
   QPushButton* command2_ = nullptr;
   QLabel* statusLine_ = nullptr;
   DerivationView* derivation_ = nullptr;

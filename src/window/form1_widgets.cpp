@@ -152,6 +152,12 @@ void Form1::BuildActions() {
   gesetzeBox_ = new QCheckBox(QString::fromUtf8(texts::kGesetzeCaption), this);
   gesetzeBox_->setObjectName("GesetzeAngeben");
   gesetzeBox_->setToolTip(QStringLiteral("Bei jedem Schritt am rechten Rand die angewandten Gesetze nennen"));
+  sizeLimitBox_ = new QCheckBox(QString::fromUtf8(texts::kSizeLimitCaption), this);
+  sizeLimitBox_->setObjectName("Groessengrenze");
+  sizeLimitBox_->setChecked(true);
+  sizeLimitBox_->setToolTip(QString::fromUtf8(
+      "Das Dokument höchstens 100 MB groß werden lassen, das sind Zehntausende Seiten. Wird es größer, hält "
+      "der Lauf an, und die vorige Datei bleibt. Ohne Häkchen schreibt Umbrix ohne Grenze."));
   ergebnisBox_ = new QCheckBox("Ergebnis", this);
   ergebnisBox_->setObjectName("Ergebnis");
   ergebnisBox_->setToolTip(QString::fromUtf8(
@@ -193,11 +199,14 @@ void Form1::PlaceWidgets() {
   const int rowHeight = std::max(statusLine_->sizeHint().height() + 4, pdfButton_->sizeHint().height());
   const int pdfWidth = std::max(Pixels(kCommand2.width, stretch.x),
                                 pdfButton_->fontMetrics().horizontalAdvance("PDF abbrechen") + 24);
-  // The row below: the status line, then "Ergebnis" beside the PDF button, since both are
-  // about the document rather than the derivation's steps.
+  // The row below: the status line, then the size limit and "Ergebnis" beside the PDF button,
+  // since they are about the document rather than the derivation's steps.
   const int ergebnisWidth = ergebnisBox_->sizeHint().width();
   const int ergebnisLeft = clientWidth - pdfWidth - 8 - ergebnisWidth;
-  placed_.push_back({statusLine_, QRect(0, clientHeight, ergebnisLeft - 4, rowHeight), Anchor::Widen});
+  const int sizeLimitWidth = sizeLimitBox_->sizeHint().width();
+  const int sizeLimitLeft = ergebnisLeft - 8 - sizeLimitWidth;
+  placed_.push_back({statusLine_, QRect(0, clientHeight, sizeLimitLeft - 4, rowHeight), Anchor::Widen});
+  placed_.push_back({sizeLimitBox_, QRect(sizeLimitLeft, clientHeight, sizeLimitWidth, rowHeight), Anchor::Right});
   placed_.push_back({ergebnisBox_, QRect(ergebnisLeft, clientHeight, ergebnisWidth, rowHeight), Anchor::Right});
   placed_.push_back({pdfButton_, QRect(clientWidth - pdfWidth, clientHeight, pdfWidth, rowHeight), Anchor::Right});
   const int viewTop = clientHeight + rowHeight + 4;
@@ -252,7 +261,7 @@ void Form1::resizeEvent(QResizeEvent* event) {
 // Text1, Text2, Start, Quit, then the options; labels take no focus.
 void Form1::SetTabOrder() {
   QWidget* order[] = {text1Edit_,  text2Edit_,  command1_,    command2_,  option1_[0], option1_[1],
-                      option1_[2], gesetzeBox_, ergebnisBox_, pdfButton_, derivation_};
+                      option1_[2], gesetzeBox_, sizeLimitBox_, ergebnisBox_, pdfButton_, derivation_};
   for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
 }
 

@@ -39,7 +39,17 @@ QString ShownText(const std::string& text) { return QString::fromUtf8(text).remo
 
 }  // namespace
 
-RunWorker::RunWorker(WindowSide side) : side_(std::move(side)), driver_(*this) {}
+RunWorker::RunWorker(WindowSide side, std::int64_t documentLimit)
+    : side_(std::move(side)),
+      driver_(*this, [this](const std::string& fileName) { return OpenDocument(fileName); }),
+      documentLimit_(documentLimit) {}
+
+OutputFile RunWorker::OpenDocument(const std::string& fileName) const {
+  OutputLimits limits;
+  limits.maxBytes = sizeLimit_ ? documentLimit_ : 0;
+  limits.sizeAdvice = texts::WindowSizeLimitAdvice(OptionSelected(OptionEntry::kFewSteps), texts::kSizeLimitCaption);
+  return OutputFile::OpenNewFile(fileName, limits);
+}
 
 RunWorker::~RunWorker() {
   RequestStop();
@@ -54,6 +64,7 @@ void RunWorker::Start(const Request& request) {
     runText2_ = request.text2.toStdString();
   }
   gesetze_ = request.gesetze;
+  sizeLimit_ = request.sizeLimit;
   stopRequested_ = false;
   progressFormula_ = progressTotal_ = 0;
   progressLines_ = 0;

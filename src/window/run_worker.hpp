@@ -43,9 +43,11 @@ class RunWorker : public Platform {
     QString text1;  // the formulas as the edit shows them, lines separated by "\n"
     QString text2;
     bool gesetze = false;  // the check box "Gesetze angeben"
+    bool sizeLimit = true;  // the document stops at the size limit
   };
 
-  explicit RunWorker(WindowSide side);
+  /// documentLimit: most bytes of a document when a request asks for the size limit.
+  RunWorker(WindowSide side, std::int64_t documentLimit);
   /// Stops a run under way and waits for its end.
   ~RunWorker() override;
 
@@ -82,6 +84,7 @@ class RunWorker : public Platform {
 
  private:
   void Run();
+  OutputFile OpenDocument(const std::string& fileName) const;
   void Keep(std::string& runText, const std::string& text);
   void ThrowIfStopped() const;
   void PostToWindow(std::function<void()> change);
@@ -95,6 +98,8 @@ class RunWorker : public Platform {
   std::string runText2_;
   std::atomic<OptionEntry> option_{kOptionTable[0].entry};
   std::atomic<bool> gesetze_{false};
+  std::int64_t documentLimit_;
+  std::atomic<bool> sizeLimit_{true};
   std::atomic<bool> ergebnis_{false};
   std::atomic<bool> stopRequested_{false};
   std::atomic<std::int32_t> progressFormula_{0};

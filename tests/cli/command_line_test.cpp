@@ -295,6 +295,44 @@ TEST_F(CommandLine, InterruptedOrFailingRunsKeepThePreviousDocument) {
   }
 }
 
+// The size limit, 100 MB unless --max-size says otherwise, stops the run like the space stop:
+// the previous document stays, and the message names the ways on.
+TEST_F(CommandLine, SizeLimitKeepsThePreviousDocumentAndNamesTheWaysOn) {
+  EXPECT_EQ(ParseArguments({}).maxSize, std::int64_t{100} << 20);
+  EXPECT_EQ(ParseArguments({"--max-size", "0"}).maxSize, 0);
+  struct Case {
+    std::vector<std::string> arguments;
+    int exitCode;
+    bool namesFewSteps;  // the advice names the level with few steps
+  };
+  const std::string formula = "(a | b) & (c | d) & (e | f)";
+  const Case cases[] = {
+      {{"-m", "1", "--max-size", "64K", "-o", In("aus"), "--", formula}, 3, true},
+      {{"-m", "0", "--max-size=100K", "-o", In("aus"), "--", formula}, 3, true},
+      {{"-m", "2", "--max-size", "2K", "-o", In("aus"), "--", formula}, 3, false},
+      {{"-m", "2", "--max-size", "0", "-o", In("aus"), "--", formula}, 0, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.arguments[1] + " " + c.arguments[3] + " " + c.arguments[c.arguments.size() - 3]);
+    { std::ofstream(folder_ / "AUS.TEX") << "alter Inhalt"; }
+    EXPECT_EQ(Run(c.arguments), c.exitCode) << err_;
+    if (c.exitCode == 0) {
+      EXPECT_NE(ReadFile(folder_ / "AUS.TEX").find("\\end{document}"), std::string::npos);
+      continue;
+    }
+    EXPECT_NE(err_.find("größer als die erlaubten"), std::string::npos) << err_;
+    EXPECT_NE(err_.find("--max-size 0 schreibt ohne Grenze"), std::string::npos) << err_;
+    EXPECT_EQ(err_.find("„wenig Zwischenschritte“ (-m 2)") != std::string::npos, c.namesFewSteps) << err_;
+    EXPECT_EQ(ReadFile(folder_ / "AUS.TEX"), "alter Inhalt");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 1);
+  }
+  // On standard output the document stops short of the limit, and the exit code says so.
+  std::string output;
+  EXPECT_EQ(RunProgram("-m 1 --max-size 64K -o - -- '" + formula + "'", output), 3);
+  EXPECT_GT(output.size(), 32000u);
+  EXPECT_LE(output.size(), 65536u);
+}
+
 std::string Chain(const std::string& connective, int members) {
   std::string text = "x1";
   for (int k = 1; k < members; ++k) (text += connective) += "x1";
@@ -459,7 +497,7 @@ TEST_F(CommandLine, HelpAndVersion) {
   EXPECT_EQ(Run({"--help"}), 0);
   EXPECT_NE(out_.find("HAFTUNG"), std::string::npos);
   EXPECT_NE(out_.find(".TEX"), std::string::npos);
-  for (const char* option : {"--text", "--width", "--pdf", "5 kein PDF"})
+  for (const char* option : {"--text", "--width", "--pdf", "5 kein PDF", "Vorgabe 100M"})
     EXPECT_NE(out_.find(option), std::string::npos);
   EXPECT_NE(out_.find("-e, --ergebnis"), std::string::npos);
   EXPECT_EQ(Run({"--version"}), 0);

@@ -120,9 +120,12 @@ TEST(RunDriver, RunsEndingEarlyKeepThePreviousDocument) {
   const auto fullDisk = [](int) { return std::optional<FileSystemSpace>({(3 << 20) + 512, 100 << 20}); };
   const Case cases[] = {
       {"gestoppt", {}, 30},
-      {"größer als die erlaubten 2,0 KB", {2048, &OutputLimits::ProbeSpace}, 1'000'000},
+      {"größer als die erlaubten 2,0 KB", {2048, &OutputLimits::ProbeSpace, {}}, 1'000'000},
+      {"größer als die erlaubten 2,0 KB; der Lauf ist angehalten worden. So geht es weiter.",
+       {2048, &OutputLimits::ProbeSpace, "So geht es weiter."},
+       1'000'000},
       {"Ausgabedatei \"…" + std::string(36, 'X') + ".TEX\" sind nur noch 3,0 MB frei; weniger als 5,0 MB",
-       {0, fullDisk},
+       {0, fullDisk, {}},
        100'000},
   };
   const std::string output = "aus-" + std::string(40, 'x');

@@ -132,6 +132,27 @@ TEST_F(StartAction, PdfButtonTypesetsTheWrittenDocument) {
   EXPECT_TRUE(Edit<QLabel>("StatusLine")->text().contains("OUT.pdf"));
 }
 
+// At the size limit the run stops like at a full disk: the previous document stays, and the
+// message names the ways on; without the tick the document is written whole.
+TEST_F(StartAction, TheSizeLimitKeepsThePreviousDocumentUntilItIsLifted) {
+  MakeForm({0, 0}, &SecondsSinceMidnight, {}, 64 << 10);
+  auto* limitBox = Edit<QCheckBox>("Groessengrenze");
+  EXPECT_TRUE(limitBox->isChecked());
+  EXPECT_EQ(limitBox->text(), QString::fromUtf8("höchstens 100 MB"));
+  { std::ofstream(InFolder("ALT.TEX").toStdString(), std::ios::binary) << "alt"; }
+  RunWindow("x1==x2==x3==x4==x5", "alt");
+  ASSERT_EQ(dialogs_->errors.size(), 1);
+  const QString message = dialogs_->errors[0];
+  for (const char* part : {"größer als die erlaubten 64,0 KB", "„wenig Zwischenschritte“", "„höchstens 100 MB“"})
+    EXPECT_TRUE(message.contains(QString::fromUtf8(part))) << message.toStdString();
+  EXPECT_EQ(ReadFile(InFolder("ALT.TEX")), "alt");
+  EXPECT_EQ(FolderEntries(), QStringList{"ALT.TEX"});
+  limitBox->setChecked(false);
+  RunWindow("x1==x2==x3==x4==x5", "alt");
+  EXPECT_EQ(dialogs_->errors.size(), 1);
+  EXPECT_GT(ReadFile(InFolder("ALT.TEX")).size(), std::size_t{64} << 10);
+}
+
 TEST_F(StartAction, CaptionIsActiveDuringTheRunAndPlainAfterIt) {
   Form1& form = MakeForm();
   QStringList captions;

@@ -71,9 +71,10 @@ class WindowTest : public ::testing::Test {
   }
 
   /// Creates the window; draws are the notice's required and default buttons, in this order.
-  /// settingsFile: where the window keeps its choices; empty: nowhere.
+  /// settingsFile: where the window keeps its choices; empty: nowhere. documentLimit: the size
+  /// limit while its check box is ticked.
   Form1& MakeForm(std::deque<int> draws = {0, 0}, Clock clock = &SecondsSinceMidnight,
-                  QString settingsFile = {}) {
+                  QString settingsFile = {}, std::int64_t documentLimit = kDefaultDocumentLimit) {
     Form1::Services services{dialogs_,
                              [this, draws]() mutable {
                                int next = draws.empty() ? 0 : draws.front();
@@ -81,7 +82,8 @@ class WindowTest : public ::testing::Test {
                                return next;
                              },
                              std::move(clock), [this] { ++ends_; },
-                             [this](const QString& path) { opened_ << path; }, std::move(settingsFile)};
+                             [this](const QString& path) { opened_ << path; }, std::move(settingsFile),
+                             documentLimit};
     form_ = std::make_unique<Form1>(std::move(services));
     return *form_;
   }
