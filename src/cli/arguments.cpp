@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <utility>
 
 #include "cli/exit_codes.hpp"
 #include "input/input_check.hpp"
@@ -114,6 +115,27 @@ std::int64_t ParseSize(const std::string& value) {
   return size;
 }
 
+std::chrono::seconds ParseDuration(const std::string& value) {
+  constexpr std::pair<char, long long> kUnits[] = {{'s', 1}, {'m', 60}, {'h', 3600}};
+  std::size_t digits = 0;
+  while (digits < value.size() && value[digits] >= '0' && value[digits] <= '9') ++digits;
+  long long unit = value.size() == digits ? 1 : 0;
+  for (const auto& [letter, seconds] : kUnits)
+    if (value.size() == digits + 1 && std::tolower(static_cast<unsigned char>(value[digits])) == letter)
+      unit = seconds;
+  if (digits == 0 || unit == 0)
+    throw UsageError("Ungültige Dauer " + QuotedExcerpt(value) +
+                     ": erlaubt ist eine ganze Zahl von Sekunden, wahlweise mit m (Minuten) oder h "
+                     "(Stunden), zum Beispiel 30m.");
+  const long long longest = std::chrono::seconds(kLongestTypesettingTime).count();
+  long long count = 0;
+  const auto [end, error] = std::from_chars(value.data(), value.data() + digits, count);
+  if (error != std::errc() || end != value.data() + digits || count > longest / unit)
+    throw UsageError("Die Dauer " + QuotedExcerpt(value) + " ist zu lang: höchstens " +
+                     std::to_string(kLongestTypesettingTime.count()) + "h. Ohne Grenze: --pdf-zeit 0.");
+  return std::chrono::seconds(count * unit);
+}
+
 CliOptions ParseArguments(const std::vector<std::string>& arguments) {
   CliOptions options;
   bool optionsEnded = false;
@@ -157,6 +179,8 @@ CliOptions ParseArguments(const std::vector<std::string>& arguments) {
       options.width = ParseWidth(OptionValue(arguments, i, name, inlineValue, hasInlineValue));
     } else if (name == "--pdf") {
       options.pdf = true;
+    } else if (name == "--pdf-zeit") {
+      options.pdfTime = ParseDuration(OptionValue(arguments, i, name, inlineValue, hasInlineValue));
     } else if (name == "-q" || name == "--quiet") {
       options.quiet = true;
     } else if (name == "--max-size") {
@@ -302,6 +326,8 @@ std::string HelpText() {
          "                      Terminals, sonst 80)\n"
          "      --pdf           das Dokument danach mit pdflatex in ein PDF übersetzen;\n"
          "                      das PDF liegt neben der .TEX-Datei\n"
+         "      --pdf-zeit DAUER  pdflatex höchstens so lange arbeiten lassen, etwa 30m oder\n"
+         "                      2h (Vorgabe 20m; 0 wartet ohne Grenze)\n"
          "  -g, --gesetze       nennt bei jedem Schritt die angewandten Gesetze\n"
          "                      (am rechten Rand, zum Beispiel Distributivgesetz)\n"
          "  -e, --ergebnis      jede Umformung endet mit dem Abschnitt \"Ergebnis\": Normalformen\n"

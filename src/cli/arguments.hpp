@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <chrono>
 #include <cstdint>
 #include <iosfwd>
 #include <limits>
@@ -13,6 +14,7 @@
 
 #include "render/texts.hpp"
 #include "run/option_entry.hpp"
+#include "typesetting/typesetting.hpp"
 #include "utilities/output_file.hpp"
 
 namespace umbrix {
@@ -42,6 +44,7 @@ struct CliOptions {
   bool gesetze = false;                                // -g: every step line names its laws
   bool ergebnis = false;                               // -e: each block ends with the section "Ergebnis"
   std::size_t inputLimit = kInputLimit;                // most bytes read from -i
+  std::chrono::seconds pdfTime = kDefaultTypesettingTime;  // --pdf-zeit; zero for no limit
 };
 
 /// Narrowest and widest text that --width accepts.
@@ -56,6 +59,13 @@ inline constexpr const char* kQuoteHint =
 
 /// Whether the formulas given as arguments look like pieces of one formula.
 bool LooksSplitByShell(const CliOptions& options);
+
+/// Longest time that --pdf-zeit accepts: a year.
+inline constexpr std::chrono::hours kLongestTypesettingTime{24 * 365};
+
+/// A duration such as "30m": whole seconds, or minutes (m) or hours (h); 0 for no limit.
+/// Throws UsageError, also beyond kLongestTypesettingTime.
+std::chrono::seconds ParseDuration(const std::string& value);
 
 /// Parses the arguments after the program name. Throws UsageError.
 CliOptions ParseArguments(const std::vector<std::string>& arguments);

@@ -31,13 +31,21 @@ namespace umbrix {
 namespace {
 
 constexpr auto kProgressDelay = std::chrono::seconds(1);
+// Ends the message of a typesetting stopped at its time limit.
+constexpr const char* kMoreTypesettingTime =
+    "Mehr Zeit gibt --pdf-zeit, etwa --pdf-zeit 2h; --pdf-zeit 0 wartet ohne Grenze.";
 // Said once when -i - reads from a terminal, which would otherwise wait without a word.
 constexpr const char* kReadingTerminal =
     "umbrix: Formeln eingeben, eine pro Zeile; Strg+D beendet die Eingabe (Strg+C bricht ab).";
 constexpr auto kProgressInterval = std::chrono::milliseconds(200);
 
 // What a stop signal leaves behind, told in the handler (only async-signal-safe calls there).
-volatile std::sig_atomic_t writingToStandardOutput = 0;
+constexpr const char* kPreviousDocumentKept = "; die vorige Ausgabedatei bleibt unverändert.\n";
+constexpr const char* kStandardOutputIncomplete = "; das Dokument auf der Standardausgabe ist unvollständig.\n";
+constexpr const char* kDocumentWritten = "; das Dokument ist vollständig geschrieben.\n";
+const char* volatile stopResult = kPreviousDocumentKept;
+// A stop signal that came while pdflatex worked: typesetting ends first, then the run.
+volatile std::sig_atomic_t pendingStop = 0;
 
 // The signals that stop a run, the exit code each returns (128 plus its number) and the message.
 struct StopSignal {
@@ -59,16 +67,24 @@ constexpr bool ExitCodesFollowTheShell() {
 }
 static_assert(ExitCodesFollowTheShell());
 
-void StopOnSignal(int signalNumber) {
-  RemovePendingTemporaryFile();
+const StopSignal& StopSignalFor(int signalNumber) {
   const StopSignal* stop = &kStopSignals[0];
   for (const StopSignal& candidate : kStopSignals)
     if (candidate.number == signalNumber) stop = &candidate;
-  const char* result = writingToStandardOutput ? "; das Dokument auf der Standardausgabe ist unvollständig.\n"
-                                               : "; die vorige Ausgabedatei bleibt unverändert.\n";
-  (void)!::write(STDERR_FILENO, stop->message, std::strlen(stop->message));
+  return *stop;
+}
+
+void StopOnSignal(int signalNumber) {
+  if (StopTypesetting()) {
+    pendingStop = signalNumber;
+    return;
+  }
+  RemovePendingTemporaryFile();
+  const StopSignal& stop = StopSignalFor(signalNumber);
+  const char* result = stopResult;
+  (void)!::write(STDERR_FILENO, stop.message, std::strlen(stop.message));
   (void)!::write(STDERR_FILENO, result, std::strlen(result));
-  ::_exit(ExitNumber(stop->code));
+  ::_exit(ExitNumber(stop.code));
 }
 
 // Handles the stop signals while it lives; the previous handlers come back afterwards. A hang-up
@@ -76,7 +92,8 @@ void StopOnSignal(int signalNumber) {
 class StopSignals {
  public:
   explicit StopSignals(bool toStandardOutput) {
-    writingToStandardOutput = toStandardOutput ? 1 : 0;
+    stopResult = toStandardOutput ? kStandardOutputIncomplete : kPreviousDocumentKept;
+    pendingStop = 0;
     struct sigaction action {};
     action.sa_handler = &StopOnSignal;
     sigemptyset(&action.sa_mask);
@@ -146,6 +163,23 @@ TextDerivation TextTo(std::ostream& out, int width) {
       static_cast<std::size_t>(width));
 }
 
+// Typesets the written document; a stop signal meanwhile stops pdflatex and then the run,
+// with a true word about the .TEX and the PDF.
+int TypesetDocument(const std::string& fileName, const CliOptions& options, std::ostream& err) {
+  std::string outcome;
+  try {
+    const std::filesystem::path pdf = TypesetPdf(fileName, options.pdfTime, kMoreTypesettingTime);
+    err << AbsolutePath(pdf.string()) << '\n';
+    if (pendingStop == 0) return ExitNumber(ExitCode::kSuccess);
+    outcome = "Das Dokument und das PDF sind vollständig geschrieben.";
+  } catch (const TypesettingStopped&) {
+    outcome = NoPdfOutcome(fileName);
+  }
+  const StopSignal& stop = StopSignalFor(pendingStop);
+  err << (stop.message + 1) << ". " << outcome << '\n';
+  return ExitNumber(stop.code);
+}
+
 // Runs the Start action; returns the exit code.
 int RunDocument(const CliOptions& options, std::ostream& out, std::ostream& err, int textWidth) {
   if (options.inputFile == "-" && ::isatty(STDIN_FILENO)) err << kReadingTerminal << std::endl;
@@ -170,9 +204,11 @@ int RunDocument(const CliOptions& options, std::ostream& out, std::ostream& err,
   if (options.text && !out.flush())
     throw RunError(RunError::Kind::File, "Die Standardausgabe konnte nicht vollständig geschrieben werden.");
   const bool wroteFile = options.outputName != "-" && (!options.text || options.outputGiven || options.pdf);
-  if (wroteFile) err << AbsolutePath(fileName) << '\n';
-  if (options.pdf) err << AbsolutePath(TypesetPdf(fileName).string()) << '\n';
-  return ExitNumber(ExitCode::kSuccess);
+  if (wroteFile) {
+    stopResult = kDocumentWritten;
+    err << AbsolutePath(fileName) << '\n';
+  }
+  return options.pdf ? TypesetDocument(fileName, options, err) : ExitNumber(ExitCode::kSuccess);
 }
 
 }  // namespace

@@ -37,7 +37,7 @@ inline constexpr ExitCodeInfo kExitCodeTable[] = {
      "Datei- oder Schreibfehler (auch: zu wenig Platz, --max-size erreicht)"},
     {ExitCode::kTooLarge, RunError::Kind::TooLarge, "Formel zu groß"},
     {ExitCode::kTypesetting, RunError::Kind::Typesetting,
-     "kein PDF (pdflatex fehlt oder meldet einen Fehler; die .TEX-Datei bleibt)"},
+     "kein PDF (pdflatex fehlt, scheitert oder braucht zu lange; die .TEX-Datei bleibt)"},
     {ExitCode::kInternal, std::nullopt, "interner Fehler"},
     {ExitCode::kHungUp, std::nullopt, "beendet, weil das Terminal geschlossen wurde (SIGHUP)"},
     {ExitCode::kInterrupted, std::nullopt, "abgebrochen mit Strg+C"},

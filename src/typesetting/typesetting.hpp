@@ -1,10 +1,14 @@
 // Typesetting a written document with pdflatex: the program is looked up on PATH, runs on a
 // copy of the document inside a fresh temporary folder (so that its auxiliary files and odd
-// characters in the document's path stay out of the way), and the PDF is put next to the .TEX.
+// characters in the document's path stay out of the way), and the PDF is put next to the .TEX
+// the way the .TEX itself is: written under a hidden name and renamed when complete. pdflatex
+// runs in a process group of its own, so that stopping it stops whatever it started. Every
+// message says what became of the .TEX and the PDF.
 // The command line runs it and waits; the window starts the same command itself so that it can
 // show progress and cancel.
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -17,6 +21,10 @@ inline constexpr const char* kPdflatexMissing =
     "pdflatex ist nicht installiert. Zum Übersetzen in ein PDF wird LaTeX gebraucht: "
     "apt install texlive-latex-base texlive-lang-german";
 
+/// How long pdflatex may work unless told otherwise: several times what the largest document
+/// within the default size limit takes.
+inline constexpr std::chrono::seconds kDefaultTypesettingTime{20 * 60};
+
 /// The full path of program in one of PATH's folders, or empty when it is not there.
 std::string FindOnPath(std::string_view program);
 
@@ -26,6 +34,22 @@ std::filesystem::path PdfPathFor(const std::filesystem::path& texPath);
 /// The lines of a pdflatex log that explain why it stopped: every line starting with "!" and
 /// the lines after it up to the next empty line, at most maxLines in all.
 std::string LogExcerpt(std::string_view log, std::size_t maxLines = 12);
+
+/// The sentence that ends every message of a typesetting that made no PDF: the .TEX is
+/// written, and the previous PDF, if there is one, stays as it was.
+std::string NoPdfOutcome(const std::filesystem::path& texPath);
+
+/// "20 Minuten", "1 Sekunde": a time limit in words.
+std::string DurationText(std::chrono::seconds duration);
+
+/// The folder for temporary files: $TMPDIR when it is set, else /tmp.
+std::filesystem::path TemporaryFolder();
+
+/// A typesetting ended by StopTypesetting (a stop signal); nothing of it is left behind.
+class TypesettingStopped : public std::exception {
+ public:
+  const char* what() const noexcept override { return "typesetting stopped"; }
+};
 
 /// One typesetting of a document. Creating it copies the document into a fresh temporary
 /// folder; the folder is removed with the object. Throws RunError (Kind::Typesetting).
@@ -43,14 +67,35 @@ class PdfJob {
   /// After pdflatex ended with exitCode: puts the PDF next to the .TEX and returns its path, or
   /// throws RunError with the relevant lines of pdflatex's log.
   std::filesystem::path Finish(int exitCode) const;
+  /// Throws the RunError for a pdflatex that was stopped after limit; advice, if any, says how
+  /// to give it more time.
+  [[noreturn]] void FailTimedOut(std::chrono::seconds limit, const std::string& advice) const;
 
  private:
+  [[noreturn]] void Fail(const std::string& message) const;
+
   std::filesystem::path texPath_;
   std::filesystem::path folder_;
 };
 
-/// Typesets texPath with the pdflatex found on PATH and waits for it; returns the PDF's path.
-/// Throws RunError (Kind::Typesetting) when pdflatex is missing or fails.
-std::filesystem::path TypesetPdf(const std::filesystem::path& texPath);
+/// Typesets texPath with the pdflatex found on PATH and waits for it at most limit (zero: as
+/// long as it takes); returns the PDF's path. Throws RunError (Kind::Typesetting) when pdflatex
+/// is missing, fails or runs out of time (timeoutAdvice ends that message), and
+/// TypesettingStopped after StopTypesetting.
+std::filesystem::path TypesetPdf(const std::filesystem::path& texPath,
+                                 std::chrono::seconds limit = kDefaultTypesettingTime,
+                                 const std::string& timeoutAdvice = {});
+
+/// For a signal handler: while TypesetPdf works, stops pdflatex with its whole process group,
+/// makes TypesetPdf throw TypesettingStopped, and returns true; otherwise returns false.
+/// Async-signal-safe.
+bool StopTypesetting() noexcept;
+
+/// Runs in the child between fork and exec: a process group of its own, and the end of the
+/// parent ends the child too.
+void PrepareTypesettingChild() noexcept;
+
+/// Stops a typesetting process group started with PrepareTypesettingChild (SIGKILL).
+void KillTypesettingGroup(int processGroup) noexcept;
 
 }  // namespace umbrix

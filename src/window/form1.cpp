@@ -51,7 +51,7 @@ Form1::Form1(Services services)
   progressTimer_->setInterval(kProgressIntervalMs);
   pdf_ = new PdfTypesetter(
       this, [this](int pages) { statusLine_->setText(PdfProgressText(pages)); },
-      [this](bool ok, const QString& text) { PdfFinished(ok, text); });
+      [this](bool ok, const QString& text) { PdfFinished(ok, text); }, services_.typesettingLimit);
   worker_.Driver().SetObserver(&feed_);
   ConnectActions();
   LoadSettings();

@@ -5,12 +5,14 @@
 
 #include <QWidget>
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
 
 #include "run/option_entry.hpp"
+#include "typesetting/typesetting.hpp"
 #include "utilities/output_file.hpp"
 #include "window/derivation_view.hpp"
 #include "window/notice_box.hpp"
@@ -46,6 +48,8 @@ class Form1 : public QWidget {
     QString settingsFile = {};
     /// Most bytes of a document while the size limit is ticked.
     std::int64_t documentLimit = kDefaultDocumentLimit;
+    /// How long pdflatex may work for the PDF button.
+    std::chrono::seconds typesettingLimit = kDefaultTypesettingTime;
   };
   static Services DesktopServices();
 

@@ -2,14 +2,19 @@
 
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTimer>
+#include <utility>
 
-#include "typesetting/typesetting.hpp"
 #include "utilities/run_error.hpp"
 
 namespace umbrix::window {
 
-PdfTypesetter::PdfTypesetter(QObject* parent, Progress progress, Finished finished)
-    : QObject(parent), progress_(std::move(progress)), finished_(std::move(finished)) {}
+PdfTypesetter::PdfTypesetter(QObject* parent, Progress progress, Finished finished, std::chrono::seconds limit)
+    : QObject(parent), progress_(std::move(progress)), finished_(std::move(finished)), limit_(limit) {
+  clock_ = new QTimer(this);
+  clock_->setSingleShot(true);
+  connect(clock_, &QTimer::timeout, this, [this] { TimedOut(); });
+}
 
 PdfTypesetter::~PdfTypesetter() { Stop(); }
 
@@ -34,6 +39,7 @@ bool PdfTypesetter::Start(const QString& texPath, QString& message) {
   process_->setWorkingDirectory(QString::fromStdString(job_->Folder().string()));
   process_->setStandardInputFile(QProcess::nullDevice());
   process_->setProcessChannelMode(QProcess::MergedChannels);
+  process_->setChildProcessModifier([] { PrepareTypesettingChild(); });
   connect(process_, &QProcess::readyReadStandardOutput, this, [this] { ReadOutput(); });
   connect(process_, &QProcess::finished, this, [this](int exitCode, QProcess::ExitStatus status) {
     Done(exitCode, status == QProcess::CrashExit);
@@ -42,6 +48,9 @@ bool PdfTypesetter::Start(const QString& texPath, QString& message) {
     if (error == QProcess::FailedToStart) Done(127, true);
   });
   process_->start(QString::fromStdString(pdflatex), arguments);
+  if (!Running()) return true;  // it failed to start, and Done has said so
+  processGroup_ = process_->processId();
+  if (limit_.count() > 0) clock_->start(std::chrono::milliseconds(limit_));
   return true;
 }
 
@@ -62,6 +71,8 @@ void PdfTypesetter::ReadOutput() {
 
 void PdfTypesetter::Done(int exitCode, bool crashed) {
   if (process_ == nullptr) return;
+  clock_->stop();
+  KillTypesettingGroup(static_cast<int>(std::exchange(processGroup_, 0)));  // what pdflatex left running
   process_->disconnect(this);
   process_->deleteLater();
   process_ = nullptr;
@@ -83,7 +94,22 @@ void PdfTypesetter::Cancel() {
   finished_(false, QString());
 }
 
+// At the time limit pdflatex and its group are stopped, and the message says so.
+void PdfTypesetter::TimedOut() {
+  if (!Running()) return;
+  QString text;
+  try {
+    job_->FailTimedOut(limit_, {});
+  } catch (const RunError& error) {
+    text = QString::fromUtf8(error.what());
+  }
+  Stop();
+  finished_(false, text);
+}
+
 void PdfTypesetter::Stop() {
+  clock_->stop();
+  KillTypesettingGroup(static_cast<int>(std::exchange(processGroup_, 0)));
   if (process_ != nullptr) {
     process_->disconnect(this);
     process_->kill();

@@ -1,18 +1,18 @@
 // The window's "PDF" action: typesets the written document with pdflatex in the background,
-// reports the pages done, can be cancelled, and hands over the PDF's path or the reason why
-// there is none.
+// reports the pages done, can be cancelled, stops pdflatex (with its process group) at the time
+// limit, and hands over the PDF's path or the reason why there is none.
 #pragma once
 
 #include <QObject>
 #include <QString>
+#include <chrono>
 #include <functional>
 #include <memory>
 
-class QProcess;
+#include "typesetting/typesetting.hpp"
 
-namespace umbrix {
-class PdfJob;
-}
+class QProcess;
+class QTimer;
 
 namespace umbrix::window {
 
@@ -22,7 +22,9 @@ class PdfTypesetter : public QObject {
   using Finished = std::function<void(bool ok, const QString& text)>;
   using Progress = std::function<void(int pages)>;
 
-  PdfTypesetter(QObject* parent, Progress progress, Finished finished);
+  /// limit: how long pdflatex may work before it is stopped (zero: as long as it takes).
+  PdfTypesetter(QObject* parent, Progress progress, Finished finished,
+                std::chrono::seconds limit = kDefaultTypesettingTime);
   ~PdfTypesetter() override;
 
   /// Starts typesetting texPath; false (and message set) when that is not possible right now.
@@ -34,11 +36,15 @@ class PdfTypesetter : public QObject {
  private:
   void ReadOutput();
   void Done(int exitCode, bool crashed);
+  void TimedOut();
   void Stop();
 
   Progress progress_;
   Finished finished_;
+  std::chrono::seconds limit_;
   QProcess* process_ = nullptr;
+  QTimer* clock_ = nullptr;  // the time limit
+  qint64 processGroup_ = 0;  // pdflatex's process group while it runs
   std::unique_ptr<PdfJob> job_;
   QByteArray output_;
   int pages_ = 0;

@@ -236,6 +236,22 @@ TEST(ParseSize, StepsOf1024WithoutOverflow) {
   }
 }
 
+// The time limit of --pdf-zeit: seconds, minutes or hours; 0 for none; at most a year.
+TEST(ParseDuration, SecondsMinutesAndHoursUpToAYear) {
+  const std::vector<std::pair<std::string, long long>> durations = {
+      {"0", 0}, {"1", 1}, {"90s", 90}, {"30m", 1800}, {"2H", 7200}, {"8760h", 8760 * 3600},
+  };
+  for (const auto& [text, seconds] : durations) {
+    SCOPED_TRACE(text);
+    EXPECT_EQ(ParseDuration(text).count(), seconds);
+  }
+  for (const std::string text : {"8761h", "525601m", "99999999999999999999", "", "m", "5 m", "1d", "-3"}) {
+    SCOPED_TRACE(text);
+    EXPECT_THROW(ParseDuration(text), UsageError);
+  }
+  EXPECT_EQ(ParseArguments({}).pdfTime, kDefaultTypesettingTime);
+}
+
 TEST_F(CommandLine, FileErrorsExitWithThree) {
   EXPECT_EQ(Run({"-o", In("fehlt/aus"), "x1"}), 3);
   EXPECT_FALSE(err_.empty());
@@ -454,6 +470,113 @@ TEST_F(CommandLine, TextGoesToStandardOutputAndTheDocumentOnlyWhenAsked) {
   std::ostringstream out, err;
   EXPECT_EQ(RunCommandLine({"-t", "x1==x2+x3"}, out, err, 20), 0);
   EXPECT_NE(out.str().find("\n     "), std::string::npos);
+}
+
+// A pdflatex of our own: it notes its process and what it starts in pids.txt, and then hangs
+// (with a child of its own) or writes a PDF of 40 KB.
+void WriteFakePdflatex(const std::filesystem::path& folder) {
+  std::filesystem::create_directories(folder / "bin");
+  const std::filesystem::path script = folder / "bin" / "pdflatex";
+  std::ofstream(script) << "#!/bin/sh\n"
+                           "echo $$ >> '" << (folder / "pids.txt").string() << "'\n"
+                           "if [ \"$FAKE_PDFLATEX\" = hang ]; then\n"
+                           "  sleep 300 &\n"
+                           "  echo $! >> '" << (folder / "pids.txt").string() << "'\n"
+                           "  wait\n"
+                           "fi\n"
+                           "{ printf '%%PDF-1.5\\n'; head -c 40000 /dev/zero; } > umbrix.pdf\n";
+  std::filesystem::permissions(script, std::filesystem::perms::owner_all);
+}
+
+// Whether the process lives (a zombie has ended).
+bool ProcessRuns(const std::string& pid) {
+  const std::string stat = ReadFile("/proc/" + pid + "/stat");
+  const std::size_t close = stat.rfind(')');
+  return close != std::string::npos && close + 2 < stat.size() && stat[close + 2] != 'Z';
+}
+
+// Typesetting never waits forever, never leaves pdflatex or its folder behind, and says what
+// became of the .TEX and the previous PDF; a full or missing temporary folder and a full disk
+// are named as such. Rows marked as needing a mount run in a namespace of their own with a
+// small tmpfs (unshare -rm), and are skipped where that is not allowed.
+TEST_F(CommandLine, TypesettingEndsInTimeAndTellsTheTruth) {
+  WriteFakePdflatex(folder_);
+  struct Case {
+    const char* name;
+    const char* setup;     // shell commands before umbrix; OUT and TMP are folders
+    const char* fake;      // FAKE_PDFLATEX
+    const char* tmpdir;    // TMPDIR, with TMP standing for the test's temporary folder
+    int signalNumber;      // sent after a second, or 0
+    int exitCode;
+    std::vector<std::string> message;
+  };
+  const Case cases[] = {
+      {"hanging pdflatex", "", "hang", "TMP", 0, 5,
+       {"pdflatex war nach 1 Sekunde nicht fertig und ist beendet worden. Mehr Zeit gibt --pdf-zeit",
+        "Das Dokument \"", "AUS.TEX\" ist geschrieben; das vorige PDF \"", "AUS.pdf\" bleibt unverändert."}},
+      {"signal while typesetting", "", "hang", "TMP", SIGTERM, 143,
+       {"umbrix: Beendet (SIGTERM). Das Dokument \"", "ist geschrieben; das vorige PDF"}},
+      {"TMPDIR missing", "", "", "/nonexistent-umbrix", 0, 5,
+       {"im temporären Ordner \"/nonexistent-umbrix\" (TMPDIR) kein Arbeitsordner angelegt werden: den "
+        "Ordner gibt es nicht.",
+        "bleibt unverändert."}},
+      {"TMPDIR full", "mount -t tmpfs -o size=4k tmpfs TMP && head -c 8192 /dev/zero > TMP/voll 2>/dev/null;",
+       "", "TMP", 0, 5, {"(TMPDIR) nicht geschrieben werden: der Datenträger ist voll.", "bleibt unverändert."}},
+      {"PDF on a full disk",
+       "mount -t tmpfs -o size=64k tmpfs OUT && printf 'altes PDF' > OUT/AUS.pdf && "
+       "head -c 40000 /dev/zero > OUT/fast-voll;",
+       "", "TMP", 0, 5,
+       {"AUS.pdf\" konnte nicht vollständig geschrieben werden: der Datenträger ist voll.",
+        "AUS.TEX\" ist geschrieben; das vorige PDF"}},
+  };
+  const bool mountsAllowed = std::system("unshare -rm true 2>/dev/null") == 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const bool needsMount = std::string(c.setup).find("mount") != std::string::npos;
+    if (needsMount && !mountsAllowed) {
+      std::printf("skipped \"%s\": no mount namespace (unshare -rm) on this system\n", c.name);
+      continue;
+    }
+    const std::filesystem::path out = folder_ / "out";
+    const std::filesystem::path temporary = folder_ / "tmp";
+    std::filesystem::remove_all(out);
+    std::filesystem::remove_all(temporary);
+    std::filesystem::remove(folder_ / "pids.txt");
+    std::filesystem::create_directories(out);
+    std::filesystem::create_directories(temporary);
+    { std::ofstream(out / "AUS.pdf") << "altes PDF"; }
+    auto place = [&](std::string text) {
+      for (const auto& [name, path] : {std::pair{"OUT", out}, std::pair{"TMP", temporary}})
+        for (std::size_t at; (at = text.find(name)) != std::string::npos;) text.replace(at, 3, path.string());
+      return text;
+    };
+    std::string script = place(c.setup) + " PATH='" + (folder_ / "bin").string() + ":'\"$PATH\" FAKE_PDFLATEX=" +
+                         c.fake + " TMPDIR='" + place(c.tmpdir) + "' " + UMBRIX_PROGRAM +
+                         " --pdf --pdf-zeit 1 -o '" + (out / "aus").string() + "' x1=x2 2>'" +
+                         (folder_ / "fehler.txt").string() + "' & pid=$!; ";
+    if (c.signalNumber != 0) script += "sleep 1; kill -" + std::to_string(c.signalNumber) + " $pid; ";
+    // What the run left, recorded before a tmpfs goes with its namespace.
+    script += "wait $pid; echo $? > '" + (folder_ / "code.txt").string() + "'; cat '" + (out / "AUS.pdf").string() +
+              "' > '" + (folder_ / "pdf.txt").string() + "'; ls -A '" + out.string() + "' '" +
+              temporary.string() + "' > '" + (folder_ / "left.txt").string() + "'";
+    { std::ofstream(folder_ / "lauf.sh") << script << "\n"; }
+    const std::string command = (needsMount ? "unshare -rm sh '" : "sh '") + (folder_ / "lauf.sh").string() + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    EXPECT_EQ(std::stoi(ReadFile(folder_ / "code.txt")), c.exitCode);
+    const std::string message = ReadFile(folder_ / "fehler.txt");
+    for (const std::string& part : c.message) EXPECT_NE(message.find(part), std::string::npos) << message;
+    EXPECT_EQ(ReadFile(folder_ / "pdf.txt"), "altes PDF");
+    const std::string left = ReadFile(folder_ / "left.txt");
+    EXPECT_EQ(left.find("umbrix-pdf-"), std::string::npos) << left;
+    EXPECT_EQ(left.find(".AUS.pdf"), std::string::npos) << left;
+    EXPECT_NE(left.find("AUS.TEX"), std::string::npos) << left;
+    std::istringstream pids(ReadFile(folder_ / "pids.txt"));
+    for (std::string pid; pids >> pid;) {
+      // A killed process is gone once the kernel has delivered the signal.
+      for (int wait = 0; wait < 100 && ProcessRuns(pid); ++wait) ::usleep(50000);
+      EXPECT_FALSE(ProcessRuns(pid)) << "left running: " << pid;
+    }
+  }
 }
 
 // With the real pdflatex: the PDF lands next to the .TEX; without it, or when it fails, the

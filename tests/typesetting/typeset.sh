@@ -157,6 +157,18 @@ case $case_name in
       echo "DiekanonischenNormalformenwerdennurf"; echo "4Variablengezeigt;dieseFormelhat6."
       echo "Probe:Alle"; } >expected.txt
     ;;
+  pdf-option)
+    # umbrix typesets the document itself: the PDF replaces the old one whole, through a hidden
+    # file beside it, and pdflatex's temporary folder is gone afterwards.
+    mkdir tmp
+    printf 'altes PDF' >DOC.pdf
+    TMPDIR="$work/tmp" "$umbrix" --pdf -o doc -- "x1=>x2" 2>/dev/null || fail "umbrix --pdf exited with $?"
+    [ "$(head -c 5 DOC.pdf)" = "%PDF-" ] || fail "DOC.pdf is no PDF"
+    [ -z "$(ls -A tmp)" ] || fail "left in the temporary folder: $(ls -A tmp)"
+    [ -z "$(ls -A | grep '^[.]' || true)" ] || fail "hidden files left: $(ls -A | grep '^[.]')"
+    rmdir tmp
+    { echo "X1→X2"; block_sentences; } >expected.txt
+    ;;
   nested)
     # Sixty nested negations: the parsed formula has no place where TeX may break it.
     nested=$(printf -- '-(%.0s' {1..60})x1$(printf ')%.0s' {1..60})

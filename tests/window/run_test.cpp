@@ -1,6 +1,8 @@
 // Start: the document, the texts written back, the caption, and failed runs.
 #include <QCheckBox>
 #include <QScrollBar>
+#include <QTemporaryDir>
+#include <chrono>
 
 #include "render/texts.hpp"
 #include "run/field_platform.hpp"
@@ -135,7 +137,8 @@ TEST_F(StartAction, PdfButtonTypesetsTheWrittenDocument) {
 // At the size limit the run stops like at a full disk: the previous document stays, and the
 // message names the ways on; without the tick the document is written whole.
 TEST_F(StartAction, TheSizeLimitKeepsThePreviousDocumentUntilItIsLifted) {
-  MakeForm({0, 0}, &SecondsSinceMidnight, {}, 64 << 10);
+  documentLimit_ = 64 << 10;
+  MakeForm();
   auto* limitBox = Edit<QCheckBox>("Groessengrenze");
   EXPECT_TRUE(limitBox->isChecked());
   EXPECT_EQ(limitBox->text(), QString::fromUtf8("höchstens 100 MB"));
@@ -151,6 +154,43 @@ TEST_F(StartAction, TheSizeLimitKeepsThePreviousDocumentUntilItIsLifted) {
   RunWindow("x1==x2==x3==x4==x5", "alt");
   EXPECT_EQ(dialogs_->errors.size(), 1);
   EXPECT_GT(ReadFile(InFolder("ALT.TEX")).size(), std::size_t{64} << 10);
+}
+
+// A pdflatex that hangs is stopped at the time limit with everything it started, and the
+// message says that the document stays and the previous PDF too.
+TEST_F(StartAction, PdfButtonStopsAHangingPdflatexAtTheTimeLimit) {
+  QTemporaryDir tools;
+  const QString script = tools.filePath("pdflatex");
+  const QString pids = tools.filePath("pids.txt");
+  {
+    std::ofstream(script.toStdString()) << "#!/bin/sh\necho $$ >> '" << pids.toStdString()
+                                        << "'\nsleep 300 &\necho $! >> '" << pids.toStdString() << "'\nwait\n";
+  }
+  QFile::setPermissions(script, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+  typesettingLimit_ = std::chrono::seconds(1);
+  Form1& form = MakeForm();
+  RunWindow("x1=>x2", "out");
+  { std::ofstream(InFolder("OUT.pdf").toStdString()) << "altes PDF"; }
+  const QByteArray path = qgetenv("PATH");
+  qputenv("PATH", tools.path().toUtf8() + ":" + path);
+  form.PdfClicked();
+  qputenv("PATH", path);
+  ASSERT_TRUE(form.Typesetting());
+  ASSERT_TRUE(WaitUntil([&] { return !form.Typesetting(); }, 10000));
+  ASSERT_EQ(dialogs_->errors.size(), 1);
+  EXPECT_TRUE(dialogs_->errors[0].contains("pdflatex war nach 1 Sekunde nicht fertig"))
+      << dialogs_->errors[0].toStdString();
+  EXPECT_TRUE(dialogs_->errors[0].contains("bleibt unverändert")) << dialogs_->errors[0].toStdString();
+  EXPECT_EQ(ReadFile(InFolder("OUT.pdf")), "altes PDF");
+  EXPECT_EQ(Edit<QPushButton>("PdfButton")->text(), "&PDF");
+  std::istringstream started(ReadFile(pids));
+  // A killed process is gone, or a zombie, once the kernel has delivered the signal.
+  const auto ended = [](const std::string& pid) {
+    const std::string stat = ReadFile(QString::fromStdString("/proc/" + pid + "/stat"));
+    return stat.empty() || stat.find(") Z ") != std::string::npos;
+  };
+  for (std::string pid; started >> pid;)
+    EXPECT_TRUE(WaitUntil([&] { return ended(pid); }, 5000)) << "left running: " << pid;
 }
 
 TEST_F(StartAction, CaptionIsActiveDuringTheRunAndPlainAfterIt) {

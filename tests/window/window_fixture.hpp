@@ -71,10 +71,9 @@ class WindowTest : public ::testing::Test {
   }
 
   /// Creates the window; draws are the notice's required and default buttons, in this order.
-  /// settingsFile: where the window keeps its choices; empty: nowhere. documentLimit: the size
-  /// limit while its check box is ticked.
+  /// settingsFile: where the window keeps its choices; empty: nowhere.
   Form1& MakeForm(std::deque<int> draws = {0, 0}, Clock clock = &SecondsSinceMidnight,
-                  QString settingsFile = {}, std::int64_t documentLimit = kDefaultDocumentLimit) {
+                  QString settingsFile = {}) {
     Form1::Services services{dialogs_,
                              [this, draws]() mutable {
                                int next = draws.empty() ? 0 : draws.front();
@@ -83,7 +82,7 @@ class WindowTest : public ::testing::Test {
                              },
                              std::move(clock), [this] { ++ends_; },
                              [this](const QString& path) { opened_ << path; }, std::move(settingsFile),
-                             documentLimit};
+                             documentLimit_, typesettingLimit_};
     form_ = std::make_unique<Form1>(std::move(services));
     return *form_;
   }
@@ -109,6 +108,8 @@ class WindowTest : public ::testing::Test {
   std::shared_ptr<FakeDialogs> dialogs_ = std::make_shared<FakeDialogs>();
   int ends_ = 0;
   QStringList opened_;  // files handed to the desktop's viewer
+  std::int64_t documentLimit_ = kDefaultDocumentLimit;  // while the size limit is ticked
+  std::chrono::seconds typesettingLimit_ = kDefaultTypesettingTime;
   std::unique_ptr<Form1> form_;
 
  private:
