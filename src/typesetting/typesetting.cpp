@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
@@ -24,6 +25,8 @@ namespace umbrix {
 namespace {
 
 constexpr const char* kJobName = "umbrix";
+// A working folder is named "umbrix-pdf-PID-XXXXXX" after the process that typesets in it.
+constexpr std::string_view kWorkFolderPrefix = "umbrix-pdf-";
 constexpr auto kPollInterval = std::chrono::milliseconds(20);
 constexpr std::size_t kCopyChunk = 1 << 20;
 // Below this much free space in the temporary folder a failing pdflatex most likely ran out of it.
@@ -70,6 +73,24 @@ std::int64_t FreeBytes(const std::filesystem::path& folder) {
   struct statvfs status {};
   if (::statvfs(folder.c_str(), &status) != 0) return -1;
   return static_cast<std::int64_t>(status.f_bavail) * static_cast<std::int64_t>(status.f_frsize);
+}
+
+// Removes the working folders that killed typesettings left in the temporary folder: those
+// whose process no longer runs.
+void RemoveLeftoverWorkFolders(const std::filesystem::path& temporary) {
+  std::error_code error;
+  for (std::filesystem::directory_iterator entry(temporary, error), end; !error && entry != end;
+       entry.increment(error)) {
+    const std::string name = entry->path().filename().string();
+    if (!name.starts_with(kWorkFolderPrefix)) continue;
+    const char* digits = name.data() + kWorkFolderPrefix.size();
+    pid_t pid = 0;
+    const auto [after, failed] = std::from_chars(digits, name.data() + name.size(), pid);
+    if (failed != std::errc() || after == digits || *after != '-' || pid <= 0 || pid == ::getpid()) continue;
+    std::error_code ignored;
+    if (::kill(pid, 0) != 0 && errno == ESRCH && entry->is_directory(ignored) && !entry->is_symlink(ignored))
+      std::filesystem::remove_all(entry->path(), ignored);
+  }
 }
 
 // How a pdflatex ended: its exit code (128 plus the signal when one ended it; -1 when it could
@@ -204,7 +225,9 @@ std::filesystem::path TemporaryFolder() {
 
 PdfJob::PdfJob(std::filesystem::path texPath) : texPath_(std::move(texPath)) {
   const std::filesystem::path temporary = TemporaryFolder();
-  std::string pattern = (temporary / ("umbrix-pdf-" + std::to_string(::getpid()) + "-XXXXXX")).string();
+  RemoveLeftoverWorkFolders(temporary);
+  std::string pattern =
+      (temporary / (std::string(kWorkFolderPrefix) + std::to_string(::getpid()) + "-XXXXXX")).string();
   if (mkdtemp(pattern.data()) == nullptr)
     Fail("Für pdflatex kann im temporären Ordner " + TemporaryFolderName(temporary) +
          " kein Arbeitsordner angelegt werden: " + FileErrorCause(errno, false) + ".");

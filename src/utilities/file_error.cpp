@@ -29,6 +29,8 @@ std::string FileErrorCause(int error, bool reading) {
       return "die Datei wird zu groß";
     case EPIPE:
       return "der Empfänger hat die Verbindung geschlossen";
+    case ELOOP:
+      return "zu viele symbolische Verknüpfungen hintereinander, wohl eine Schleife";
     case EIO:
       return "Ein-/Ausgabefehler des Datenträgers";
     default:

@@ -1,6 +1,8 @@
 #include "utilities/output_file.hpp"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <limits.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
@@ -8,6 +10,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <charconv>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <utility>
@@ -33,29 +37,37 @@ std::int64_t CountLineFeeds(std::string_view text) {
 constexpr std::int64_t kSpaceCheckInterval = 1 << 20;
 constexpr std::int64_t kGiB = std::int64_t{1} << 30;
 
-// The temporary file being written, for the signal handler. One document is written at a time.
-char pendingTemporary[4096];
+// The temporary file being written, by its folder's descriptor and its name there, for the
+// signal handler. One document is written at a time.
+char pendingTemporary[NAME_MAX + 1];
+int pendingFolder = -1;
 std::atomic<bool> hasPendingTemporary{false};
 
-void SetPendingTemporary(const std::string& name) {
+void SetPendingTemporary(int folder, const std::string& name) {
   if (name.size() >= sizeof pendingTemporary) return;
   hasPendingTemporary = false;
   std::memcpy(pendingTemporary, name.c_str(), name.size() + 1);
+  pendingFolder = folder;
   hasPendingTemporary = true;
 }
 
-void ClearPendingTemporary(const std::string& name) {
-  if (hasPendingTemporary && name == pendingTemporary) hasPendingTemporary = false;
+void ClearPendingTemporary(int folder, const std::string& name) {
+  if (hasPendingTemporary && folder == pendingFolder && name == pendingTemporary) hasPendingTemporary = false;
 }
 
-// The file that a new document replaces: a symbolic link's target, so the link stays.
+// The file that a new document replaces: a symbolic link's target, also one that does not exist
+// yet, so that the link stays. A loop of links is left for the opening to report.
 std::string ReplacedFile(const std::string& fileName) {
-  std::error_code error;
-  if (std::filesystem::is_symlink(fileName, error)) {
-    auto target = std::filesystem::canonical(fileName, error);
-    if (!error) return target.string();
+  constexpr int kMostLinks = 40;
+  std::filesystem::path path = fileName;
+  for (int link = 0; link < kMostLinks; ++link) {
+    std::error_code error;
+    if (!std::filesystem::is_symlink(path, error)) break;
+    const std::filesystem::path target = std::filesystem::read_symlink(path, error);
+    if (error) break;
+    path = target.is_absolute() ? target : path.parent_path() / target;
   }
-  return fileName;
+  return path.string();
 }
 
 // Whether the document goes through a temporary file: a new name or a regular file.
@@ -64,15 +76,54 @@ bool WritesThroughTemporary(const std::string& fileName, struct stat& status) {
   return S_ISREG(status.st_mode);
 }
 
-// Creates a new, hidden file beside fileName; returns its descriptor and sets name.
-int CreateTemporaryBeside(const std::string& fileName, std::string& name) {
-  const std::filesystem::path path(fileName);
-  const std::filesystem::path folder = path.parent_path();
+// The hidden name of a temporary file for the document fileName: ".NAME.PID-N.tmp".
+std::string TemporaryName(const std::string& fileName, pid_t pid, unsigned attempt) {
+  return "." + fileName + "." + std::to_string(pid) + "-" + std::to_string(attempt) + ".tmp";
+}
+
+// The process that wrote a temporary file of the document fileName, or 0 when name is none.
+pid_t WriterOfTemporary(std::string_view name, const std::string& fileName) {
+  const std::string prefix = "." + fileName + ".";
+  if (!name.starts_with(prefix) || !name.ends_with(".tmp")) return 0;
+  name = name.substr(prefix.size(), name.size() - prefix.size() - 4);
+  const std::size_t dash = name.find('-');
+  if (dash == std::string_view::npos || dash == 0 || dash + 1 == name.size()) return 0;
+  pid_t pid = 0;
+  unsigned attempt = 0;
+  const auto [pidEnd, pidError] = std::from_chars(name.data(), name.data() + dash, pid);
+  const auto [end, error] = std::from_chars(name.data() + dash + 1, name.data() + name.size(), attempt);
+  if (pidError != std::errc() || pidEnd != name.data() + dash || error != std::errc() ||
+      end != name.data() + name.size() || pid <= 0)
+    return 0;
+  return pid;
+}
+
+// Removes the temporary files of the document fileName in folder that runs left behind when
+// they were killed: files of the hidden name whose process no longer runs.
+void RemoveLeftoverTemporaries(int folder, const std::string& fileName) {
+  const int listing = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (listing < 0) return;
+  DIR* entries = ::fdopendir(listing);
+  if (entries == nullptr) {
+    ::close(listing);
+    return;
+  }
+  while (const dirent* entry = ::readdir(entries)) {
+    const pid_t writer = WriterOfTemporary(entry->d_name, fileName);
+    if (writer == 0 || writer == ::getpid() || ::kill(writer, 0) == 0 || errno != ESRCH) continue;
+    struct stat status {};
+    if (::fstatat(folder, entry->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(status.st_mode))
+      ::unlinkat(folder, entry->d_name, 0);
+  }
+  ::closedir(entries);
+}
+
+// Creates a new, hidden file in folder beside the document fileName; returns its descriptor
+// and sets name.
+int CreateTemporaryBeside(int folder, const std::string& fileName, std::string& name) {
   for (unsigned attempt = 0;; ++attempt) {
-    name = (folder / ("." + path.filename().string() + "." + std::to_string(::getpid()) + "-" +
-                      std::to_string(attempt) + ".tmp"))
-               .string();
-    const int descriptor = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    name = TemporaryName(fileName, ::getpid(), attempt);
+    const int descriptor = ::openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (descriptor >= 0 || errno != EEXIST || attempt > 1000) return descriptor;
   }
 }
@@ -120,21 +171,39 @@ OutputFile OutputFile::OpenNewFile(const std::string& fileName, OutputLimits lim
     output.limits_ = std::move(limits);
     return output;
   }
+  // The folder is held open, so that the temporary file is renamed or removed even when the
+  // folder gets another name meanwhile.
+  const std::filesystem::path path(target);
+  const std::string folderName = path.has_parent_path() ? path.parent_path().string() : std::string(".");
+  const int folder = ::open(folderName.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+  if (folder < 0) CannotCreate(fileName, errno);
+  const std::string name = path.filename().string();
+  RemoveLeftoverTemporaries(folder, name);
   const bool replacesFile = ::access(target.c_str(), F_OK) == 0;
   std::string temporary;
-  const int descriptor = CreateTemporaryBeside(target, temporary);
-  if (descriptor < 0) CannotCreate(fileName, errno);
-  // The new document keeps the permissions of the one it replaces.
-  if (replacesFile) (void)::fchmod(descriptor, status.st_mode & 07777);
+  const int descriptor = CreateTemporaryBeside(folder, name, temporary);
+  if (descriptor < 0) {
+    const int error = errno;
+    ::close(folder);
+    CannotCreate(fileName, error);
+  }
+  // The new document keeps the owner, group and permissions of the one it replaces, as far as
+  // the runner may set them.
+  if (replacesFile) {
+    (void)!::fchown(descriptor, status.st_uid, status.st_gid);
+    (void)!::fchmod(descriptor, status.st_mode & 07777);
+  }
   std::FILE* file = ::fdopen(descriptor, "wb");
   if (file == nullptr) {
     const int error = errno;
     ::close(descriptor);
-    ::unlink(temporary.c_str());
+    ::unlinkat(folder, temporary.c_str(), 0);
+    ::close(folder);
     CannotCreate(fileName, error);
   }
-  SetPendingTemporary(temporary);
+  SetPendingTemporary(folder, temporary);
   OutputFile output(file, target, true);
+  output.folder_ = folder;
   output.temporary_ = std::move(temporary);
   output.replacesFile_ = replacesFile;
   output.limits_ = std::move(limits);
@@ -156,6 +225,7 @@ OutputFile OutputFile::Discard() {
 OutputFile::OutputFile(OutputFile&& other) noexcept
     : file_(std::exchange(other.file_, nullptr)),
       name_(std::move(other.name_)),
+      folder_(std::exchange(other.folder_, -1)),
       temporary_(std::exchange(other.temporary_, {})),
       replacesFile_(other.replacesFile_),
       ownsFile_(other.ownsFile_),
@@ -172,6 +242,7 @@ OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
     Abandon();
     file_ = std::exchange(other.file_, nullptr);
     name_ = std::move(other.name_);
+    folder_ = std::exchange(other.folder_, -1);
     temporary_ = std::exchange(other.temporary_, {});
     replacesFile_ = other.replacesFile_;
     ownsFile_ = other.ownsFile_;
@@ -186,7 +257,23 @@ OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
   return *this;
 }
 
-OutputFile::~OutputFile() { Abandon(); }
+OutputFile::~OutputFile() {
+  Abandon();
+  CloseFolder();
+}
+
+void OutputFile::RemoveTemporary() noexcept {
+  if (!temporary_.empty()) {
+    ClearPendingTemporary(folder_, temporary_);
+    ::unlinkat(folder_, temporary_.c_str(), 0);
+    temporary_.clear();
+  }
+  CloseFolder();
+}
+
+void OutputFile::CloseFolder() noexcept {
+  if (folder_ >= 0) ::close(std::exchange(folder_, -1));
+}
 
 void OutputFile::Abandon() noexcept {
   if (file_ == nullptr) return;
@@ -198,11 +285,7 @@ void OutputFile::Abandon() noexcept {
     if (std::fwrite(buffer_.data(), 1, buffer_.size(), file) == buffer_.size()) std::fflush(file);
   }
   buffer_.clear();
-  if (!temporary_.empty()) {
-    ClearPendingTemporary(temporary_);
-    ::unlink(temporary_.c_str());
-    temporary_.clear();
-  }
+  RemoveTemporary();
 }
 
 void OutputFile::WriteText(std::string_view text) {
@@ -287,25 +370,24 @@ void OutputFile::Close() {
   int error = errno;
   if (result != 0 || (!ownsFile_ && std::ferror(file))) {
     file_ = nullptr;
-    if (!temporary_.empty()) ::unlink(temporary_.c_str());
-    ClearPendingTemporary(temporary_);
-    temporary_.clear();
+    RemoveTemporary();
     Fail("geschlossen", error);
   }
   PutInPlace();
 }
 
-// Renames the finished temporary file over the old document.
+// Renames the finished temporary file over the old document, in the folder it was written in.
 void OutputFile::PutInPlace() {
   if (temporary_.empty()) return;
-  const std::string temporary = std::exchange(temporary_, {});
-  const int result = ::rename(temporary.c_str(), name_.c_str());
+  const std::string name = std::filesystem::path(name_).filename().string();
+  const int result = ::renameat(folder_, temporary_.c_str(), folder_, name.c_str());
   const int error = errno;
-  ClearPendingTemporary(temporary);
-  if (result != 0) {
-    ::unlink(temporary.c_str());
-    Fail("geschrieben", error);
+  if (result == 0) {
+    ClearPendingTemporary(folder_, temporary_);
+    temporary_.clear();
   }
+  RemoveTemporary();
+  if (result != 0) Fail("geschrieben", error);
 }
 
 void OutputFile::Fail(const char* what, int error) const {
@@ -316,7 +398,7 @@ void OutputFile::Fail(const char* what, int error) const {
 }
 
 void RemovePendingTemporaryFile() noexcept {
-  if (hasPendingTemporary) ::unlink(pendingTemporary);
+  if (hasPendingTemporary) ::unlinkat(pendingFolder, pendingTemporary, 0);
 }
 
 }  // namespace umbrix

@@ -44,7 +44,9 @@ std::string SizeText(std::int64_t bytes);
 class OutputFile {
  public:
   /// Opens fileName for a new document. A regular file (or a new name) is written through a
-  /// temporary file in the same folder; a device or pipe is written directly. Throws RunError.
+  /// temporary file in the same folder, which also removes what killed runs left there of this
+  /// document; a device or pipe is written directly. A symbolic link stays and its target is
+  /// replaced, or created when it does not exist yet. Throws RunError.
   static OutputFile OpenNewFile(const std::string& fileName, OutputLimits limits = {});
   /// Writes to the process's standard output instead of a file.
   static OutputFile StandardOutput(OutputLimits limits = {});
@@ -78,12 +80,15 @@ class OutputFile {
   void Flush();
   void CheckSpace(std::size_t incoming);
   void PutInPlace();
+  void RemoveTemporary() noexcept;
+  void CloseFolder() noexcept;
   [[noreturn]] void Fail(const char* what, int error) const;
   [[noreturn]] void StopForSpace(std::int64_t available, std::int64_t reserve) const;
 
   std::FILE* file_ = nullptr;
   std::string name_;
-  std::string temporary_;  // the file being written, renamed to name_ on Close; or empty
+  int folder_ = -1;        // the folder of the temporary file, held open while it is written
+  std::string temporary_;  // the file being written there, renamed to name_ on Close; or empty
   bool replacesFile_ = false;  // name_ held a file when the temporary one was created
   bool ownsFile_ = false;
   bool discard_ = false;
@@ -96,7 +101,8 @@ class OutputFile {
 };
 
 /// Removes the temporary file of the document being written, if any; safe to call from a
-/// signal handler. The old document then stays as it was.
+/// signal handler. The old document then stays as it was. A run that could not remove it (one
+/// killed with SIGKILL) leaves it to the next run that writes the same document.
 void RemovePendingTemporaryFile() noexcept;
 
 }  // namespace umbrix

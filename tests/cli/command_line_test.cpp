@@ -349,6 +349,33 @@ TEST_F(CommandLine, SizeLimitKeepsThePreviousDocumentAndNamesTheWaysOn) {
   EXPECT_LE(output.size(), 65536u);
 }
 
+// A run killed outright (SIGKILL) cannot remove its hidden file; the next run writing the same
+// document does, and the previous document stays until then.
+TEST_F(CommandLine, TheNextRunRemovesWhatAKilledRunLeft) {
+  { std::ofstream(folder_ / "AUS.TEX") << "alter Inhalt"; }
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::execl(UMBRIX_PROGRAM, UMBRIX_PROGRAM, "-q", "-o", In("aus").c_str(), "1==2==3==4==5==6==7==8==9==10==11==12",
+            static_cast<char*>(nullptr));
+    ::_exit(98);
+  }
+  const auto hidden = [this] {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder_))
+      if (entry.path().filename().string()[0] == '.') names.push_back(entry.path().filename().string());
+    return names;
+  };
+  for (int wait = 0; wait < 200 && hidden().empty(); ++wait) ::usleep(20000);
+  ::kill(child, SIGKILL);
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_EQ(hidden().size(), 1u) << "the killed run left its hidden file";
+  EXPECT_EQ(ReadFile(folder_ / "AUS.TEX"), "alter Inhalt");
+  EXPECT_EQ(Run({"-o", In("aus"), "x1"}), 0) << err_;
+  EXPECT_TRUE(hidden().empty());
+  EXPECT_EQ(ReadFile(folder_ / "AUS.TEX"), Expected("X1.TEX"));
+}
+
 std::string Chain(const std::string& connective, int members) {
   std::string text = "x1";
   for (int k = 1; k < members; ++k) (text += connective) += "x1";

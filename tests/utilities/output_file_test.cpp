@@ -5,7 +5,11 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "utilities/output_file.hpp"
@@ -82,6 +86,108 @@ TEST_F(OutputFileTest, MissingFolderIsAFileError) {
     FAIL() << "a missing folder must be reported";
   } catch (const RunError& error) {
     EXPECT_EQ(error.kind(), RunError::Kind::File);
+  }
+}
+
+// A process number that no process has: a child that has ended and been waited for.
+pid_t EndedProcess() {
+  const pid_t child = ::fork();
+  if (child == 0) ::_exit(0);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return child;
+}
+
+// The next run writing a document removes the hidden files that killed runs left of it; files
+// of running processes, of other documents and of other names stay.
+TEST_F(OutputFileTest, LeftoversOfKilledRunsAreRemovedByTheNextRun) {
+  const std::string dead = std::to_string(EndedProcess());
+  const std::vector<std::pair<std::string, bool>> files = {
+      {".A.TEX." + dead + "-0.tmp", false},
+      {".A.TEX." + dead + "-12.tmp", false},
+      {".A.TEX.1-0.tmp", true},  // process 1 runs
+      {".A.TEX." + std::to_string(::getpid()) + "-7.tmp", true},
+      {".B.TEX." + dead + "-0.tmp", true},
+      {".A.TEX." + dead + ".tmp", true},
+      {".A.TEX.x" + dead + "-0.tmp", true},
+      {"A.TEX." + dead + "-0.tmp", true},
+  };
+  for (const auto& [name, stays] : files) std::ofstream(folder_ / name) << "rest";
+  std::filesystem::create_directory(folder_ / (".A.TEX." + dead + "-1.tmp"));
+  OutputFile file = OutputFile::OpenNewFile(PathOf("A.TEX"));
+  file.WriteText("neu");
+  file.Close();
+  for (const auto& [name, stays] : files) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(std::filesystem::exists(folder_ / name), stays);
+  }
+  EXPECT_TRUE(std::filesystem::is_directory(folder_ / (".A.TEX." + dead + "-1.tmp"))) << "only files go";
+  EXPECT_EQ(Read("A.TEX"), "neu");
+}
+
+// A folder renamed while the document is written: the document lands in it all the same, or,
+// when the run fails, nothing is left in it.
+TEST_F(OutputFileTest, AFolderRenamedMeanwhileKeepsNoTemporaryFile) {
+  for (const bool closes : {true, false}) {
+    SCOPED_TRACE(closes);
+    std::filesystem::create_directory(folder_ / "vorher");
+    { std::ofstream(folder_ / "vorher" / "D.TEX") << "alt"; }
+    {
+      OutputFile file = OutputFile::OpenNewFile(PathOf("vorher/D.TEX"));
+      file.WriteText("neu");
+      std::filesystem::rename(folder_ / "vorher", folder_ / "nachher");
+      if (closes) file.Close();
+    }
+    EXPECT_EQ(Read("nachher/D.TEX"), closes ? "neu" : "alt");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_ / "nachher"), {}), 1);
+    std::filesystem::remove_all(folder_ / "nachher");
+  }
+}
+
+// Through a symbolic link the target is replaced and keeps its owner, group and permissions;
+// a link to a file not yet there creates that file; the link itself stays a link.
+TEST_F(OutputFileTest, SymbolicLinksStayAndTheirTargetIsReplaced) {
+  std::filesystem::create_directory(folder_ / "ziel");
+  { std::ofstream(folder_ / "ziel" / "T.TEX") << "alt"; }
+  std::filesystem::permissions(folder_ / "ziel" / "T.TEX", std::filesystem::perms(0640));
+  const bool changesOwner = ::getuid() == 0 && ::chown((folder_ / "ziel" / "T.TEX").c_str(), 4321, 4321) == 0;
+  struct Case {
+    std::string link;
+    std::string target;  // as the link names it
+    std::string written;  // the file that holds the new document afterwards
+  };
+  const Case cases[] = {
+      {"L.TEX", "ziel/T.TEX", "ziel/T.TEX"},
+      {"KETTE.TEX", "L.TEX", "ziel/T.TEX"},
+      {"NEU.TEX", "ziel/NEU.TEX", "ziel/NEU.TEX"},
+      {"ABS.TEX", (folder_ / "ziel" / "ABS.TEX").string(), "ziel/ABS.TEX"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.link);
+    std::filesystem::create_symlink(c.target, folder_ / c.link);
+    OutputFile file = OutputFile::OpenNewFile(PathOf(c.link));
+    file.WriteText("neu " + c.link);
+    file.Close();
+    EXPECT_TRUE(std::filesystem::is_symlink(folder_ / c.link));
+    EXPECT_EQ(Read(c.written), "neu " + c.link);
+    for (const auto& entry : std::filesystem::directory_iterator(folder_ / "ziel"))
+      EXPECT_NE(entry.path().filename().string()[0], '.') << entry.path();
+  }
+  struct stat status {};
+  ASSERT_EQ(::stat((folder_ / "ziel" / "T.TEX").c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 07777, 0640u);
+  if (changesOwner) {
+    EXPECT_EQ(status.st_uid, 4321u);
+    EXPECT_EQ(status.st_gid, 4321u);
+  }
+  // A loop of links is named as such.
+  std::filesystem::create_symlink("SCHLEIFE2.TEX", folder_ / "SCHLEIFE1.TEX");
+  std::filesystem::create_symlink("SCHLEIFE1.TEX", folder_ / "SCHLEIFE2.TEX");
+  try {
+    OutputFile::OpenNewFile(PathOf("SCHLEIFE1.TEX"));
+    ADD_FAILURE() << "a loop of links must be reported";
+  } catch (const RunError& error) {
+    EXPECT_NE(std::string(error.what()).find("Schleife"), std::string::npos) << error.what();
   }
 }
 
