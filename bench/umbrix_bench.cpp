@@ -4,6 +4,7 @@
 //
 //   umbrix_bench [REPEAT]     best of REPEAT runs (default 3)
 //   umbrix_bench -g [REPEAT]  the same with the laws named on every step line
+//   umbrix_bench -e [REPEAT]  the same with the section "Ergebnis" after every block
 //   umbrix_bench --dump       prints the formulas of every workload
 #include <sys/resource.h>
 
@@ -77,8 +78,9 @@ struct Measure {
   bool stoppedAtLimit = false;
 };
 
-Measure RunOnce(const Workload& workload, umbrix::OptionEntry option, bool gesetze) {
+Measure RunOnce(const Workload& workload, umbrix::OptionEntry option, bool gesetze, bool ergebnis) {
   umbrix::FieldPlatform platform(workload.input, "bench", option, gesetze);
+  platform.SelectErgebnis(ergebnis);
   umbrix::RunDriver driver(platform,
                            [](const std::string&) { return umbrix::OutputFile::OpenNewFile("/dev/null"); });
   Measure measure;
@@ -109,6 +111,8 @@ int main(int argc, char** argv) {
   }
   const bool gesetze = argc > 1 && std::string(argv[1]) == "-g";
   if (gesetze) --argc, ++argv;
+  const bool ergebnis = argc > 1 && std::string(argv[1]) == "-e";
+  if (ergebnis) --argc, ++argv;
   const int repeat = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
   std::setvbuf(stdout, nullptr, _IOLBF, 0);
   std::printf("%-22s %4s %10s %12s %10s %s\n", "workload", "mode", "seconds", "bytes", "MB/s", "note");
@@ -117,7 +121,7 @@ int main(int argc, char** argv) {
       if (workload.onlyOption && info.entry != *workload.onlyOption) continue;
       Measure best;
       for (int i = 0; i < repeat; ++i) {
-        Measure measure = RunOnce(workload, info.entry, gesetze);
+        Measure measure = RunOnce(workload, info.entry, gesetze, ergebnis);
         if (i == 0 || measure.seconds < best.seconds) best = measure;
       }
       std::printf("%-22s %4d %10.4f %12lld %10.1f %s\n", workload.name, umbrix::EntryNumber(info.entry),

@@ -449,7 +449,7 @@ class CoverSearch {
   std::size_t IndependentRows(const Rows& uncovered) const {
     Rows blocked;
     std::size_t count = 0;
-    for (std::size_t row = 0; row < ones_.size(); ++row) {
+    for (std::size_t row = 0; row < primesOfRow_.size(); ++row) {
       if (!uncovered.test(row) || blocked.test(row)) continue;
       ++count;
       for (std::size_t p : primesOfRow_[row])
@@ -461,7 +461,7 @@ class CoverSearch {
   std::size_t BranchRow(const Rows& uncovered) const {
     std::size_t bestRow = 0;
     std::size_t fewest = SIZE_MAX;
-    for (std::size_t row = 0; row < ones_.size(); ++row) {
+    for (std::size_t row = 0; row < primesOfRow_.size(); ++row) {
       if (!uncovered.test(row)) continue;
       const auto left =
           static_cast<std::size_t>(std::count_if(primesOfRow_[row].begin(), primesOfRow_[row].end(),

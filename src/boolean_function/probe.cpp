@@ -11,6 +11,7 @@
 #include <stdexcept>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "boolean_function/term_list.hpp"
 #include "general_formula/formel.hpp"
@@ -21,8 +22,11 @@ namespace umbrix {
 
 namespace {
 
-constexpr int kInitialNodes = 100000;
-constexpr int kCacheSize = 10000;
+constexpr int kInitialNodes = 10000;
+constexpr int kCacheSize = 1000;
+// The operation caches grow with the node table: a step that changed one member of a long
+// disjunction finds most of the others' results in them.
+constexpr int kNodesPerCacheEntry = 4;
 // About 24 bytes a node: the check gives up at about 100 MB.
 constexpr int kMostNodes = 4000000;
 constexpr int kVariables = 100;
@@ -32,7 +36,8 @@ std::mutex& BuddyMutex() {
   return mutex;
 }
 
-bool buddyError = false;  // guarded by BuddyMutex
+bool buddyError = false;    // guarded by BuddyMutex
+bool buddyStarted = false;  // guarded by BuddyMutex
 thread_local bool holdsBuddy = false;
 
 void RecordError(int) { buddyError = true; }
@@ -46,6 +51,48 @@ std::optional<int> VariableIndex(const std::string& operation) {
   if (operation.empty() || error != std::errc() || ptr != end || index < 1 || index >= kVariables)
     return std::nullopt;
   return index;
+}
+
+// The conjunction or disjunction of parts, combined pairwise and the pairs again.
+bdd Combine(std::vector<bdd> parts, bool conjunction) {
+  if (parts.empty()) return conjunction ? bdd_true() : bdd_false();
+  while (parts.size() > 1) {
+    std::size_t kept = 0;
+    for (std::size_t k = 0; k + 1 < parts.size(); k += 2)
+      parts[kept++] = conjunction ? bdd_and(parts[k], parts[k + 1]) : bdd_or(parts[k], parts[k + 1]);
+    if (parts.size() % 2 != 0) parts[kept++] = parts.back();
+    parts.resize(kept);
+  }
+  return parts.front();
+}
+
+// The pairwise combinations of a node's members, level by level: level 0 holds the members'
+// diagrams, each next level the combinations of two neighbours below (an odd last one is
+// carried up), the last level the node's diagram.
+using Combination = std::vector<std::vector<bdd>>;
+
+// Combine, keeping the levels: after a change of some members only the combinations above
+// them are made again, the others are taken from the levels of the last check.
+bdd CombineKeeping(std::vector<bdd> parts, bool conjunction, Combination& levels) {
+  const Combination previous = std::move(levels);
+  levels.clear();
+  levels.push_back(std::move(parts));
+  while (levels.back().size() > 1) {
+    const std::vector<bdd>& below = levels.back();
+    const std::size_t depth = levels.size();
+    const bool comparable = previous.size() > depth && previous[depth - 1].size() == below.size();
+    std::vector<bdd> above;
+    above.reserve((below.size() + 1) / 2);
+    for (std::size_t k = 0; k + 1 < below.size(); k += 2) {
+      if (comparable && previous[depth - 1][k] == below[k] && previous[depth - 1][k + 1] == below[k + 1])
+        above.push_back(previous[depth][k / 2]);
+      else
+        above.push_back(conjunction ? bdd_and(below[k], below[k + 1]) : bdd_or(below[k], below[k + 1]));
+    }
+    if (below.size() % 2 != 0) above.push_back(below.back());
+    levels.push_back(std::move(above));
+  }
+  return levels.back().front();
 }
 
 // The diagram of a general formula; "<=" and "=>" read their first two operands, "==" says
@@ -64,9 +111,7 @@ std::optional<bdd> DiagramOf(const Formel& f) {
   }
   if (op == operation::kAnd || op == operation::kOr) {
     const bool conjunction = op == operation::kAnd;
-    bdd result = conjunction ? bdd_true() : bdd_false();
-    for (const bdd& part : parts) result = conjunction ? bdd_and(result, part) : bdd_or(result, part);
-    return result;
+    return Combine(std::move(parts), conjunction);
   }
   if (op == operation::kFollowsFrom || op == operation::kImplies || op == operation::kEquivalent) {
     if (parts.size() < 2) return std::nullopt;
@@ -83,39 +128,76 @@ std::optional<bdd> DiagramOf(const Formel& f) {
   return bdd_ithvar(*index);
 }
 
-// The diagram of a simple formula; a node shared by several parents is built once.
+// The diagrams of a simple formula's nodes, kept from one step of the derivation to the next:
+// a node whose subtree has not changed since its diagram was built keeps it, so a step costs
+// what it changed, and a node shared by several parents is built once. A node with many
+// members also keeps the pairwise combinations of their diagrams (CombineKeeping). The kept
+// nodes are held, so that no new node can take the place of one; those that only this cache
+// still holds, which the formula has dropped, are let go whenever the cache has doubled.
 class SimDiagrams {
  public:
-  std::optional<bdd> Of(SimFormel& f) {
-    if (auto found = built_.find(&f); found != built_.end()) return found->second;
-    std::optional<bdd> result = Build(f);
-    if (result) built_.emplace(&f, *result);
+  std::optional<bdd> Of(SimFormel& root) {
+    std::optional<bdd> result = Build(root, &rootLevels_);
+    if (kept_.size() > 2 * keptAfterPruning_ + kSpareDiagrams) {
+      std::erase_if(kept_, [](const auto& entry) { return entry.second.node.use_count() == 1; });
+      keptAfterPruning_ = kept_.size();
+    }
     return result;
   }
 
  private:
-  std::optional<bdd> Build(SimFormel& f) {
+  static constexpr std::size_t kSpareDiagrams = 10000;
+  // Nodes with fewer members are combined anew: keeping their levels costs more than it saves.
+  static constexpr std::size_t kLevelsKeptFrom = 16;
+
+  struct Kept {
+    SimFormel::Ptr node;
+    bdd diagram;
+    std::uint64_t builtAt;  // the change clock when the diagram was built
+    Combination levels;
+  };
+
+  std::optional<bdd> Member(const SimFormel::Ptr& node) {
+    if (node->Count() == 0) return Build(*node, nullptr);  // an atom is built faster than looked up
+    auto found = kept_.find(node.get());
+    if (found != kept_.end() && node->LastChange() <= found->second.builtAt) return found->second.diagram;
+    const std::uint64_t builtAt = SimFormel::ChangeClock();
+    // Building the members may add to the map; the levels are taken out before.
+    Combination levels = found != kept_.end() ? std::move(found->second.levels) : Combination();
+    std::optional<bdd> result = Build(*node, &levels);
+    if (result) kept_.insert_or_assign(node.get(), Kept{node, *result, builtAt, std::move(levels)});
+    return result;
+  }
+
+  std::optional<bdd> Build(SimFormel& f, Combination* levels) {
     const std::string& op = f.Operation();
     if (op == operation::kFalse) return bdd_false();
     if (op == operation::kTrue) return bdd_true();
     const bool negation = op == operation::kNot;
     if (negation || op == operation::kAnd || op == operation::kOr) {
       if (f.Count() == 0 || (negation && f.Count() != 1)) return std::nullopt;
-      const bool disjunction = op == operation::kOr;
-      bdd result = disjunction ? bdd_false() : bdd_true();
+      std::vector<bdd> parts;
+      parts.reserve(static_cast<std::size_t>(f.Count()));
       for (std::int16_t k = 0; k < f.Count(); ++k) {
-        std::optional<bdd> part = Of(*f.SubFormel(k));
+        std::optional<bdd> part = Member(f.SubFormel(k));
         if (!part) return std::nullopt;
-        result = negation ? bdd_not(*part) : disjunction ? bdd_or(result, *part) : bdd_and(result, *part);
+        parts.push_back(*part);
       }
-      return result;
+      if (negation) return bdd_not(parts.front());
+      const bool conjunction = op == operation::kAnd;
+      if (levels != nullptr && parts.size() >= kLevelsKeptFrom)
+        return CombineKeeping(std::move(parts), conjunction, *levels);
+      if (levels != nullptr) levels->clear();
+      return Combine(std::move(parts), conjunction);
     }
     const std::optional<int> index = VariableIndex(op);
     if (!index) return std::nullopt;
     return bdd_ithvar(*index);
   }
 
-  std::unordered_map<const SimFormel*, bdd> built_;
+  std::unordered_map<const SimFormel*, Kept> kept_;
+  std::size_t keptAfterPruning_ = 0;
+  Combination rootLevels_;
 };
 
 bdd DiagramOf(const TermList& list) {
@@ -134,20 +216,32 @@ bdd DiagramOf(const TermList& list) {
 
 }  // namespace
 
-// Holds BuDDy for the Probe's lifetime; the input's diagram is released before bdd_done.
+// Holds BuDDy for the Probe's lifetime. Starting BuDDy costs more than checking a small
+// derivation, so it stays started for the next Probe; only a table that grew beyond its start,
+// (BuDDy rounds the start up) or one that reached the budget, is given back, so that a window that once checked a large
+// derivation does not keep its memory. The input's diagram is released before bdd_done.
 struct Probe::Diagrams {
   Diagrams() : lock(LockBuddy()) {
-    bdd_init(kInitialNodes, kCacheSize);
-    bdd_error_hook(RecordError);
-    bdd_gbc_hook(Quiet);
-    bdd_resize_hook(QuietResize);
+    if (!buddyStarted) {
+      bdd_init(kInitialNodes, kCacheSize);
+      bdd_error_hook(RecordError);
+      bdd_gbc_hook(Quiet);
+      bdd_resize_hook(QuietResize);
+      bdd_setvarnum(kVariables);
+      bdd_setmaxnodenum(kMostNodes);
+      bdd_setcacheratio(kNodesPerCacheEntry);
+      bdd_setmaxincrease(kMostNodes);  // the table doubles as it grows, not by a fixed step
+      buddyStarted = true;
+    }
     buddyError = false;
-    bdd_setvarnum(kVariables);
-    bdd_setmaxnodenum(kMostNodes);
   }
   ~Diagrams() {
     input.reset();
-    bdd_done();
+    steps = SimDiagrams();
+    if (buddyError || bdd_getallocnum() > 2 * kInitialNodes) {
+      bdd_done();
+      buddyStarted = false;
+    }
     holdsBuddy = false;
   }
 
@@ -163,6 +257,7 @@ struct Probe::Diagrams {
 
   std::unique_lock<std::mutex> lock;
   std::optional<bdd> input;
+  SimDiagrams steps;
 };
 
 Probe::Probe(const Formel& input) : diagrams_(std::make_unique<Diagrams>()) {
@@ -190,7 +285,7 @@ void Probe::Check(const Formel& step) {
 }
 
 void Probe::Check(SimFormel& step) {
-  CheckWith([&] { return SimDiagrams().Of(step); });
+  CheckWith([&] { return diagrams_->steps.Of(step); });
 }
 
 void Probe::Check(const TermList& step) {

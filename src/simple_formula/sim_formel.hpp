@@ -54,6 +54,12 @@ class SimFormel {
   /// The same text as FormelText; equal texts mean equal formulas.
   std::string Value() const { return FormelText(); }
 
+  /// The clock of changes: every in-place change of a node takes its next value.
+  static std::uint64_t ChangeClock();
+  /// The latest change in the subtree: it is unchanged since the clock stood at c when this
+  /// is not later than c. What is worked out from a subtree may be kept until then.
+  std::uint64_t LastChange() const { return LastChangeBelow(); }
+
   /// The text form written in another notation, piece by piece.
   class Spelling {
    public:
@@ -96,7 +102,6 @@ class SimFormel {
   void CopyFrom(const Formel& wert, GesetzSink* gesetze, bool root);
   void MarkChanged();
   void DropTrailing();
-  static std::uint64_t ChangeClock();
   std::uint64_t LastChangeBelow() const {
     return members_.empty() && !trailing_ ? changed_ : LastChangeAmongMembers();
   }

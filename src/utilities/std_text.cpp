@@ -59,7 +59,10 @@ std::string ReplacePair(std::string_view text, std::string_view find, std::strin
 std::string ReplaceAll(std::string_view text, const ReplacementList& list) {
   if (list.size() % 2 != 0) throw std::invalid_argument("Ersetzungsliste mit ungerader Anzahl von Einträgen");
   std::string result(text);
-  for (std::size_t i = 0; i < list.size(); i += 2) result = ReplacePair(result, list[i], list[i + 1]);
+  // A pair whose text does not occur leaves the text as it is, without a copy.
+  for (std::size_t i = 0; i < list.size(); i += 2)
+    if (!list[i].empty() && result.find(list[i]) != std::string::npos)
+      result = ReplacePair(result, list[i], list[i + 1]);
   return result;
 }
 
