@@ -16,6 +16,7 @@
 #include "render/texts.hpp"
 #include "typesetting/typesetting.hpp"
 #include "window/form1.hpp"
+#include "window/formula_edit.hpp"
 #include "window/window_texts.hpp"
 
 namespace umbrix::window {
@@ -110,7 +111,9 @@ void Form1::BuildWidgets() {
 }
 
 void Form1::BuildInputs() {
-  text1Edit_ = new QPlainTextEdit(this);
+  text1Edit_ = new FormulaEdit(this, [this](qsizetype length) {
+    services_.dialogs->Error(this, LongLineText(length, FormulaEdit::kLongestLine));
+  });
   text1Edit_->setObjectName("Text1");
   text1Edit_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   text1Edit_->setTabChangesFocus(true);

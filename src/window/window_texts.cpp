@@ -71,6 +71,16 @@ QString PdfProgressText(int pages) {
                    : QStringLiteral("PDF wird erstellt …");
 }
 
+QString LongLineText(qsizetype length, qsizetype longest) {
+  const QLocale german(QLocale::German);
+  return QStringLiteral(
+             "Der eingefügte Text hat eine Zeile mit %1 Zeichen; das Eingabefeld nimmt höchstens %2 "
+             "Zeichen je Zeile, weil das Fenster so lange Zeilen nur mit minutenlangem Stocken zeigen "
+             "könnte. Nichts wurde eingefügt. So lange Formeln formt die Kommandozeile um: die Formel "
+             "in eine Datei schreiben und umbrix -i DATEI aufrufen.")
+      .arg(german.toString(length), german.toString(longest));
+}
+
 QString PdfWrittenText(const QString& pdfPath) { return QStringLiteral("PDF: %1").arg(pdfPath); }
 
 }  // namespace umbrix::window

@@ -34,6 +34,8 @@ QString TruncatedText(const QString& absolutePath, std::int64_t bytes);
 QString NoDerivationText(const QString& message);
 /// The status while pdflatex works, pages done so far.
 QString PdfProgressText(int pages);
+/// Why a pasted text with a line of length characters was not taken, and where it goes instead.
+QString LongLineText(qsizetype length, qsizetype longest);
 /// The status after the PDF was written.
 QString PdfWrittenText(const QString& pdfPath);
 

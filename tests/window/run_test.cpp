@@ -1,5 +1,7 @@
 // Start: the document, the texts written back, the caption, and failed runs.
 #include <QCheckBox>
+#include <QApplication>
+#include <QClipboard>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <chrono>
@@ -191,6 +193,45 @@ TEST_F(StartAction, PdfButtonStopsAHangingPdflatexAtTheTimeLimit) {
   };
   for (std::string pid; started >> pid;)
     EXPECT_TRUE(WaitUntil([&] { return ended(pid); }, 5000)) << "left running: " << pid;
+}
+
+// Pasting a line of megabytes would keep the window busy laying it out for minutes: a line
+// beyond the input's limit is refused with a note, everything else is pasted as it is.
+TEST_F(StartAction, APastedLineBeyondTheLimitIsRefusedWithANote) {
+  MakeForm();
+  auto* edit = Edit<QPlainTextEdit>("Text1");
+  const auto line = [](qsizetype length) {
+    QString text;
+    while (text.size() < length) text += "(x1vx2)+";
+    return text.left(length);
+  };
+  QString manyLines;
+  for (int k = 0; k < 20000; ++k) manyLines += "x1vx2\n";
+  const struct {
+    const char* name;
+    QString text;
+    bool taken;
+  } cases[] = {
+      {"5 MB in one line", line(5'000'000), false},
+      {"one character too many", "x1\n" + line(20001) + "\nx2", false},
+      {"at the limit", line(20000), true},
+      {"many short lines", manyLines, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    edit->setPlainText("x3");
+    edit->selectAll();
+    dialogs_->errors.clear();
+    QApplication::clipboard()->setText(c.text);
+    edit->paste();
+    EXPECT_EQ(edit->toPlainText() == c.text, c.taken);
+    EXPECT_EQ(edit->toPlainText() == "x3", !c.taken);
+    ASSERT_EQ(dialogs_->errors.size(), c.taken ? 0 : 1);
+    if (!c.taken) {
+      EXPECT_TRUE(dialogs_->errors[0].contains("höchstens 20.000 Zeichen je Zeile")) << dialogs_->errors[0].toStdString();
+      EXPECT_TRUE(dialogs_->errors[0].contains("umbrix -i DATEI"));
+    }
+  }
 }
 
 TEST_F(StartAction, CaptionIsActiveDuringTheRunAndPlainAfterIt) {
