@@ -168,8 +168,9 @@ TextDerivation TextTo(std::ostream& out, int width) {
 int TypesetDocument(const std::string& fileName, const CliOptions& options, std::ostream& err) {
   std::string outcome;
   try {
-    const std::filesystem::path pdf = TypesetPdf(fileName, options.pdfTime, kMoreTypesettingTime);
-    err << AbsolutePath(pdf.string()) << '\n';
+    const TypesetPdfResult result = TypesetPdf(fileName, options.pdfTime, kMoreTypesettingTime);
+    err << AbsolutePath(result.pdf.string()) << '\n';
+    if (result.overfullLines > 0) err << OverfullNote(result.overfullLines) << '\n';
     if (pendingStop == 0) return ExitNumber(ExitCode::kSuccess);
     outcome = "Das Dokument und das PDF sind vollständig geschrieben.";
   } catch (const TypesettingStopped&) {

@@ -307,7 +307,27 @@ void PdfJob::FailTimedOut(std::chrono::seconds limit, const std::string& advice)
        (advice.empty() ? std::string() : " " + advice));
 }
 
-std::filesystem::path TypesetPdf(const std::filesystem::path& texPath, std::chrono::seconds limit,
+std::size_t CountOverfullLines(std::string_view log) {
+  std::size_t count = 0;
+  for (std::size_t at = log.find("Overfull \\hbox"); at != std::string_view::npos;
+       at = log.find("Overfull \\hbox", at + 1))
+    if (at == 0 || log[at - 1] == '\n') ++count;
+  return count;
+}
+
+std::string OverfullNote(std::size_t count) {
+  if (count == 0) return {};
+  const bool one = count == 1;
+  return (one ? std::string("1 Zeile ist") : std::to_string(count) + " Zeilen sind") +
+         " im PDF breiter als die Seite (\"Overfull \\hbox\" im Protokoll von pdflatex) und " +
+         (one ? "ragt" : "ragen") + " über den rechten Rand hinaus.";
+}
+
+std::size_t PdfJob::OverfullLines() const {
+  return CountOverfullLines(ReadWholeFile(folder_ / (std::string(kJobName) + ".log")));
+}
+
+TypesetPdfResult TypesetPdf(const std::filesystem::path& texPath, std::chrono::seconds limit,
                                  const std::string& timeoutAdvice) {
   ActiveTypesetting active;
   const std::string pdflatex = FindOnPath("pdflatex");
@@ -322,7 +342,8 @@ std::filesystem::path TypesetPdf(const std::filesystem::path& texPath, std::chro
       throw RunError(RunError::Kind::Typesetting,
                      "pdflatex konnte nicht gestartet oder abgewartet werden. " + NoPdfOutcome(texPath));
     if (end.timedOut) job.FailTimedOut(limit, timeoutAdvice);
-    return job.Finish(end.exitCode);
+    const std::filesystem::path pdf = job.Finish(end.exitCode);
+    return {pdf, job.OverfullLines()};
   } catch (const RunError&) {
     throw;
   } catch (const TypesettingStopped&) {

@@ -35,6 +35,12 @@ std::filesystem::path PdfPathFor(const std::filesystem::path& texPath);
 /// the lines after it up to the next empty line, at most maxLines in all.
 std::string LogExcerpt(std::string_view log, std::size_t maxLines = 12);
 
+/// How many lines of a pdflatex log report a line too wide for the page ("Overfull \hbox").
+std::size_t CountOverfullLines(std::string_view log);
+
+/// What the report after a typesetting adds about such lines; empty when there are none.
+std::string OverfullNote(std::size_t count);
+
 /// The sentence that ends every message of a typesetting that made no PDF: the .TEX is
 /// written, and the previous PDF, if there is one, stays as it was.
 std::string NoPdfOutcome(const std::filesystem::path& texPath);
@@ -67,6 +73,8 @@ class PdfJob {
   /// After pdflatex ended with exitCode: puts the PDF next to the .TEX and returns its path, or
   /// throws RunError with the relevant lines of pdflatex's log.
   std::filesystem::path Finish(int exitCode) const;
+  /// After Finish: the lines of the PDF that are too wide for the page.
+  std::size_t OverfullLines() const;
   /// Throws the RunError for a pdflatex that was stopped after limit; advice, if any, says how
   /// to give it more time.
   [[noreturn]] void FailTimedOut(std::chrono::seconds limit, const std::string& advice) const;
@@ -78,11 +86,17 @@ class PdfJob {
   std::filesystem::path folder_;
 };
 
+/// A typeset document: where its PDF lies, and how many of its lines are too wide for the page.
+struct TypesetPdfResult {
+  std::filesystem::path pdf;
+  std::size_t overfullLines = 0;
+};
+
 /// Typesets texPath with the pdflatex found on PATH and waits for it at most limit (zero: as
-/// long as it takes); returns the PDF's path. Throws RunError (Kind::Typesetting) when pdflatex
+/// long as it takes); returns the PDF's path and its overfull lines. Throws RunError (Kind::Typesetting) when pdflatex
 /// is missing, fails or runs out of time (timeoutAdvice ends that message), and
 /// TypesettingStopped after StopTypesetting.
-std::filesystem::path TypesetPdf(const std::filesystem::path& texPath,
+TypesetPdfResult TypesetPdf(const std::filesystem::path& texPath,
                                  std::chrono::seconds limit = kDefaultTypesettingTime,
                                  const std::string& timeoutAdvice = {});
 

@@ -606,6 +606,21 @@ TEST_F(CommandLine, TypesettingEndsInTimeAndTellsTheTruth) {
   }
 }
 
+TEST(Typesetting, OverfullLinesAreCountedFromTheLog) {
+  const std::pair<std::string, std::size_t> logs[] = {
+      {"", 0},
+      {"Overfull \\hbox (12.0pt too wide) in paragraph at lines 9--9\n[] []\n", 1},
+      {"x\nOverfull \\hbox (1pt too wide)\nUnderfull \\hbox\nOverfull \\hbox (2pt too wide)\n", 2},
+      {"text Overfull \\hbox in a line\n", 0},  // only at the start of a line
+  };
+  for (const auto& [log, count] : logs) {
+    SCOPED_TRACE(log);
+    EXPECT_EQ(CountOverfullLines(log), count);
+    EXPECT_EQ(OverfullNote(count).empty(), count == 0);
+  }
+  EXPECT_EQ(OverfullNote(2).substr(0, 10), "2 Zeilen s");
+}
+
 // With the real pdflatex: the PDF lands next to the .TEX; without it, or when it fails, the
 // exit code is 5, the message says why and the .TEX stays.
 TEST_F(CommandLine, PdfOptionTypesetsOrExitsWithFive) {
@@ -614,6 +629,13 @@ TEST_F(CommandLine, PdfOptionTypesetsOrExitsWithFive) {
   EXPECT_EQ(Run({"--pdf", "-o", In("aus"), "x1=>x2"}), 0) << err_;
   EXPECT_EQ(ReadFile(folder_ / "AUS.pdf").substr(0, 5), "%PDF-");
   EXPECT_NE(err_.find("AUS.pdf"), std::string::npos);
+  EXPECT_EQ(err_.find("breiter als die Seite"), std::string::npos) << "nothing too wide here";
+  // Sixty nested negations cannot be broken: the report names the overfull line.
+  std::string nested;
+  for (int k = 0; k < 60; ++k) nested += "-(";
+  nested += "x1" + std::string(60, ')');
+  EXPECT_EQ(Run({"--pdf", "-o", In("breit"), "--", nested}), 0) << err_;
+  EXPECT_NE(err_.find("1 Zeile ist im PDF breiter als die Seite"), std::string::npos) << err_;
 
   {
     std::ofstream(folder_ / "KAPUTT.TEX")
