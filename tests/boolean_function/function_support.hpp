@@ -43,4 +43,27 @@ inline TermList RandomTermList(std::mt19937& random, std::size_t n, std::size_t 
   return list;
 }
 
+/// Every function of one to three variables, then random functions of four to six variables,
+/// sparse, half and dense.
+inline std::vector<TruthTable> SmallFunctions() {
+  std::vector<TruthTable> tables;
+  for (std::size_t n = 1; n <= 3; ++n) {
+    const std::size_t rows = std::size_t{1} << n;
+    for (std::size_t f = 0; f < (std::size_t{1} << rows); ++f) {
+      std::vector<bool> values(rows);
+      for (std::size_t row = 0; row < rows; ++row) values[row] = (f >> row) & 1U;
+      tables.push_back(Table(n, values));
+    }
+  }
+  std::mt19937 random(24);
+  for (int round = 0; round < 90; ++round) {
+    const std::size_t n = 4 + round % 3;
+    const unsigned percent = 20 + 30 * static_cast<unsigned>(round / 3 % 3);
+    std::vector<bool> values(std::size_t{1} << n);
+    for (std::size_t row = 0; row < values.size(); ++row) values[row] = random() % 100 < percent;
+    tables.push_back(Table(n, values));
+  }
+  return tables;
+}
+
 }  // namespace umbrix::test
