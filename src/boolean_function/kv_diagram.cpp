@@ -138,7 +138,7 @@ KvFigure MakeKvFigure(const TruthTable& table, const TermList& form) {
   const std::size_t n = table.variables.size();
   if (n > kMostKvVariables) throw std::invalid_argument("MakeKvFigure: zu viele Variablen");
   const std::size_t fixedCount = n > kMostKvDiagramVariables ? n - kMostKvDiagramVariables : 0;
-  KvFigure figure{form, {}, {}, {}};
+  KvFigure figure{table, form, {}, {}, {}};
   for (std::size_t selector = 0; selector < (std::size_t{1} << fixedCount); ++selector) {
     figure.diagrams.push_back(MakeDiagram(table, fixedCount, selector));
     figure.blocks.push_back(BlocksOf(figure.diagrams.back(), form));

@@ -55,6 +55,7 @@ struct KvBlock {
 
 /// The diagrams of a function with the blocks of one minimal form.
 struct KvFigure {
+  TruthTable table;
   TermList form;
   std::vector<KvDiagram> diagrams;
   std::vector<std::vector<KvBlock>> blocks;  ///< per diagram

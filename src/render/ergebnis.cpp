@@ -4,9 +4,13 @@
 #include <cctype>
 
 #include "boolean_function/absorption.hpp"
+#include "boolean_function/kv_diagram.hpp"
 #include "boolean_function/minimal_form.hpp"
+#include "boolean_function/quine_mccluskey.hpp"
 #include "general_formula/formel.hpp"
 #include "input/variable_names.hpp"
+#include "render/ergebnis_figures.hpp"
+#include "render/ergebnis_texts.hpp"
 #include "render/latex_render.hpp"
 #include "simple_formula/sim_formel.hpp"
 #include "utilities/std_text.hpp"
@@ -18,22 +22,23 @@ namespace {
 using Kind = ErgebnisLine::Kind;
 
 ErgebnisLine Sentence(std::string text) { return {Kind::Sentence, std::move(text), {}, {}, {}}; }
+ErgebnisLine FigureLine(Kind kind, std::string caption) { return {kind, std::move(caption), {}, {}, {}}; }
 ErgebnisLine FormulaLine(std::string text, const TermList& form) {
   return {Kind::Formula, std::move(text), form.FormelText(), {}, {}};
 }
 
 std::string TermText(const Term& term, NormalFormKind kind) { return TermList{kind, {term}}.FormelText(); }
 
-const char* Adjective(NormalFormKind kind) {
-  return kind == NormalFormKind::Dis ? "disjunktive" : "konjunktive";
+// The primes marked in marks, named "P1, P3".
+std::string PrimeList(const std::vector<bool>& marks) {
+  std::string list;
+  for (std::size_t p = 0; p < marks.size(); ++p)
+    if (marks[p]) list += (list.empty() ? "" : ", ") + QmPrimeName(p);
+  return list;
 }
 
-// The formula as inline math, without the line break that a document line gets.
-std::string InlineFormula(const std::string& formelText, const VariableNames* names) {
-  std::string out;
-  AppendRenderedSimFormel(out, formelText, names);
-  out.resize(out.size() - std::string_view(LineBreak).size());
-  return out;
+const char* Adjective(NormalFormKind kind) {
+  return kind == NormalFormKind::Dis ? "disjunktive" : "konjunktive";
 }
 
 std::string LatexTable(const TruthTable& table, const VariableNames* names, const std::string& formulaName) {
@@ -79,6 +84,11 @@ std::string LatexLine(const ErgebnisLine& line, const std::optional<TruthTable>&
     }
     case Kind::Table:
       return table ? LatexTable(*table, names, line.text) : std::string();
+    case Kind::KvDiagrams:
+    case Kind::QmRound:
+    case Kind::QmPrimes:
+    case Kind::QmChart:
+      return ErgebnisFigureLatex(line, names);
   }
   return {};
 }
@@ -93,6 +103,7 @@ void ErgebnisCollector::Start(const Formel& input, bool withGesetze) {
   disjunctive_.reset();
   conjunctive_.reset();
   table_.reset();
+  for (std::optional<TermList>& form : minimal_) form.reset();
 }
 
 void ErgebnisCollector::CheckStep(const Formel& step) { probe_->Check(step); }
@@ -125,6 +136,7 @@ std::vector<ErgebnisLine> ErgebnisCollector::Lines(const VariableNames* names) {
   MinimalLines(NormalFormKind::Dis, lines);
   MinimalLines(NormalFormKind::Kon, lines);
   TableLines(lines, names);
+  FigureLines(lines);
   ProbeLine(lines);
   return lines;
 }
@@ -183,6 +195,9 @@ void ErgebnisCollector::MinimalLines(NormalFormKind kind, std::vector<ErgebnisLi
                              " Form wurde nicht ermittelt: die exakte Suche bräuchte zu viele Schritte."));
     return;
   }
+  const auto k = static_cast<std::size_t>(kind);
+  minimal_[k] = forms.shown.front();
+  severalMinimal_[k] = forms.count > 1 || forms.countCapped;
   const std::vector<ErgebnisLine> formLines = MinimalFormLines(forms, kind);
   lines.insert(lines.end(), formLines.begin(), formLines.end());
   for (const TermList& form : forms.shown) probe_->Check(form);
@@ -213,6 +228,55 @@ void ErgebnisCollector::TableLines(std::vector<ErgebnisLine>& lines, const Varia
   probe_->Check(maxterms);
 }
 
+// The KV diagrams of both minimal forms and the Quine–McCluskey tables of the disjunctive one.
+void ErgebnisCollector::FigureLines(std::vector<ErgebnisLine>& lines) {
+  const std::size_t n = variables_->count();
+  if (n > kMostFigureVariables) {
+    lines.push_back(Sentence(texts::FigureLimit(kMostFigureVariables, n)));
+    return;
+  }
+  KvLines(NormalFormKind::Dis, lines);
+  KvLines(NormalFormKind::Kon, lines);
+  QmLines(lines);
+}
+
+// The diagrams under their caption, and for each block its term.
+void ErgebnisCollector::KvLines(NormalFormKind kind, std::vector<ErgebnisLine>& lines) {
+  const auto k = static_cast<std::size_t>(kind);
+  if (!minimal_[k]) return;
+  const bool dis = kind == NormalFormKind::Dis;
+  auto figure = std::make_shared<const KvFigure>(MakeKvFigure(*table_, *minimal_[k]));
+  lines.push_back(
+      FigureLine(Kind::KvDiagrams, texts::KvCaption(dis, severalMinimal_[k], figure->diagrams.size())));
+  lines.back().kv = figure;
+  if (figure->form.terms.empty())
+    lines.push_back(Sentence(std::string(dis ? texts::kKvNoBlockDisjunctive : texts::kKvNoBlockConjunctive)));
+  for (std::size_t t = 0; t < figure->form.terms.size(); ++t)
+    lines.push_back(FormulaLine("Block " + KvBlockName(t) + ":", TermList{kind, {figure->form.terms[t]}}));
+}
+
+// The tables of the rounds, the primes and the chart, each under its caption, then the
+// essential primes and the cover.
+void ErgebnisCollector::QmLines(std::vector<ErgebnisLine>& lines) {
+  if (!minimal_[0]) return;
+  auto qm = std::make_shared<const QuineMcCluskey>(RunQuineMcCluskey(*table_, *minimal_[0]));
+  lines.push_back(Sentence(std::string(texts::kQmHeading)));
+  if (qm->minterms.empty()) {
+    lines.push_back(Sentence(std::string(texts::kQmNoMinterm)));
+    return;
+  }
+  auto table = [&](Kind kind, std::string caption, std::size_t part = 0) {
+    lines.push_back(FigureLine(kind, std::move(caption)));
+    lines.back().qm = qm;
+    lines.back().part = part;
+  };
+  for (std::size_t r = 0; r < qm->rounds.size(); ++r) table(Kind::QmRound, texts::QmRoundCaption(r), r);
+  table(Kind::QmPrimes, std::string(texts::kQmPrimes));
+  table(Kind::QmChart, std::string(texts::kQmChart));
+  lines.push_back(Sentence(texts::QmEssential(PrimeList(qm->essential))));
+  lines.push_back(Sentence(texts::QmCover(PrimeList(qm->chosen), severalMinimal_[0])));
+}
+
 void ErgebnisCollector::ProbeLine(std::vector<ErgebnisLine>& lines) {
   if (probe_->Undecided())
     lines.push_back(
@@ -238,6 +302,13 @@ std::string TableFormulaName(const TruthTable& table, const VariableNames* names
   for (char letter : std::string_view("FGHKLMNPQRSTUWYZABCDEIJOX"))
     if (taken.find(letter) == std::string::npos) return std::string(1, letter);
   return "Formel";
+}
+
+std::string InlineFormula(const std::string& formelText, const VariableNames* names) {
+  std::string out;
+  AppendRenderedSimFormel(out, formelText, names);
+  out.resize(out.size() - std::string_view(LineBreak).size());
+  return out;
 }
 
 std::vector<ErgebnisLine> MinimalFormLines(const MinimalForms& forms, NormalFormKind kind) {

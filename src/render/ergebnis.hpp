@@ -1,7 +1,8 @@
 // The section "Ergebnis" at the end of a formula's block: the final normal forms as the
 // derivation left them and after absorption, the minimal forms, the truth table, the
-// canonical normal forms and the equivalence check of every formula of the block. It is
-// built as a list of lines that the LaTeX document and a text view render alike.
+// canonical normal forms, the KV diagrams and the Quine–McCluskey tables, and the equivalence
+// check of every formula of the block. It is built as a list of lines that the LaTeX document
+// and a text view render alike.
 #pragma once
 
 #include <cstdint>
@@ -20,7 +21,9 @@ namespace umbrix {
 class Formel;
 class SimFormel;
 class VariableNames;
+struct KvFigure;
 struct MinimalForms;
+struct QuineMcCluskey;
 
 struct ErgebnisLine {
   enum class Kind {
@@ -29,6 +32,10 @@ struct ErgebnisLine {
     Formula,     // text, then the formula
     Absorption,  // the formula after the step; absorbed and by name the terms
     Table,       // the section's truth table
+    KvDiagrams,  // text, then kv's diagrams with its blocks
+    QmRound,     // text, then round number part of qm
+    QmPrimes,    // text, then qm's prime implicants
+    QmChart,     // text, then qm's prime implicant chart
   };
   Kind kind = Kind::Sentence;
   std::string text;    // UTF-8
@@ -36,11 +43,16 @@ struct ErgebnisLine {
   std::string absorbed;
   std::string by;
   std::vector<Gesetz> gesetze = {};  // the law of an absorption step, when laws are named
+  std::shared_ptr<const KvFigure> kv = {};
+  std::shared_ptr<const QuineMcCluskey> qm = {};
+  std::size_t part = 0;
 };
 
-/// Most variables for the truth table, and for the canonical normal forms.
+/// Most variables for the truth table, for the canonical normal forms, and for the KV diagrams
+/// and the Quine–McCluskey tables.
 inline constexpr std::size_t kMostTableColumns = 6;
 inline constexpr std::size_t kMostCanonicalVariables = 4;
+inline constexpr std::size_t kMostFigureVariables = 6;
 /// Absorption steps shown one by one; the rest form one last step.
 inline constexpr std::size_t kShownAbsorptions = 12;
 
@@ -70,6 +82,9 @@ class ErgebnisCollector {
   void AbsorptionLines(const TermList& form, std::vector<ErgebnisLine>& lines);
   void MinimalLines(NormalFormKind kind, std::vector<ErgebnisLine>& lines);
   void TableLines(std::vector<ErgebnisLine>& lines, const VariableNames* names);
+  void FigureLines(std::vector<ErgebnisLine>& lines);
+  void KvLines(NormalFormKind kind, std::vector<ErgebnisLine>& lines);
+  void QmLines(std::vector<ErgebnisLine>& lines);
   void ProbeLine(std::vector<ErgebnisLine>& lines);
 
   std::unique_ptr<Probe> probe_;
@@ -78,6 +93,9 @@ class ErgebnisCollector {
   std::optional<TermList> disjunctive_;
   std::optional<TermList> conjunctive_;
   std::optional<TruthTable> table_;
+  /// Per kind, disjunctive first: the first minimal form, and whether there may be others.
+  std::optional<TermList> minimal_[2];
+  bool severalMinimal_[2] = {false, false};
 };
 
 /// The name of the truth table's formula column (a Table line's text): "F", or where a variable
@@ -87,6 +105,9 @@ std::string TableFormulaName(const TruthTable& table, const VariableNames* names
 /// The lines that give the minimal forms of one kind: the form when it is known to be the
 /// only one, else how many there are (at least, when counting was cut) and the first of them.
 std::vector<ErgebnisLine> MinimalFormLines(const MinimalForms& forms, NormalFormKind kind);
+
+/// A formula in inline LaTeX math, "$...$"; names as in RenderErgebnisLatex.
+std::string InlineFormula(const std::string& formelText, const VariableNames* names);
 
 /// The section as LaTeX paragraphs, each to be written as one line followed by a blank line.
 /// Variables that names holds are shown by their names (a formula written with letters).

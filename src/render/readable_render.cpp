@@ -8,6 +8,7 @@
 
 #include "input/variable_names.hpp"
 #include "render/ergebnis.hpp"
+#include "render/ergebnis_figures.hpp"
 #include "render/latex_render.hpp"
 #include "render/symbols.hpp"
 #include "render/texts.hpp"
@@ -307,6 +308,14 @@ void TextDerivation::ErgebnisPart(const ErgebnisLine& line, const ErgebnisEvent&
       if (event.table != nullptr)
         for (const std::string& row : TableRows(*event.table, "| ", names, line.text)) Line("  " + row);
       break;
+    case ErgebnisLine::Kind::KvDiagrams:
+    case ErgebnisLine::Kind::QmRound:
+    case ErgebnisLine::Kind::QmPrimes:
+    case ErgebnisLine::Kind::QmChart:
+      Line(line.text);
+      for (const std::string& row : ErgebnisFigureText(line, names, width_ - 2))
+        Line(row.empty() ? row : "  " + row);
+      break;
     default:
       Line(line.text);
   }
@@ -352,6 +361,11 @@ std::string ErgebnisHtml(const ErgebnisLine& line, const ErgebnisEvent& event) {
              "</p>\n";
     case ErgebnisLine::Kind::Table:
       return event.table != nullptr ? HtmlTable(*event.table, names, line.text) : std::string();
+    case ErgebnisLine::Kind::KvDiagrams:
+    case ErgebnisLine::Kind::QmRound:
+    case ErgebnisLine::Kind::QmPrimes:
+    case ErgebnisLine::Kind::QmChart:
+      return ErgebnisFigureHtml(line, names);
     default:
       return "<p class=\"satz\">" + HtmlEscaped(line.text) + "</p>\n";
   }
