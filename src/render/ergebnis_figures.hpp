@@ -32,9 +32,4 @@ std::vector<std::string> ErgebnisFigureText(const ErgebnisLine& line, const Vari
 /// The caption and the figure as HTML: a paragraph, then tables.
 std::string ErgebnisFigureHtml(const ErgebnisLine& line, const VariableNames* names);
 
-/// What the document's preamble loads for the figures: the colours of the blocks, and the KV
-/// macros where they are installed.
-inline constexpr const char* kFigurePreamble[] = {"\\usepackage{color}",
-                                                  "\\IfFileExists{kvmacros.tex}{\\input{kvmacros.tex}}{}"};
-
 }  // namespace umbrix

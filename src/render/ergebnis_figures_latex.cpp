@@ -33,8 +33,12 @@ constexpr const char* kCellSide = "10mm";
 constexpr int kInsetHundredths = 17;
 constexpr int kInsetStepHundredths = 6;
 constexpr std::size_t kDeepestLevel = 3;
-constexpr const char* kBlockColours[] = {"0.85,0.1,0.1", "0.1,0.3,0.85", "0.1,0.55,0.1",  "0.9,0.45,0",
-                                         "0.6,0,0.7",    "0,0.55,0.65",  "0.55,0.35,0.1", "0.35,0.35,0.35"};
+constexpr const char* kBlockColours[] = {"0.85 0.1 0.1", "0.1 0.3 0.85", "0.1 0.55 0.1",  "0.9 0.45 0",
+                                         "0.6 0 0.7",    "0 0.55 0.65",  "0.55 0.35 0.1", "0.35 0.35 0.35"};
+// Loads the KV macros once, at the first diagram of the document, outside any group so that
+// they last to its end; the preamble stays as it is without the section.
+constexpr const char* kLoadKvmacros =
+    "\\ifdefined\\karnaughmap\\else\\IfFileExists{kvmacros.tex}{\\input{kvmacros.tex}}{}\\fi";
 
 // A length in hundredths of a cell as picture coordinates: 308 gives "3.08", -50 gives "-0.5".
 std::string Coordinate(int hundredths) {
@@ -101,18 +105,25 @@ std::string Oval(const KvPiece& piece, int rows, int columns, int inset) {
                  (part.empty() ? "" : "[" + part + "]"));
 }
 
-// The block's letter sits on the middle of its first piece's upper edge (lower edge for odd
-// levels, so that the letters of nested blocks stay apart), on a white ground.
-std::string BlockLetter(const KvBlock& block, std::size_t level, int rows, int columns, int inset) {
+// The block's letter stands in the gap between its first piece's oval and the upper left
+// corner of the cells (upper right for odd levels, a little further in from level 2 on), so
+// that the letters of nested blocks stay apart and clear of the lines.
+std::string BlockLetter(const KvBlock& block, std::size_t level, int rows) {
   const KvPiece& piece = block.pieces.front();
-  const int left = piece.openLeft ? 0 : static_cast<int>(piece.left) * 100 + inset;
-  const int right = piece.openRight ? columns * 100 : static_cast<int>(piece.right + 1) * 100 - inset;
-  const bool onTop = piece.openBottom || (!piece.openTop && level % 2 == 0);
-  const int y = onTop ? (rows - static_cast<int>(piece.top)) * 100 - inset
-                      : (rows - static_cast<int>(piece.bottom) - 1) * 100 + inset;
-  const int x = (left + right) / 2 + (level >= 2 ? 25 : 0);
-  return Put(x, y,
-             "\\makebox(0,0){\\fboxsep=0.6pt\\colorbox{white}{\\tiny " + KvBlockName(block.term) + "}}");
+  const int further = level >= 2 ? 10 : 0;
+  const bool left = level % 2 == 0;
+  const int x = left ? static_cast<int>(piece.left) * 100 + 3 + further
+                     : static_cast<int>(piece.right + 1) * 100 - 3 - further;
+  const int y = (rows - static_cast<int>(piece.top)) * 100 - 2;
+  return Put(
+      x, y,
+      std::string("\\makebox(0,0)[") + (left ? "tl" : "tr") + "]{\\tiny " + KvBlockName(block.term) + "}");
+}
+
+// Sets the colour of what follows in the PDF; pdfTeX's primitive, since the document loads no
+// colour package. Other engines and DVI draw in black.
+std::string PdfColour(const std::string& rgb) {
+  return "\\ifdefined\\pdfliteral\\ifnum\\pdfoutput>0 \\pdfliteral{" + rgb + " rg " + rgb + " RG}\\fi\\fi";
 }
 
 std::string BlockPicture(const KvBlock& block, const KvFigure& figure, const KvDiagram& diagram) {
@@ -120,10 +131,9 @@ std::string BlockPicture(const KvBlock& block, const KvFigure& figure, const KvD
   const int columns = static_cast<int>(diagram.Columns());
   const std::size_t level = std::min(figure.levels[block.term], kDeepestLevel);
   const int inset = kInsetHundredths + kInsetStepHundredths * static_cast<int>(level);
-  std::string picture =
-      "{\\color[rgb]{" + std::string(kBlockColours[block.term % std::size(kBlockColours)]) + "}";
+  std::string picture = PdfColour(kBlockColours[block.term % std::size(kBlockColours)]);
   for (const KvPiece& piece : block.pieces) picture += Oval(piece, rows, columns, inset);
-  return picture + BlockLetter(block, level, rows, columns, inset) + "}";
+  return picture + BlockLetter(block, level, rows) + PdfColour("0 0 0");
 }
 
 std::string MintermNumbers(const KvDiagram& diagram) {
@@ -131,7 +141,7 @@ std::string MintermNumbers(const KvDiagram& diagram) {
   const int rows = static_cast<int>(diagram.Rows());
   for (std::size_t row = 0; row < diagram.Rows(); ++row)
     for (std::size_t column = 0; column < diagram.Columns(); ++column)
-      numbers += Put(static_cast<int>(column) * 100 + 6, (rows - 1 - static_cast<int>(row)) * 100 + 5,
+      numbers += Put(static_cast<int>(column) * 100 + 4, (rows - 1 - static_cast<int>(row)) * 100 + 4,
                      "\\makebox(0,0)[bl]{\\kvindexsize " + std::to_string(diagram.cells[row][column]) + "}");
   return numbers;
 }
@@ -204,7 +214,8 @@ std::string Tabulars(const LatexTable& table) {
 
 // Small type; the parts of a long table follow each other as far as the line allows.
 std::string Small(const std::string& tables) {
-  return "{\\footnotesize\\setlength{\\tabcolsep}{3pt}\\raggedright" + std::string(LineBreak) + tables + "\\par}";
+  return "{\\footnotesize\\setlength{\\tabcolsep}{3pt}\\raggedright" + std::string(LineBreak) + tables +
+         "\\par}";
 }
 
 std::string PatternCells(const QmTerm& term, std::size_t variables) {
@@ -310,7 +321,7 @@ std::string QmPrimeName(std::size_t prime) { return "P" + std::to_string(prime +
 std::string ErgebnisFigureLatex(const ErgebnisLine& line, const VariableNames* names) {
   switch (line.kind) {
     case ErgebnisLine::Kind::KvDiagrams:
-      return Captioned(line.text, KvFigureLatex(line, names));
+      return kLoadKvmacros + std::string(LineBreak) + Captioned(line.text, KvFigureLatex(line, names));
     case ErgebnisLine::Kind::QmRound:
       return Captioned(line.text, QmRoundLatex(*line.qm, line.part, names));
     case ErgebnisLine::Kind::QmPrimes:

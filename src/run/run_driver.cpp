@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "input/input_check.hpp"
-#include "render/ergebnis_figures.hpp"
 #include "render/latex_render.hpp"
 #include "render/texts.hpp"
 #include "run/platform.hpp"
@@ -133,8 +132,6 @@ std::int32_t RunDriver::WriteDocument(const std::string& w) {
   for (const char* line : texts::kDocumentPreamble) {
     if (withGesetze_ && line == std::string_view(texts::kDocumentBegin))
       file_->WriteLine(texts::kGesetzMacro);
-    if (platform_.ErgebnisSelected() && line == std::string_view(texts::kDocumentBegin))
-      for (const char* figureLine : kFigurePreamble) file_->WriteLine(figureLine);
     file_->WriteLine(line);
   }
   const std::vector<std::size_t> breaks = LineBreakPositions(w);
