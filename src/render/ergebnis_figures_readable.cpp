@@ -68,17 +68,25 @@ std::string FixedValues(const KvDiagram& diagram, const VariableNames* names, bo
   return text;
 }
 
-void KvDiagramText(const KvFigure& figure, std::size_t d, const VariableNames* names,
+// The widest cell of all diagrams, so that they line up.
+std::size_t CellWidth(const KvFigure& figure) {
+  std::size_t width = figure.diagrams.front().columnVariables.size();
+  for (std::size_t d = 0; d < figure.diagrams.size(); ++d) {
+    const std::vector<std::vector<std::string>> letters = BlockLetters(figure, d);
+    for (std::size_t row = 0; row < figure.diagrams[d].Rows(); ++row)
+      for (std::size_t column = 0; column < figure.diagrams[d].Columns(); ++column)
+        width = std::max(width, Columns(CellText(figure, d, row, column, letters[row][column])));
+  }
+  return width;
+}
+
+void KvDiagramText(const KvFigure& figure, std::size_t d, std::size_t width, const VariableNames* names,
                    std::vector<std::string>& out) {
   const KvDiagram& diagram = figure.diagrams[d];
   const std::vector<std::vector<std::string>> letters = BlockLetters(figure, d);
   const std::string rowNames = VariablesText(diagram.rowVariables, names, false);
   const std::string corner =
       (rowNames.empty() ? "" : rowNames + "\\") + VariablesText(diagram.columnVariables, names, false);
-  std::size_t width = diagram.columnVariables.size();
-  for (std::size_t row = 0; row < diagram.Rows(); ++row)
-    for (std::size_t column = 0; column < diagram.Columns(); ++column)
-      width = std::max(width, Columns(CellText(figure, d, row, column, letters[row][column])));
   const std::size_t cornerWidth = std::max(Columns(corner), diagram.rowVariables.size());
   std::string header = Padded(corner, cornerWidth) + " |";
   for (std::size_t column = 0; column < diagram.Columns(); ++column)
@@ -95,12 +103,13 @@ void KvDiagramText(const KvFigure& figure, std::size_t d, const VariableNames* n
 
 std::vector<std::string> KvFigureText(const KvFigure& figure, const VariableNames* names) {
   std::vector<std::string> out;
+  const std::size_t width = CellWidth(figure);
   for (std::size_t d = 0; d < figure.diagrams.size(); ++d) {
     if (!figure.diagrams[d].fixed.empty()) {
       if (d > 0) out.emplace_back();
       out.push_back(FixedValues(figure.diagrams[d], names, false) + ":");
     }
-    KvDiagramText(figure, d, names, out);
+    KvDiagramText(figure, d, width, names, out);
   }
   return out;
 }

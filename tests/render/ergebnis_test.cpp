@@ -72,6 +72,49 @@ TEST(Ergebnis, WorkedExamplesGiveTheSolutionSheetsResult) {
         "Die Wahrheitstafel wird nur f\\\"ur h\\\"ochstens 6 Variablen gezeigt; diese Formel hat 11",
         "Probe: Alle "}},
       {"\r\n\r\n\r\nx2", {"F\\\"ur diese Formel gibt es kein Ergebnis: sie enth\\\"alt keine Variable."}},
+      {"(avb)+-c",  // columns a b, row c; kvmacros fills its cells in the order a c b
+       {"Kanonische konjunktive Normalform",
+        "\\ifdefined\\karnaughmap\\else\\IfFileExists{kvmacros.tex}",
+        "KV-Diagramm der minimalen disjunktiven Form: ein Block f\\\"ur jeden Term, auf den Feldern mit 1:",
+        "\\karnaughmap{3}{$F$}{{$a$}{$c$}{$b$}}{01001100}",
+        "\\put(2.04,1.04){\\makebox(0,0)[bl]{\\kvindexsize 6}}",
+        "\\put(3,1.5){\\oval(1.66,0.66)}",
+        "\\else (Hier st\\\"unde das KV-Diagramm",
+        "Block A: $a\\wedge \\neg c$",
+        "Block B: $b\\wedge \\neg c$",
+        "KV-Diagramm der minimalen konjunktiven Form",
+        "\\put(0.5,1){\\oval(0.66,1.66)}",
+        "Block A: $a\\vee b$",
+        "Block B: $\\neg c$",
+        "Quine-McCluskey-Verfahren f\\\"ur die minimale disjunktive Form:",
+        "2 & 6 & 1 & 1 & 0 & $\\surd$\\\\",
+        "1 & 2;6 & -- & 1 & 0 & \\\\",
+        "P2 & 4;6 & 1 & -- & 0 & $a\\wedge \\neg c$\\\\",
+        "P1$^{*}$ & $\\otimes$ &  & $\\times$\\\\",
+        "Wesentliche Primimplikanten: P1, P2.",
+        "Gew\\\"ahlte \\\"Uberdeckung: P1, P2; das ist die minimale disjunktive Form.",
+        "Probe: Alle "}},
+      {"(-x1+-x2)v(x2+-x3)v(x1+x3)",  // cyclic: the first of two minimal forms, no essential prime
+       {"KV-Diagramm der ersten minimalen disjunktiven Form", "Es gibt keinen wesentlichen Primimplikanten.",
+        "das ist die erste minimale disjunktive Form."}},
+      {"x1+x2+x3+x4+x5",
+       {"(zwei Diagramme, eines f\\\"ur jeden Wert der ersten Variablen):", "$X_{1}=0$ & $X_{1}=1$\\\\",
+        "\\karnaughmap{4}{$F$}{{$X_{4}$}{$X_{2}$}{$X_{5}$}{$X_{3}$}}{0000000000000000}",
+        "\\karnaughmap{4}{$F$}{{$X_{4}$}{$X_{2}$}{$X_{5}$}{$X_{3}$}}{0000000000000001}",
+        "P1$^{*}$ & $\\otimes$\\\\"}},
+      {"x1+x2+x3+x4+x5+-x6",
+       {"(vier Diagramme, eines f\\\"ur jede Belegung der ersten beiden Variablen):",
+        "$X_{1}=0$, $X_{2}=0$ & $X_{1}=0$, $X_{2}=1$\\\\",
+        "\\\\[4mm]$X_{1}=1$, $X_{2}=0$ & $X_{1}=1$, $X_{2}=1$\\\\"}},
+      {"x1vx2vx3vx4vx5vx6vx7",
+       {"KV-Diagramme und die Tafeln des Quine-McCluskey-Verfahrens werden nur f\\\"ur h\\\"ochstens 6 "
+        "Variablen gezeigt; diese Formel hat 7.",
+        "Probe: Alle "}},
+      {"x1v-x1",
+       {"Block A: $\\top$", "Kein Block: die Formel ist immer wahr.", "P1$^{*}$ & $\\otimes$ & $\\otimes$"}},
+      {"x1+-x1",
+       {"Kein Block: die Formel ist nie wahr.", "Block A: $\\bot$",
+        "Die Formel hat keinen Minterm und daher keinen Primimplikanten.\r\n\r\nProbe: Alle "}},
   };
   for (const Case& c : cases) {
     for (OptionEntry option : {OptionEntry::kManySteps, OptionEntry::kFewSteps}) {
@@ -197,22 +240,83 @@ std::pair<std::string, std::string> TextAndHtml(const std::string& formula) {
   return {text, html};
 }
 
+// The KV diagrams and the Quine–McCluskey tables in the text view and in the HTML: the same
+// cells with the same block letters, the rows of the tables, and a chart cut to the width.
+TEST(Ergebnis, TheFiguresInTheTextViewAndTheHtml) {
+  struct Case {
+    std::string formula;
+    std::vector<std::string> text;  // in this order
+    std::vector<std::string> html;
+  };
+  const Case cases[] = {
+      {"(avb)+-c",
+       {"KV-Diagramm der minimalen disjunktiven Form: ein Block für jeden Term, auf den Feldern mit 1:\n"
+        "  c\\ab | 00    01    11    10\n"
+        "  -----+------------------------\n"
+        "  0    | 0     1 B   1 AB  1 A\n"
+        "  1    | 0     0     0     0\n"
+        "Block A: a∧¬c\nBlock B: b∧¬c\n",
+        "  0    | 0 A   1     1     1\n  1    | 0 AB  0 B   0 B   0 B\nBlock A: a∨b\nBlock B: ¬c\n",
+        "  Einsen  Minterme  a b c\n  --------------------------\n  1       2         0 1 0 ✓\n",
+        "  1       2;6       - 1 0\n          4;6       1 - 0\n", "  P2  4;6       1 - 0  a∧¬c\n",
+        "      2  4  6\n  P1* ⊗     ×\n  P2*    ⊗  ×\n"},
+       {"<p class=\"satz\">KV-Diagramm der minimalen disjunktiven Form",
+        "<tr><th>c\\ab</th><th>00</th><th>01</th><th>11</th><th>10</th></tr>\n"
+        "<tr><th>0</th><td>0</td><td>1 <span class=\"kv-block\">B</span></td><td>1 <span "
+        "class=\"kv-block\">AB</span></td>",
+        "<tr class=\"gruppe\"><td>1</td><td>2</td><td>0</td><td>1</td><td>0</td><td>✓</td></tr>",
+        "<tr><td>P2</td><td>4;6</td><td>1</td><td>-</td><td>0</td><td>a∧¬c</td></tr>",
+        "<tr><th>P1*</th><td>⊗</td><td></td><td>×</td></tr>"}},
+      {"x1+x2+x3+x4+x5",
+       {"  X₁ = 0:\n  X₄X₅\\X₂X₃ | 00   01   11   10\n", "  X₁ = 1:\n", "  11        | 0    0    1 A  0\n"},
+       {"<p class=\"kv-belegung\">X<sub>1</sub> = 0:</p>\n<table class=\"kv\">"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.formula);
+    const auto [text, html] = TextAndHtml(c.formula);
+    std::size_t at = 0;
+    for (const std::string& expected : c.text) {
+      at = text.find(expected, at);
+      ASSERT_NE(at, std::string::npos) << expected << "\n" << text;
+    }
+    at = 0;
+    for (const std::string& expected : c.html) {
+      at = html.find(expected, at);
+      ASSERT_NE(at, std::string::npos) << expected << "\n" << html;
+    }
+  }
+  // 63 minterms: the chart in three parts, each line within the 80 columns of the view.
+  const std::string text = TextAndHtml("x1vx2vx3vx4vx5vx6").first;
+  const std::size_t chart = text.find("Primimplikantentafel");
+  ASSERT_NE(chart, std::string::npos);
+  std::size_t parts = 0;
+  for (std::size_t start = text.find('\n', chart) + 1, end;
+       (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+    const std::string line = text.substr(start, end - start);
+    if (line.rfind("Wesentliche", 0) == 0) break;
+    EXPECT_LE(Columns(line), 80U) << line;
+    parts += line.rfind("  P1*", 0) == 0 ? 1 : 0;
+  }
+  EXPECT_EQ(parts, 3U);
+}
+
 TEST(Ergebnis, TheFormulaColumnNeverTakesAVariablesName) {
   struct Case {
     std::string formula;
     std::string name;  // of the formula's column
   };
   const Case cases[] = {
-      {"x1vx2", "F"},                  // X-indexes never clash
-      {"a+b", "F"},                    // letters other than F
-      {"!B&!M&!x|!B&M|x&F|W", "G"},    // the variable F
-      {"f=>g", "H"},                   // f is F; G is taken too
+      {"x1vx2", "F"},                // X-indexes never clash
+      {"a+b", "F"},                  // letters other than F
+      {"!B&!M&!x|!B&M|x&F|W", "G"},  // the variable F
+      {"f=>g", "H"},                 // f is F; G is taken too
       {"(a+b)v(c+d)v(e+f)", "G"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.formula);
     const std::string section = Section(c.formula, OptionEntry::kManySteps);
-    EXPECT_NE(section.find("Wahrheitstafel (1 wahr, 0 falsch, " + c.name + " die Formel):"), std::string::npos);
+    EXPECT_NE(section.find("Wahrheitstafel (1 wahr, 0 falsch, " + c.name + " die Formel):"),
+              std::string::npos);
     EXPECT_NE(section.find("$" + c.name + "$\\\\ \\hline"), std::string::npos) << section;
     const auto [text, html] = TextAndHtml(c.formula);
     EXPECT_NE(text.find("| " + c.name + "\n"), std::string::npos) << text;
