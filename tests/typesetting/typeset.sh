@@ -69,6 +69,7 @@ samples_expected() {
 expect_pdf=yes
 without_laws=""     # the same document without laws, whose overfull lines are the limit
 text_order=""       # -raw: the PDF's text in the order set, flush-right laws behind their step
+kv_diagrams=""      # how many KV diagrams the document draws
 : >expected.txt
 case $case_name in
   samples-m0 | samples-m1 | samples-m2)
@@ -169,6 +170,27 @@ case $case_name in
     rmdir tmp
     { echo "X1→X2"; block_sentences; } >expected.txt
     ;;
+  ergebnis-kv)
+    # The section's KV diagrams and Quine–McCluskey tables for three, five and six variables;
+    # the diagrams need kvmacros.tex from texlive-science. Without it the document still
+    # typesets and says so in place of each diagram.
+    if ! kpsewhich kvmacros.tex >/dev/null; then
+      echo "kvmacros.tex is not installed; skipping (tools/install-deps.sh installs texlive-science)"
+      exit 77
+    fi
+    "$umbrix" -e -m 2 -o doc -- "(a∨b)∧¬c" "x1+x2+x3+x4+x5" "(a+b)v(c+-d)v(e+f)v(-a+-f)" \
+      2>/dev/null || fail "umbrix exited with $?"
+    sed 's/IfFileExists{kvmacros.tex}/IfFileExists{kvmacros-fehlt.tex}/' DOC.TEX >NOKV.TEX
+    { echo "1. Formel"; echo "KV-DiagrammderminimalendisjunktivenForm:einBlock"; echo "BlockA:a∧¬c"
+      echo "BlockB:b∧¬c"; echo "KV-DiagrammderminimalenkonjunktivenForm:einBlock"; echo "BlockA:a∨b"
+      echo "BlockB:¬c"; echo "Quine-McCluskey-Verfahren"; echo "Einsen"; echo "1.Zusammenfassung"
+      echo "Primimplikanten(dieTermeohneHaken):"; echo "P1"; echo "P2"; echo "Primimplikantentafel"
+      echo "WesentlichePrimimplikanten:P1,P2."; echo "P1,P2;dasistdieminimaledisjunktiveForm."
+      echo "2. Formel"; echo "zweiDiagramme"; echo "X1=0"; echo "X1=1"; echo "BlockA:X1∧X2∧X3∧X4∧X5"
+      echo "3. Formel"; echo "vierDiagramme"; echo "a=0,b=0"; echo "a=0,b=1"; echo "a=1,b=0"; echo "a=1,b=1"
+      echo "BlockA:a∧b"; echo "Probe:Alle"; } >expected.txt
+    kv_diagrams=6
+    ;;
   nested)
     # Sixty nested negations: the parsed formula has no place where TeX may break it.
     nested=$(printf -- '-(%.0s' {1..60})x1$(printf ')%.0s' {1..60})
@@ -259,3 +281,20 @@ check_in_order() {
 
 check_in_order expected.txt || fail "the PDF lacks an expected text"
 check_in_order document_lines.txt || fail "the PDF lacks a line of the document"
+
+if [ -n "$kv_diagrams" ]; then
+  # Every diagram is drawn: none stands in as the sentence for a missing package, and between
+  # the first caption and its blocks stand the eight minterm numbers and eight values.
+  [ "$(grep -o 'KV-Diagramm' pdf.txt | wc -l)" -eq "$kv_diagrams" ] || fail "not $kv_diagrams KV captions"
+  ! grep -q 'Hierst' pdf.txt || fail "a KV diagram was not drawn"
+  picture=$(<pdf.txt)
+  picture=${picture#*KV-DiagrammderminimalendisjunktivenForm}
+  picture=${picture%%BlockA:*}
+  [ "$(tr -cd '0-9' <<<"$picture" | wc -c)" -ge 16 ] || fail "the first diagram lacks its cells: $picture"
+  # Without kvmacros.tex the document typesets and says in each diagram's place what it needs.
+  pdflatex -interaction=nonstopmode -halt-on-error -no-shell-escape NOKV.TEX >/dev/null 2>&1 ||
+    fail "pdflatex reported an error without kvmacros.tex"
+  [ "$(pdftotext -enc UTF-8 NOKV.pdf - | tr -d ' \t\r\n\f' | grep -o 'texlive-science' | wc -l)" -eq "$kv_diagrams" ] ||
+    fail "without kvmacros.tex the document does not name the package in place of each diagram"
+  echo "  $kv_diagrams KV diagrams drawn; without kvmacros.tex each names the package"
+fi
