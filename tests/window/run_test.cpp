@@ -91,6 +91,15 @@ TEST_F(StartAction, ShowsTheDerivationFromTheTop) {
   EXPECT_TRUE(view->toPlainText().contains("\nMinimale disjunktive Form: X₁\n"))
       << view->toPlainText().toStdString();
   EXPECT_NE(ReadFile(InFolder("OUT.TEX")).find("Minimale disjunktive Form: $X_{1}$"), std::string::npos);
+  // The section's KV diagram with its block, and the Quine–McCluskey cover.
+  EXPECT_TRUE(
+      view->toPlainText().contains("\n  X₂\\X₁ | 0    1\n  ------+----------\n  0     | 0    1 A\n"
+                                   "  1     | 0    1 A\nBlock A: X₁\n"))
+      << view->toPlainText().toStdString();
+  EXPECT_TRUE(
+      view->toPlainText().contains("\nGewählte Überdeckung: P1; das ist die minimale disjunktive Form.\n"));
+  EXPECT_NE(ReadFile(InFolder("OUT.TEX")).find("\\karnaughmap{2}{$F$}{{$X_{2}$}{$X_{1}$}}{0101}"),
+            std::string::npos);
 }
 
 // A derivation beyond what the view holds: its beginning, then a note with the document's
