@@ -1,13 +1,17 @@
 // Saves a picture of the window: window_screenshot FILE.png [--start [--ergebnis]]
 // With --start the sample formulas are converted first (into a temporary folder), so that the
 // picture shows their derivation; --ergebnis ticks "Ergebnis" before. UMBRIX_SCREENSHOT_FORMULAS,
-// when set, replaces the sample formulas.
+// when set, replaces the sample formulas; UMBRIX_SCREENSHOT_SCROLL_TO, when set, scrolls the
+// derivation to the first line that holds its text.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QPixmap>
 #include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <cstring>
@@ -39,6 +43,12 @@ int main(int argc, char** argv) {
     QElapsedTimer timer;
     timer.start();
     while (form.Running() && timer.elapsed() < 60000) QApplication::processEvents(QEventLoop::AllEvents, 20);
+    QApplication::processEvents();
+  }
+  const QByteArray scrollTo = qgetenv("UMBRIX_SCREENSHOT_SCROLL_TO");
+  if (auto* view = form.findChild<QPlainTextEdit*>("Herleitung"); view != nullptr && !scrollTo.isEmpty()) {
+    const QTextCursor found = view->document()->find(QString::fromUtf8(scrollTo));
+    if (!found.isNull()) view->verticalScrollBar()->setValue(found.block().firstLineNumber());
     QApplication::processEvents();
   }
   return form.grab().save(file) ? 0 : 1;
