@@ -35,6 +35,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The runtime libraries (libc, libstdc++, Qt) are found by dpkg-shlibdeps from the binaries.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# LaTeX is not needed to run Umbrix, only to typeset what it writes.
-set(CPACK_DEBIAN_PACKAGE_SUGGESTS "texlive-latex-base, texlive-lang-german")
+# LaTeX is not needed to run Umbrix, only to typeset what it writes; texlive-science carries the
+# KV macros for the diagrams of the section "Ergebnis".
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "texlive-latex-base, texlive-lang-german, texlive-science")
 include(CPack)
