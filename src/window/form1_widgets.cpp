@@ -165,7 +165,8 @@ void Form1::BuildActions() {
   ergebnisBox_->setObjectName("Ergebnis");
   ergebnisBox_->setToolTip(QString::fromUtf8(
       "Jede Umformung endet mit einem Abschnitt \u201EErgebnis\u201C: Normalformen nach Absorption, minimale "
-      "Formen, Wahrheitstafel, kanonische Normalformen und die Probe jeder Zeile gegen die Eingabe."));
+      "Formen, Wahrheitstafel, kanonische Normalformen, KV-Diagramme, Quine-McCluskey-Verfahren und die Probe "
+      "jeder Zeile gegen die Eingabe."));
 }
 
 void Form1::BuildDerivation() {
