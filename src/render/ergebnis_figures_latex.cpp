@@ -2,8 +2,8 @@
 // \karnaughmap in picture mode: it fills the cells in its own order (interleaving the bits of
 // the columns' and the rows' Gray codes) and marks each variable with a bar over the columns
 // or beside the rows where it is 1; its fifth argument carries the minterm numbers and the
-// blocks, drawn as ovals, halves or quarters of ovals where a block goes on across an edge.
-// Long tables are cut into parts of at most kTableRows rows set side by side.
+// blocks, drawn as rounded rectangles, open on the side where a block goes on across an edge.
+// Long tables are cut into parts of at most kTableLines lines set side by side.
 #include <algorithm>
 #include <cstdint>
 #include <iterator>
@@ -20,19 +20,20 @@ namespace umbrix {
 
 namespace {
 
-constexpr std::size_t kTableRows = 32;
+constexpr std::size_t kTableLines = 32;
 constexpr std::size_t kChartColumns = 16;
 // The minterm lists of a table longer than this many characters break within a column of
 // kMintermColumn.
 constexpr std::size_t kLongestMintermList = 28;
 constexpr const char* kMintermColumn = "p{4.5cm}";
-// The side of a cell. An oval keeps an inset from its cells' edges (in hundredths of a cell)
+// The side of a cell. A block keeps an inset from its cells' edges (in hundredths of a cell)
 // that clears the minterm number in the lower left corner, and grows with each level of
 // nesting.
 constexpr const char* kCellSide = "10mm";
 constexpr int kInsetHundredths = 17;
 constexpr int kInsetStepHundredths = 6;
 constexpr std::size_t kDeepestLevel = 3;
+constexpr int kCornerHundredths = 25;
 constexpr const char* kBlockColours[] = {"0.85 0.1 0.1", "0.1 0.3 0.85", "0.1 0.55 0.1",  "0.9 0.45 0",
                                          "0.6 0 0.7",    "0 0.55 0.65",  "0.55 0.35 0.1", "0.35 0.35 0.35"};
 // Loads the KV macros once, at the first diagram of the document, outside any group so that
@@ -87,25 +88,32 @@ std::string KvmacrosContents(const KvDiagram& diagram, const TruthTable& values)
   return contents;
 }
 
-// The oval around a piece, inset from its cells; a side open towards an edge moves the oval's
-// centre onto that edge and keeps the half (or quarter) inside.
-std::string Oval(const KvPiece& piece, int rows, int columns, int inset) {
-  const int left = static_cast<int>(piece.left) * 100 + inset;
-  const int right = static_cast<int>(piece.right + 1) * 100 - inset;
-  const int top = (rows - static_cast<int>(piece.top)) * 100 - inset;
-  const int bottom = (rows - static_cast<int>(piece.bottom) - 1) * 100 + inset;
-  int x = (left + right) / 2, y = (top + bottom) / 2, width = right - left, height = top - bottom;
-  std::string part;
-  if (piece.openTop) y = rows * 100, height = 2 * (rows * 100 - bottom), part += 'b';
-  if (piece.openBottom) y = 0, height = 2 * top, part += 't';
-  if (piece.openLeft) x = 0, width = 2 * right, part += 'r';
-  if (piece.openRight) x = columns * 100, width = 2 * (columns * 100 - left), part += 'l';
-  return Put(x, y,
-             "\\oval(" + Coordinate(width) + "," + Coordinate(height) + ")" +
-                 (part.empty() ? "" : "[" + part + "]"));
+// A rectangle with rounded corners around a piece, inset from its cells, drawn side by side
+// and corner by corner: the kernel's \oval would take corners as large as the box up to its
+// largest circle and warn beyond that. A side open towards an edge of the diagram is left
+// out, and the sides next to it run up to the edge.
+std::string RoundedBox(const KvPiece& piece, int rows, int columns, int inset) {
+  const int x0 = piece.openLeft ? 0 : static_cast<int>(piece.left) * 100 + inset;
+  const int x1 = piece.openRight ? columns * 100 : static_cast<int>(piece.right + 1) * 100 - inset;
+  const int y1 = piece.openTop ? rows * 100 : (rows - static_cast<int>(piece.top)) * 100 - inset;
+  const int y0 = piece.openBottom ? 0 : (rows - static_cast<int>(piece.bottom) - 1) * 100 + inset;
+  const int r = std::min({kCornerHundredths, (x1 - x0) / 2, (y1 - y0) / 2});
+  const int xa = piece.openLeft ? x0 : x0 + r, xb = piece.openRight ? x1 : x1 - r;
+  const int ya = piece.openBottom ? y0 : y0 + r, yb = piece.openTop ? y1 : y1 - r;
+  const std::string corner = "\\oval(" + Coordinate(2 * r) + "," + Coordinate(2 * r) + ")";
+  std::string box;
+  if (!piece.openTop) box += Put(xa, y1, "\\line(1,0){" + Coordinate(xb - xa) + "}");
+  if (!piece.openBottom) box += Put(xa, y0, "\\line(1,0){" + Coordinate(xb - xa) + "}");
+  if (!piece.openLeft) box += Put(x0, ya, "\\line(0,1){" + Coordinate(yb - ya) + "}");
+  if (!piece.openRight) box += Put(x1, ya, "\\line(0,1){" + Coordinate(yb - ya) + "}");
+  if (!piece.openTop && !piece.openLeft) box += Put(x0 + r, y1 - r, corner + "[tl]");
+  if (!piece.openTop && !piece.openRight) box += Put(x1 - r, y1 - r, corner + "[tr]");
+  if (!piece.openBottom && !piece.openLeft) box += Put(x0 + r, y0 + r, corner + "[bl]");
+  if (!piece.openBottom && !piece.openRight) box += Put(x1 - r, y0 + r, corner + "[br]");
+  return box;
 }
 
-// The block's letter stands in the gap between its first piece's oval and the upper left
+// The block's letter stands in the gap between its first piece's box and the upper left
 // corner of the cells (upper right for odd levels, a little further in from level 2 on), so
 // that the letters of nested blocks stay apart and clear of the lines.
 std::string BlockLetter(const KvBlock& block, std::size_t level, int rows) {
@@ -132,7 +140,7 @@ std::string BlockPicture(const KvBlock& block, const KvFigure& figure, const KvD
   const std::size_t level = std::min(figure.levels[block.term], kDeepestLevel);
   const int inset = kInsetHundredths + kInsetStepHundredths * static_cast<int>(level);
   std::string picture = PdfColour(kBlockColours[block.term % std::size(kBlockColours)]);
-  for (const KvPiece& piece : block.pieces) picture += Oval(piece, rows, columns, inset);
+  for (const KvPiece& piece : block.pieces) picture += RoundedBox(piece, rows, columns, inset);
   return picture + BlockLetter(block, level, rows) + PdfColour("0 0 0");
 }
 
@@ -190,26 +198,42 @@ std::string KvFigureLatex(const ErgebnisLine& line, const VariableNames* names) 
   return out + "}" + lineBreak + "\\else " + LatexText(texts::kKvWithoutKvmacros) + "\\fi";
 }
 
-// A table as tabulars of at most kTableRows rows side by side, each with the header; a rule
-// follows every row whose ruleAfter is set.
+// A table as tabulars side by side, each of at most kTableLines lines and with the header. A
+// row takes lines[row] lines; it is written as atPartStart[row] where it opens a part (a
+// group's number repeated), and a rule follows it where ruleAfter[row] is set.
 struct LatexTable {
   std::string columns;
   std::string header;
-  std::vector<std::string> rows;
-  std::vector<bool> ruleAfter;
+  std::vector<std::string> rows = {};
+  std::vector<std::string> atPartStart = {};
+  std::vector<std::size_t> lines = {};
+  std::vector<bool> ruleAfter = {};
+
+  void Add(std::string row, std::size_t rowLines = 1, bool rule = false, std::string partStart = {}) {
+    atPartStart.push_back(partStart.empty() ? row : std::move(partStart));
+    rows.push_back(std::move(row));
+    lines.push_back(rowLines);
+    ruleAfter.push_back(rule);
+  }
 };
 
 std::string Tabulars(const LatexTable& table) {
   const std::string lineBreak(LineBreak);
   std::string out;
-  for (std::size_t first = 0; first < table.rows.size(); first += kTableRows) {
-    out += (first > 0 ? "\\quad" : "") + std::string("\\begin{tabular}[t]{") + table.columns + "}" +
-           lineBreak + table.header + "\\\\ \\hline" + lineBreak;
-    for (std::size_t row = first; row < std::min(first + kTableRows, table.rows.size()); ++row)
-      out += table.rows[row] + "\\\\" + (table.ruleAfter[row] ? " \\hline" : "") + lineBreak;
-    out += "\\end{tabular}" + lineBreak;
+  std::size_t used = kTableLines;
+  for (std::size_t row = 0; row < table.rows.size(); ++row) {
+    const bool partStart = used + table.lines[row] > kTableLines;
+    if (partStart) {
+      if (row > 0) out += "\\end{tabular}" + lineBreak + "\\quad";
+      out += "\\begin{tabular}[t]{" + table.columns + "}" + lineBreak + table.header + "\\\\ \\hline" +
+             lineBreak;
+      used = 0;
+    }
+    used += table.lines[row];
+    out += (partStart ? table.atPartStart[row] : table.rows[row]) + "\\\\" +
+           (table.ruleAfter[row] ? " \\hline" : "") + lineBreak;
   }
-  return out;
+  return table.rows.empty() ? out : out + "\\end{tabular}" + lineBreak;
 }
 
 // Small type; the parts of a long table follow each other as far as the line allows.
@@ -232,15 +256,25 @@ std::string VariableHeader(const QuineMcCluskey& qm, const VariableNames* names)
 
 // The minterm lists of terms, and the column that holds them: a narrow one breaks the longer
 // lists after their semicolons.
-std::pair<std::string, std::vector<std::string>> MintermColumn(const std::vector<const QmTerm*>& terms) {
+// The minterm lists of terms, the column that holds them and the lines each takes there: a
+// narrow column breaks the longer lists after their semicolons.
+struct MintermLists {
+  std::string column;
+  std::vector<std::string> lists;
+  std::vector<std::size_t> lines;
+};
+
+MintermLists MintermColumn(const std::vector<const QmTerm*>& terms) {
   std::size_t longest = 0;
   for (const QmTerm* term : terms) longest = std::max(longest, term->MintermList().size());
   const bool narrow = longest > kLongestMintermList;
-  std::vector<std::string> lists;
-  for (const QmTerm* term : terms)
-    lists.push_back(narrow ? "\\raggedright " + ReplaceAll(term->MintermList(), {";", ";\\allowbreak "})
-                           : term->MintermList());
-  return {narrow ? kMintermColumn : "l", lists};
+  MintermLists column{narrow ? kMintermColumn : "l", {}, {}};
+  for (const QmTerm* term : terms) {
+    const std::string list = term->MintermList();
+    column.lists.push_back(narrow ? "\\raggedright " + ReplaceAll(list, {";", ";\\allowbreak "}) : list);
+    column.lines.push_back(narrow ? (list.size() + kLongestMintermList - 1) / kLongestMintermList : 1);
+  }
+  return column;
 }
 
 std::string QmRoundLatex(const QuineMcCluskey& qm, std::size_t r, const VariableNames* names) {
@@ -249,16 +283,16 @@ std::string QmRoundLatex(const QuineMcCluskey& qm, std::size_t r, const Variable
   std::vector<std::size_t> groupOf;
   for (std::size_t k = 0; k < qm.rounds[r].groups.size(); ++k)
     for (const QmTerm& term : qm.rounds[r].groups[k]) terms.push_back(&term), groupOf.push_back(k);
-  const auto [column, lists] = MintermColumn(terms);
-  LatexTable table{"c|" + column + "|" + std::string(n, 'c') + "|c",
-                   "Einsen & Minterme" + VariableHeader(qm, names) + " & ",
-                   {},
-                   {}};
+  const MintermLists minterms = MintermColumn(terms);
+  LatexTable table{"c|" + minterms.column + "|" + std::string(n, 'c') + "|c",
+                   "Einsen & Minterme" + VariableHeader(qm, names) + " & "};
   for (std::size_t t = 0; t < terms.size(); ++t) {
-    const bool groupStart = t % kTableRows == 0 || groupOf[t] != groupOf[t - 1];
-    table.rows.push_back((groupStart ? std::to_string(groupOf[t]) : std::string()) + " & " + lists[t] +
-                         PatternCells(*terms[t], n) + (terms[t]->used ? " & $\\surd$" : " & "));
-    table.ruleAfter.push_back(t + 1 < terms.size() && groupOf[t + 1] != groupOf[t]);
+    const std::string rest =
+        " & " + minterms.lists[t] + PatternCells(*terms[t], n) + (terms[t]->used ? " & $\\surd$" : " & ");
+    const std::string group = std::to_string(groupOf[t]);
+    const bool groupStart = t == 0 || groupOf[t] != groupOf[t - 1];
+    table.Add((groupStart ? group : std::string()) + rest, minterms.lines[t],
+              t + 1 < terms.size() && groupOf[t + 1] != groupOf[t], group + rest);
   }
   return Small(Tabulars(table));
 }
@@ -267,16 +301,14 @@ std::string QmPrimesLatex(const QuineMcCluskey& qm, const VariableNames* names) 
   const std::size_t n = qm.variables.size();
   std::vector<const QmTerm*> terms;
   for (const QmTerm& prime : qm.primes) terms.push_back(&prime);
-  const auto [column, lists] = MintermColumn(terms);
-  LatexTable table{"l|" + column + "|" + std::string(n, 'c') + "|l",
-                   " & Minterme" + VariableHeader(qm, names) + " & Term",
-                   {},
-                   {}};
+  const MintermLists minterms = MintermColumn(terms);
+  LatexTable table{"l|" + minterms.column + "|" + std::string(n, 'c') + "|l",
+                   " & Minterme" + VariableHeader(qm, names) + " & Term"};
   for (std::size_t p = 0; p < qm.primes.size(); ++p) {
     const TermList term{NormalFormKind::Dis, {TermOf(qm.primes[p], qm.variables)}};
-    table.rows.push_back(QmPrimeName(p) + " & " + lists[p] + PatternCells(qm.primes[p], n) + " & " +
-                         InlineFormula(term.FormelText(), names));
-    table.ruleAfter.push_back(false);
+    table.Add(QmPrimeName(p) + " & " + minterms.lists[p] + PatternCells(qm.primes[p], n) + " & " +
+                  InlineFormula(term.FormelText(), names),
+              minterms.lines[p]);
   }
   return Small(Tabulars(table));
 }
@@ -286,7 +318,7 @@ std::string QmChartLatex(const QuineMcCluskey& qm) {
   std::string out;
   for (std::size_t first = 0; first < qm.minterms.size(); first += kChartColumns) {
     const std::size_t end = std::min(first + kChartColumns, qm.minterms.size());
-    LatexTable table{"l|" + std::string(end - first, 'c'), "", {}, {}};
+    LatexTable table{"l|" + std::string(end - first, 'c'), ""};
     for (std::size_t m = first; m < end; ++m) table.header += " & " + std::to_string(qm.minterms[m]);
     for (std::size_t p = 0; p < qm.primes.size(); ++p) {
       std::string row = QmPrimeName(p) + (qm.essential[p] ? "$^{*}$" : "");
@@ -294,8 +326,7 @@ std::string QmChartLatex(const QuineMcCluskey& qm) {
         row += !qm.Covers(p, qm.minterms[m])    ? " & "
                : qm.SingleCover(qm.minterms[m]) ? " & $\\otimes$"
                                                 : " & $\\times$";
-      table.rows.push_back(row);
-      table.ruleAfter.push_back(false);
+      table.Add(row);
     }
     out += (first > 0 ? "\\par\\smallskip" : "") + Tabulars(table);
   }

@@ -78,12 +78,12 @@ TEST(Ergebnis, WorkedExamplesGiveTheSolutionSheetsResult) {
         "KV-Diagramm der minimalen disjunktiven Form: ein Block f\\\"ur jeden Term, auf den Feldern mit 1:",
         "\\karnaughmap{3}{$F$}{{$a$}{$c$}{$b$}}{01001100}",
         "\\put(2.04,1.04){\\makebox(0,0)[bl]{\\kvindexsize 6}}",
-        "\\put(3,1.5){\\oval(1.66,0.66)}",
+        "\\put(2.42,1.83){\\line(1,0){1.16}}",
         "\\else (Hier st\\\"unde das KV-Diagramm",
         "Block A: $a\\wedge \\neg c$",
         "Block B: $b\\wedge \\neg c$",
         "KV-Diagramm der minimalen konjunktiven Form",
-        "\\put(0.5,1){\\oval(0.66,1.66)}",
+        "\\put(0.17,0.42){\\line(0,1){1.16}}",
         "Block A: $a\\vee b$",
         "Block B: $\\neg c$",
         "Quine-McCluskey-Verfahren f\\\"ur die minimale disjunktive Form:",
@@ -94,6 +94,9 @@ TEST(Ergebnis, WorkedExamplesGiveTheSolutionSheetsResult) {
         "Wesentliche Primimplikanten: P1, P2.",
         "Gew\\\"ahlte \\\"Uberdeckung: P1, P2; das ist die minimale disjunktive Form.",
         "Probe: Alle "}},
+      {"-x2+-x4+(x1v-x1)+(x3v-x3)",  // a block in the four corners: its upper left corner piece
+       {"\\put(0,3.17){\\line(1,0){0.58}}\\put(0.83,3.42){\\line(0,1){0.58}}\\put(0.58,3.42){\\oval(0.5,0."
+        "5)[br]}"}},
       {"(-x1+-x2)v(x2+-x3)v(x1+x3)",  // cyclic: the first of two minimal forms, no essential prime
        {"KV-Diagramm der ersten minimalen disjunktiven Form", "Es gibt keinen wesentlichen Primimplikanten.",
         "das ist die erste minimale disjunktive Form."}},
