@@ -259,6 +259,19 @@ class Running(PageTest):
         self.assertFalse(self.page.find("abbrechen").is_enabled())
         self.assert_download_equals_cli("x1=>x2", 1)
 
+    def test_page_works_offline_once_loaded(self):
+        self.page.driver.execute_async_script("navigator.serviceWorker.ready.then(() => arguments[0]());")
+        self.page.driver.refresh()  # the stored files are taken when a later visit finds no server
+        self.page.wait_for_status("Bereit.")
+        self.server.shutdown()
+        self.server.server_close()
+        self.page.driver.refresh()
+        self.page.wait_for_status("Bereit.")
+        self.assert_download_equals_cli("x1<=x2vx3", 2)
+
+
+class Presentation(PageTest):
+    # Here, not with the running tests: their last test takes the server down.
     def test_the_cap_ends_a_large_derivation_with_a_closed_document(self):
         self.page.driver.get(self.url + "?grenze=1")
         self.page.wait_for_status("Bereit.")
@@ -284,18 +297,6 @@ class Running(PageTest):
         self.page.driver.get(self.url)
         self.page.wait_for_status("Bereit.")
 
-    def test_page_works_offline_once_loaded(self):
-        self.page.driver.execute_async_script("navigator.serviceWorker.ready.then(() => arguments[0]());")
-        self.page.driver.refresh()  # the stored files are taken when a later visit finds no server
-        self.page.wait_for_status("Bereit.")
-        self.server.shutdown()
-        self.server.server_close()
-        self.page.driver.refresh()
-        self.page.wait_for_status("Bereit.")
-        self.assert_download_equals_cli("x1<=x2vx3", 2)
-
-
-class Presentation(PageTest):
     def test_summary_on_top_long_phases_collapsed_and_the_result_in_sight(self):
         self.page.driver.set_window_size(1200, 700)
         self.page.run("(x1vx2)+(x3v-x2)\nx1=>x2\n", 0)
