@@ -1,6 +1,7 @@
-// Binary decision diagrams with BuDDy. BuDDy keeps one global node table, so a process has at
-// most one Probe at a time (a mutex), and its errors (the node budget reached) are reported
-// through a hook that only records them: every diagram built after one is marked undecided.
+// Binary decision diagrams with BuDDy: the Probe, and the equivalence engine where BuDDy is
+// linked. BuDDy keeps one global node table, so a process holds it for one Probe or engine at a
+// time (a mutex), and its errors (the node budget reached) are reported through a hook that
+// only records them: every diagram built after one is marked undecided.
 #include "boolean_function/probe.hpp"
 
 #include <bdd.h>
@@ -8,11 +9,13 @@
 #include <charconv>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "boolean_function/equivalence.hpp"
 #include "boolean_function/term_list.hpp"
 #include "general_formula/formel.hpp"
 #include "simple_formula/operation.hpp"
@@ -214,14 +217,14 @@ bdd DiagramOf(const TermList& list) {
   return result;
 }
 
-}  // namespace
-
-// Holds BuDDy for the Probe's lifetime. Starting BuDDy costs more than checking a small
-// derivation, so it stays started for the next Probe; only a table that grew beyond its start,
-// (BuDDy rounds the start up) or one that reached the budget, is given back, so that a window that once checked a large
-// derivation does not keep its memory. The input's diagram is released before bdd_done.
-struct Probe::Diagrams {
-  Diagrams() : lock(LockBuddy()) {
+// Holds BuDDy while it lives. Starting BuDDy costs more than checking a small derivation, so
+// it stays started for the next holder; only a table that grew beyond its start (BuDDy rounds
+// the start up), or one that reached the budget, is given back, so that a window that once
+// checked a large derivation does not keep its memory. The holder's diagrams must be released
+// before the session ends.
+class BuddySession {
+ public:
+  BuddySession() : lock_(LockBuddy()) {
     if (!buddyStarted) {
       bdd_init(kInitialNodes, kCacheSize);
       bdd_error_hook(RecordError);
@@ -235,27 +238,104 @@ struct Probe::Diagrams {
     }
     buddyError = false;
   }
-  ~Diagrams() {
-    input.reset();
-    steps = SimDiagrams();
+  ~BuddySession() {
     if (buddyError || bdd_getallocnum() > 2 * kInitialNodes) {
       bdd_done();
       buddyStarted = false;
     }
     holdsBuddy = false;
   }
+  BuddySession(const BuddySession&) = delete;
+  BuddySession& operator=(const BuddySession&) = delete;
 
-  // A second Probe on the same thread would wait for itself.
+ private:
+  // A second holder on the same thread would wait for itself.
   static std::unique_lock<std::mutex> LockBuddy() {
     if (holdsBuddy) throw std::logic_error("Probe: es gibt schon eine Probe in diesem Thread");
     std::unique_lock<std::mutex> locked(BuddyMutex());
     holdsBuddy = true;
     return locked;
   }
-  Diagrams(const Diagrams&) = delete;
-  Diagrams& operator=(const Diagrams&) = delete;
 
-  std::unique_lock<std::mutex> lock;
+  std::unique_lock<std::mutex> lock_;
+};
+
+// The diagram of one gate whose inputs are built.
+bdd GateDiagram(const Circuit& circuit, const Circuit::Gate& gate, const std::vector<bdd>& built) {
+  const std::span<const Circuit::Id> in = circuit.Inputs(gate);
+  std::vector<bdd> parts;
+  parts.reserve(in.size());
+  for (Circuit::Id input : in) parts.push_back(built[input]);
+  switch (gate.kind) {
+    case Circuit::Kind::Variable:
+      return bdd_ithvar(gate.variable);
+    case Circuit::Kind::False:
+      return bdd_false();
+    case Circuit::Kind::True:
+      return bdd_true();
+    case Circuit::Kind::Not:
+      return bdd_not(parts[0]);
+    case Circuit::Kind::And:
+    case Circuit::Kind::Or:
+      return Combine(std::move(parts), gate.kind == Circuit::Kind::And);
+    case Circuit::Kind::Implies:
+      return bdd_imp(parts[0], parts[1]);
+    case Circuit::Kind::Equivalent: {
+      bdd result = bdd_true();
+      for (std::size_t k = 0; k + 1 < parts.size(); ++k) result = bdd_and(result, bdd_biimp(parts[k], parts[k + 1]));
+      return result;
+    }
+  }
+  throw std::logic_error("DiagramEngine: unbekanntes Gatter");
+}
+
+// The equivalence engine on diagrams: reduced and ordered, hence canonical, so two functions
+// are equal exactly when their diagrams are the same node.
+class DiagramEngine : public EquivalenceEngine {
+ public:
+  std::optional<Function> FunctionOf(const Circuit& circuit, Circuit::Id output) override {
+    if (buddyError) return std::nullopt;
+    std::vector<bdd> built;
+    built.reserve(output + 1);
+    for (std::size_t g = 0; g <= output; ++g) {
+      built.push_back(GateDiagram(circuit, circuit.Gates()[g], built));
+      if (buddyError) return std::nullopt;
+    }
+    functions_.push_back(built[output]);
+    return functions_.size() - 1;
+  }
+
+  bool Equal(Function a, Function b) override { return functions_.at(a) == functions_.at(b); }
+
+  // The lowest index is the top level of every diagram: going low wherever the difference
+  // stays satisfiable gives the assignment that comes first in a truth table.
+  std::optional<VariableSet> FirstDifference(Function a, Function b) override {
+    bdd node = bdd_xor(functions_.at(a), functions_.at(b));
+    if (node == bdd_false()) return std::nullopt;
+    VariableSet assignment;
+    while (node != bdd_true()) {
+      const bdd low = bdd_low(node);
+      if (low != bdd_false()) {
+        node = low;
+      } else {
+        assignment.set(static_cast<std::size_t>(bdd_var(node)));
+        node = bdd_high(node);
+      }
+    }
+    return assignment;
+  }
+
+ private:
+  BuddySession session_;        // first: ends after the diagrams are released
+  std::vector<bdd> functions_;  // the diagrams built, by Function
+};
+
+}  // namespace
+
+std::unique_ptr<EquivalenceEngine> MakeDiagramEngine() { return std::make_unique<DiagramEngine>(); }
+
+struct Probe::Diagrams {
+  BuddySession session;  // first: ends after the diagrams are released
   std::optional<bdd> input;
   SimDiagrams steps;
 };

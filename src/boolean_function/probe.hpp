@@ -1,7 +1,8 @@
 // The equivalence check of a derivation: every formula written for a block is compared with
 // the block's input as a reduced ordered binary decision diagram (BuDDy), which is canonical,
 // so two formulas are equivalent exactly when their diagrams are the same node. This works
-// for any number of variables as long as the diagrams stay within a fixed node budget.
+// for any number of variables as long as the diagrams stay within a fixed node budget. Where
+// BuDDy is not linked (the web page), truth tables are compared instead (equivalence.hpp).
 #pragma once
 
 #include <cstdint>
