@@ -89,6 +89,30 @@ void CheckOutputName(const std::string& name) {
   throw UsageError("Der Ausgabename " + quoted + " nennt keine Datei. Gib einen Dateinamen an" + example);
 }
 
+Ziel ParseZiel(const std::string& value) {
+  if (const auto ziel = ZielFuerWort(value)) return *ziel;
+  std::string allowed;
+  for (const ZielInfo& info : kZielTabelle) allowed += (allowed.empty() ? "" : ", ") + std::string(info.wort);
+  throw UsageError("Unbekanntes Ziel " + QuotedExcerpt(value) + ": erlaubt sind " + allowed + ".");
+}
+
+// --ziel and --hinweis belong to --pruefen, which in turn has no use for the options of a
+// conversion.
+void CheckDerivationOptions(const CliOptions& options) {
+  if (!options.pruefen) {
+    if (options.ziel || options.hinweis)
+      throw UsageError("--ziel und --hinweis gelten nur zusammen mit --pruefen.");
+    return;
+  }
+  if (options.gesetze || options.ergebnis || options.option != kOptionTable[0].entry)
+    throw UsageError("--pruefen prüft eine eigene Herleitung; -m, -g und -e gelten nur für die Umformung.");
+  if (options.pdf && !options.outputGiven)
+    throw UsageError("--pdf braucht mit --pruefen einen Namen für das Dokument: -o NAME.");
+  if (!options.inputFile && options.formulas.empty())
+    throw UsageError("--pruefen braucht eine Herleitung: die Aufgabe und jeden Schritt als Zeile, aus einer "
+                     "Datei (-i DATEI), von der Standardeingabe (-i -) oder als Argumente.");
+}
+
 }  // namespace
 
 std::int64_t ParseSize(const std::string& value) {
@@ -185,6 +209,12 @@ CliOptions ParseArguments(const std::vector<std::string>& arguments) {
       options.quiet = true;
     } else if (name == "--max-size") {
       options.maxSize = ParseSize(OptionValue(arguments, i, name, inlineValue, hasInlineValue));
+    } else if ((name == "--pruefen" || name == "--prüfen") && !hasInlineValue) {
+      options.pruefen = true;
+    } else if (name == "--ziel") {
+      options.ziel = ParseZiel(OptionValue(arguments, i, name, inlineValue, hasInlineValue));
+    } else if (name == "--hinweis" && !hasInlineValue) {
+      options.hinweis = true;
     } else {
       throw UsageError("Unbekannte Option " + QuotedExcerpt(argument) +
                        ". Formeln, die mit \"-\" beginnen, stehen hinter \"--\", zum Beispiel: "
@@ -199,6 +229,7 @@ CliOptions ParseArguments(const std::vector<std::string>& arguments) {
     throw UsageError("--text und -o - schreiben beide auf die Standardausgabe: nur eines von beiden.");
   if (options.outputName == "-" && options.pdf)
     throw UsageError("--pdf braucht eine .TEX-Datei: -o - schreibt keine.");
+  CheckDerivationOptions(options);
   return options;
 }
 

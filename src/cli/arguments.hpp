@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "derivation_check/derivation.hpp"
 #include "render/texts.hpp"
 #include "run/option_entry.hpp"
 #include "typesetting/typesetting.hpp"
@@ -45,6 +46,9 @@ struct CliOptions {
   bool ergebnis = false;                               // -e: each block ends with the section "Ergebnis"
   std::size_t inputLimit = kInputLimit;                // most bytes read from -i
   std::chrono::seconds pdfTime = kDefaultTypesettingTime;  // --pdf-zeit; zero for no limit
+  bool pruefen = false;                                // --pruefen: check the derivations given
+  std::optional<Ziel> ziel;                            // --ziel: the normal form they are to end in
+  bool hinweis = false;                                // --hinweis: the next step from the last line
 };
 
 /// Narrowest and widest text that --width accepts.

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "cli/arguments.hpp"
+#include "cli/check_command.hpp"
 #include "cli/exit_codes.hpp"
 #include "render/readable_render.hpp"
 #include "render/texts.hpp"
@@ -261,6 +262,7 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
       out << VersionText();
       return ExitNumber(ExitCode::kSuccess);
     }
+    if (options.pruefen) return RunDerivationCheck(options, out, err, textWidth);
     return RunDocument(options, out, err, textWidth);
   } catch (const UsageError& error) {
     err << "umbrix: " << error.what() << "\nHilfe: umbrix --help\n";

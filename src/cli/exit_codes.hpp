@@ -17,6 +17,7 @@ enum class ExitCode {
   kFile = 3,
   kTooLarge = 4,
   kTypesetting = 5,
+  kWrongStep = 6,  // --pruefen: a step of a derivation is wrong
   kInternal = 70,
   kHungUp = 129,       // SIGHUP
   kInterrupted = 130,  // SIGINT
@@ -38,6 +39,7 @@ inline constexpr ExitCodeInfo kExitCodeTable[] = {
     {ExitCode::kTooLarge, RunError::Kind::TooLarge, "Formel zu groß"},
     {ExitCode::kTypesetting, RunError::Kind::Typesetting,
      "kein PDF (pdflatex fehlt, scheitert oder braucht zu lange; die .TEX-Datei bleibt)"},
+    {ExitCode::kWrongStep, std::nullopt, "ein Schritt der Herleitung ist falsch (--pruefen)"},
     {ExitCode::kInternal, std::nullopt, "interner Fehler"},
     {ExitCode::kHungUp, std::nullopt, "beendet, weil das Terminal geschlossen wurde (SIGHUP)"},
     {ExitCode::kInterrupted, std::nullopt, "abgebrochen mit Strg+C"},

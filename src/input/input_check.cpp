@@ -31,6 +31,9 @@ class LineChecker {
       case Token::Kind::Letter:
         Operand(token);
         break;
+      case Token::Kind::Constant:
+        Constant(token);
+        break;
       case Token::Kind::Not:
         if (!expectOperand_)
           Fail(token, "Vor " + Quoted(token.Typed()) + " fehlt ein Operator; " + Quoted(token.Typed()) +
@@ -74,6 +77,12 @@ class LineChecker {
       firstVariable_ = token;
     else if (firstVariable_->kind != token.kind)
       Fail(token, MixedNamesMessage(token));
+  }
+
+  // A constant stands where an operand may; it names no variable.
+  void Constant(const Token& token) {
+    if (!expectOperand_) Fail(token, "Vor " + Quoted(token.Typed()) + " fehlt ein Operator.");
+    expectOperand_ = false;
   }
 
   void Open(const Token& token) {
@@ -164,10 +173,12 @@ class LineChecker {
   std::optional<Token> previous_;
 };
 
-std::optional<LineError> CheckLine(std::string_view line) {
+}  // namespace
+
+std::optional<LineError> CheckFormulaLine(std::string_view line, const ConstantSpelling& constants) {
   try {
     if (IsLoneX(line)) return std::nullopt;  // the empty formula
-    Scanner scanner(line);
+    Scanner scanner(line, constants);
     LineChecker checker(line);
     while (auto token = scanner.Next()) checker.Accept(*token);
     checker.Finish(scanner.EndColumn());
@@ -177,15 +188,13 @@ std::optional<LineError> CheckLine(std::string_view line) {
   return std::nullopt;
 }
 
-}  // namespace
-
 std::vector<InputProblem> CheckInput(std::string_view text) {
   std::vector<InputProblem> problems;
   int number = 1;
   for (std::size_t start = 0;; ++number) {
     std::size_t end = text.find(LineBreak, start);
     std::string_view line = text.substr(start, end == std::string_view::npos ? end : end - start);
-    if (auto error = CheckLine(line)) problems.push_back({number, error->column, error->message});
+    if (auto error = CheckFormulaLine(line)) problems.push_back({number, error->column, error->message});
     if (end == std::string_view::npos) break;
     start = end + LineBreak.size();
   }

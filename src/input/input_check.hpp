@@ -2,9 +2,12 @@
 // column and never reaches the output file.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "input/scanner.hpp"
 
 namespace umbrix {
 
@@ -20,6 +23,10 @@ inline constexpr int kMaxNesting = 100;
 /// The first problem of every line that is not a valid formula. Lines are separated by CR LF;
 /// blanks count as absent, as the run deletes them. Blank lines are not problems.
 std::vector<InputProblem> CheckInput(std::string_view text);
+
+/// The first problem of one line, nullopt when it is a valid formula (or a lone "x", the
+/// empty formula). The line may hold the given constants.
+std::optional<LineError> CheckFormulaLine(std::string_view line, const ConstantSpelling& constants = {});
 
 /// Whether a text looks like a piece of a formula that was cut apart (by the shell at its
 /// blanks): it holds only connectives, or begins or ends with a binary connective.

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 
+#include "simple_formula/operation.hpp"
 #include "utilities/utf8_text.hpp"
 
 namespace umbrix {
@@ -179,6 +180,10 @@ std::optional<Token> Scanner::Next() {
   const std::size_t start = pos_;
   const int column = ColumnAt(start);
   const char c = line_[pos_];
+  if (IsConstantDigit(pos_)) {
+    ++pos_;
+    return Make(Kind::Constant, c == '1' ? operation::kTrue : operation::kFalse, start, column, true);
+  }
   if (IsDigit(c) || ((c == 'x' || c == 'X') && StartsIndex(pos_ + 1))) return Variable(column);
   if (IsAsciiLetter(c) && c != 'v' && c != 'V') return Letter(column);
   if (static_cast<unsigned char>(c) >= 0x80) return Symbol(start, column);
@@ -234,6 +239,9 @@ Token Scanner::Symbol(std::size_t start, int column) {
     throw LineError{column, "Das Byte " + ByteName(static_cast<unsigned char>(line_[pos_])) +
                                 " ist kein gültiges UTF-8-Zeichen; bitte die Eingabe als UTF-8 speichern."};
   pos_ += character.length;
+  if (constants_.symbols && (character.code == U'\u22A4' || character.code == U'\u22A5'))  // ⊤ ⊥
+    return Make(Kind::Constant, character.code == U'\u22A4' ? operation::kTrue : operation::kFalse, start, column,
+                true);
   if (auto token = OneCharacter(character.code, start, column)) return *token;
   throw LineError{column, NotAllowed("Das Zeichen " + QuotedExcerpt(line_.substr(start, character.length)) +
                                          " (" + CodePointName(character.code) + ")",
@@ -262,6 +270,11 @@ Token Scanner::Letter(int column) {
          !(Lower(line_[pos_]) == 'x' && StartsIndex(pos_ + 1)))
     ++pos_;
   const std::string_view run = line_.substr(start, pos_ - start);
+  if (IsConstantWord(run)) {
+    const char first = Lower(run[0]);
+    return Token{Token::Kind::Constant, first == 'w' || first == 't' ? operation::kTrue : operation::kFalse, run,
+                 column, true};
+  }
   if (run.size() > 1) throw LineError{column, LetterRunMessage(std::string(run))};
   return Token{Token::Kind::Letter, run, run, column, true};
 }
@@ -270,6 +283,19 @@ Token Scanner::Letter(int column) {
 bool Scanner::StartsIndex(std::size_t pos) const {
   while (pos < line_.size() && line_[pos] == ' ') ++pos;
   return pos < line_.size() && IsDigit(line_[pos]);
+}
+
+// A lone 1 or 0 (no digit after it, blanks skipped) is a constant where digits are constants.
+bool Scanner::IsConstantDigit(std::size_t pos) const {
+  if (!constants_.digits || (line_[pos] != '0' && line_[pos] != '1')) return false;
+  return !StartsIndex(pos + 1);
+}
+
+bool Scanner::IsConstantWord(std::string_view run) const {
+  std::string word;
+  for (char c : run) word += Lower(c);
+  if (constants_.letters && (word == "w" || word == "f")) return true;
+  return constants_.symbols && (word == "wahr" || word == "falsch" || word == "true" || word == "false");
 }
 
 void Scanner::SkipBlanks() {

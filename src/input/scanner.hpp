@@ -11,9 +11,9 @@
 namespace umbrix {
 
 struct Token {
-  enum class Kind { Variable, Letter, Not, Binary, Open, Close } kind;
+  enum class Kind { Variable, Letter, Constant, Not, Binary, Open, Close } kind;
   /// Umbrix's notation of a connective or parenthesis: "-", "+", "v", "<=", "=>", "==", "(", ")";
-  /// for a variable or a letter the same as typed.
+  /// for a variable or a letter the same as typed; for a constant "T" (true) or "C" (false).
   std::string_view text;
   std::string_view typed;  // the part of the line it was read from, blanks inside included
   int column;              // 1-based, counted in characters
@@ -23,6 +23,14 @@ struct Token {
   std::string Typed() const;
   /// The index digits of a variable.
   std::string Index() const;
+};
+
+/// The constants a line may hold. Umbrix's own input has none; the lines of a derivation to
+/// check may hold them.
+struct ConstantSpelling {
+  bool symbols = false;  // ⊤ and ⊥, and the words wahr, falsch, true, false
+  bool digits = false;   // 1 and 0 on their own, where the variables are letters
+  bool letters = false;  // the letters w and f (wahr, falsch)
 };
 
 /// A line that is no valid formula: where and why, in German.
@@ -37,7 +45,8 @@ bool IsLoneX(std::string_view line);
 
 class Scanner {
  public:
-  explicit Scanner(std::string_view line) : line_(line) {}
+  explicit Scanner(std::string_view line, ConstantSpelling constants = {})
+      : line_(line), constants_(constants) {}
 
   /// The next token, nullopt at the end of the line; throws LineError for what is no token.
   std::optional<Token> Next();
@@ -53,12 +62,15 @@ class Scanner {
   Token Variable(int column);
   Token Letter(int column);
   bool StartsIndex(std::size_t pos) const;
+  bool IsConstantDigit(std::size_t pos) const;
+  bool IsConstantWord(std::string_view run) const;
   void SkipBlanks();
   bool Follows(char c);
   bool Follows(std::string_view sequence);
   int ColumnAt(std::size_t pos);
 
   std::string_view line_;
+  ConstantSpelling constants_;
   std::size_t pos_ = 0;
   std::size_t columnPos_ = 0;  // the columns are counted forward once, from here
   int column_ = 1;

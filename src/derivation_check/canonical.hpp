@@ -1,0 +1,46 @@
+// The order-free form of formulas: two formulas that differ only in the order of the members
+// of "+", "v" and "==" and in parentheses (a+(b+c) is a+b+c) get the same number. Every form
+// is kept once, so a form is compared by its number, and the form of a formula in which one
+// part was replaced is built from the forms of the parts along the way to the root.
+#pragma once
+
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+#include "derivation_check/expression.hpp"
+
+namespace umbrix {
+
+class Kanon {
+ public:
+  using Id = std::int32_t;
+
+  /// The number of the formula's order-free form.
+  Id Of(const Ausdruck::Ptr& formel);
+  /// The form of a node with the operation of node and these members' forms: members of the
+  /// same junction are taken in, the members of a junction or "==" sorted; a junction of one
+  /// member is that member, of none its neutral constant.
+  Id Make(const Ausdruck& node, std::vector<Id> members);
+  /// The form of -formel.
+  Id Negation(Id formel);
+
+ private:
+  struct Form {
+    std::int32_t code;  // the operation: a variable's index, or a negative number per connective
+    std::vector<Id> members;
+  };
+  struct KeyHash {
+    std::size_t operator()(const std::vector<std::int32_t>& key) const;
+  };
+
+  Id Intern(std::int32_t code, std::vector<Id> members);
+  static std::int32_t CodeOf(const Ausdruck& node);
+
+  std::vector<Form> forms_;
+  std::unordered_map<std::vector<std::int32_t>, Id, KeyHash> index_;
+  // The nodes already numbered, kept alive so that no other node takes their address.
+  std::unordered_map<const Ausdruck*, std::pair<Ausdruck::Ptr, Id>> known_;
+};
+
+}  // namespace umbrix
