@@ -19,9 +19,9 @@ constexpr std::int32_t kEquivalentCode = -8;
 
 }  // namespace
 
-std::size_t Kanon::KeyHash::operator()(const std::vector<std::int32_t>& key) const {
-  std::size_t hash = key.size();
-  for (std::int32_t value : key) hash = hash * 1000003U ^ static_cast<std::size_t>(static_cast<std::uint32_t>(value));
+std::size_t Kanon::HashOf(std::int32_t code, const std::vector<Id>& members) {
+  std::size_t hash = static_cast<std::size_t>(static_cast<std::uint32_t>(code)) * 0x9E3779B97F4A7C15ULL;
+  for (Id member : members) hash = (hash ^ static_cast<std::size_t>(member)) * 0x100000001B3ULL;
   return hash;
 }
 
@@ -38,13 +38,16 @@ std::int32_t Kanon::CodeOf(const Ausdruck& node) {
 }
 
 Kanon::Id Kanon::Intern(std::int32_t code, std::vector<Id> members) {
-  std::vector<std::int32_t> key;
-  key.reserve(members.size() + 1);
-  key.push_back(code);
-  key.insert(key.end(), members.begin(), members.end());
-  const auto [found, added] = index_.emplace(std::move(key), static_cast<Id>(forms_.size()));
-  if (added) forms_.push_back({code, std::move(members)});
-  return found->second;
+  const std::size_t hash = HashOf(code, members);
+  const auto [first, last] = index_.equal_range(hash);
+  for (auto it = first; it != last; ++it) {
+    const Form& form = forms_[static_cast<std::size_t>(it->second)];
+    if (form.code == code && form.members == members) return it->second;
+  }
+  const auto id = static_cast<Id>(forms_.size());
+  forms_.push_back({code, std::move(members)});
+  index_.emplace(hash, id);
+  return id;
 }
 
 Kanon::Id Kanon::Make(const Ausdruck& node, std::vector<Id> members) {
@@ -70,12 +73,13 @@ Kanon::Id Kanon::Make(const Ausdruck& node, std::vector<Id> members) {
 Kanon::Id Kanon::Negation(Id formel) { return Intern(kNotCode, {formel}); }
 
 Kanon::Id Kanon::Of(const Ausdruck::Ptr& formel) {
-  if (auto found = known_.find(formel.get()); found != known_.end()) return found->second.second;
+  if (formel->WieGeschrieben())
+    if (auto found = known_.find(formel.get()); found != known_.end()) return found->second.second;
   std::vector<Id> members;
   members.reserve(formel->Glieder().size());
   for (const Ausdruck::Ptr& member : formel->Glieder()) members.push_back(Of(member));
   const Id id = Make(*formel, std::move(members));
-  known_.emplace(formel.get(), std::make_pair(formel, id));
+  if (formel->WieGeschrieben()) known_.emplace(formel.get(), std::make_pair(formel, id));
   return id;
 }
 

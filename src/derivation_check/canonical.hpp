@@ -30,16 +30,16 @@ class Kanon {
     std::int32_t code;  // the operation: a variable's index, or a negative number per connective
     std::vector<Id> members;
   };
-  struct KeyHash {
-    std::size_t operator()(const std::vector<std::int32_t>& key) const;
-  };
 
   Id Intern(std::int32_t code, std::vector<Id> members);
   static std::int32_t CodeOf(const Ausdruck& node);
+  static std::size_t HashOf(std::int32_t code, const std::vector<Id>& members);
 
   std::vector<Form> forms_;
-  std::unordered_map<std::vector<std::int32_t>, Id, KeyHash> index_;
-  // The nodes already numbered, kept alive so that no other node takes their address.
+  std::unordered_multimap<std::size_t, Id> index_;  // by the hash of code and members
+  // The nodes of the lines read, numbered once; kept alive so that no other node takes their
+  // address. The nodes that the laws make are numbered afresh each time: there are many, and
+  // each is asked about once.
   std::unordered_map<const Ausdruck*, std::pair<Ausdruck::Ptr, Id>> known_;
 };
 

@@ -86,8 +86,10 @@ Satz SummarySentence(const GepruefteHerleitung& herleitung) {
     text = "Die Herleitung hat keinen Schritt, der geprüft werden kann.";
   else if (wrong == 0 && unchecked == 0)
     text = steps == 1 ? "Der Schritt ist richtig." : "Alle " + std::to_string(steps) + " Schritte sind richtig.";
+  else if (wrong > 0 && steps == 1)
+    text = "Der Schritt ist falsch.";
   else if (wrong > 0)
-    text = std::to_string(wrong) + " von " + Counted(steps, "Schritt", "Schritten") + (wrong == 1 ? " ist" : " sind") +
+    text = std::to_string(wrong) + " von " + std::to_string(steps) + " Schritten " + (wrong == 1 ? "ist" : "sind") +
            " falsch.";
   if (unchecked > 0) text += (text.empty() ? "" : " ") + Counted(unchecked, "Schritt wurde", "Schritte wurden") + " nicht geprüft.";
   if (unread > 0)
@@ -124,7 +126,8 @@ Satz ComparisonSentence(const Formvergleich& vergleich) {
   };
   if (vergleich.terme <= vergleich.minimaleTerme && vergleich.literale <= vergleich.minimaleLiterale)
     return {Text("Deine " + name + " ist minimal: " + size(vergleich.terme, vergleich.literale) + ".")};
-  std::string text = "Deine " + name + " hat " + size(vergleich.terme, vergleich.literale) + ", minimal sind " +
+  std::string text = "Deine " + name + " hat " + size(vergleich.terme, vergleich.literale) + ", minimal " +
+                     (vergleich.minimaleTerme == 1 ? "ist " : "sind ") +
                      size(vergleich.minimaleTerme, vergleich.minimaleLiterale) + ". Tipp: ";
   if (vergleich.tipp)
     text += std::string(GesetzName(*vergleich.tipp)) + ".";
@@ -332,6 +335,8 @@ std::vector<Satz> AbschlussSaetze(const GepruefteHerleitung& herleitung) {
   if (!herleitung.abschluss) return saetze;
   const Abschluss& abschluss = *herleitung.abschluss;
   saetze.push_back(NormalFormSentence(abschluss));
+  if (abschluss.gleichwertigMitAufgabe == false && !herleitung.schritte.empty())
+    saetze.push_back({Text("Die letzte Zeile ist nicht mehr gleichwertig mit der Aufgabe.")});
   for (const Formvergleich& vergleich : abschluss.vergleiche) saetze.push_back(ComparisonSentence(vergleich));
   if (abschluss.zuVieleVariablen && (abschluss.istDnf || abschluss.istKnf))
     saetze.push_back({Text("Mit mehr als " + std::to_string(kMostTableVariables) +

@@ -58,9 +58,11 @@ std::optional<Formvergleich> Compare(const Ausdruck& last, NormalFormKind form) 
   return vergleich;
 }
 
-Abschluss Conclude(const GeleseneHerleitung& gelesen, std::size_t last, const Pruefoptionen& optionen) {
+Abschluss Conclude(const GeleseneHerleitung& gelesen, std::size_t first, std::size_t last,
+                   const Pruefoptionen& optionen, SchrittPruefer& pruefer) {
   Abschluss abschluss;
   abschluss.letzte = last;
+  abschluss.gleichwertigMitAufgabe = pruefer.Gleichwertig(gelesen.zeilen[first].formel, gelesen.zeilen[last].formel);
   const Ausdruck& line = *gelesen.zeilen[last].formel;
   if (const SimFormel::Ptr simple = ToSimFormel(line)) {
     abschluss.istDnf = !simple->NotDis();
@@ -74,7 +76,8 @@ Abschluss Conclude(const GeleseneHerleitung& gelesen, std::size_t last, const Pr
   abschluss.zuVieleVariablen = Variablen(line).count() > kMostTableVariables;
   for (NormalFormKind form : {NormalFormKind::Dis, NormalFormKind::Kon}) {
     const bool isForm = form == NormalFormKind::Dis ? abschluss.istDnf : abschluss.istKnf;
-    if (!Wants(abschluss.ziel, form) || !isForm || abschluss.zuVieleVariablen) continue;
+    if (!Wants(abschluss.ziel, form) || !isForm || abschluss.zuVieleVariablen || abschluss.gleichwertigMitAufgabe != true)
+      continue;
     if (std::optional<Formvergleich> vergleich = Compare(line, form)) abschluss.vergleiche.push_back(*vergleich);
   }
   abschluss.hinweisGefragt = optionen.hinweis;
@@ -88,15 +91,16 @@ GepruefteHerleitung Judge(GeleseneHerleitung gelesen, const Pruefoptionen& optio
   for (const Herleitungszeile& zeile : gelesen.zeilen)
     if (zeile.formel) variables |= Variablen(*zeile.formel);
   SchrittPruefer pruefer(variables);
-  std::optional<std::size_t> previous;
+  std::optional<std::size_t> first, previous;
   for (std::size_t k = 0; k < gelesen.zeilen.size(); ++k) {
     if (!gelesen.zeilen[k].formel) continue;
+    if (!first) first = k;
     if (previous)
       result.schritte.push_back(
           {*previous, k, pruefer.Pruefe(gelesen.zeilen[*previous].formel, gelesen.zeilen[k].formel)});
     previous = k;
   }
-  if (previous) result.abschluss = Conclude(gelesen, *previous, optionen);
+  if (previous) result.abschluss = Conclude(gelesen, *first, *previous, optionen, pruefer);
   result.gelesen = std::move(gelesen);
   return result;
 }

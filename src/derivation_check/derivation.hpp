@@ -64,6 +64,9 @@ struct Abschluss {
   bool zielErkannt = false;  // taken from the last line, not given
   bool istDnf = false;
   bool istKnf = false;
+  /// Whether the last line has the exercise's value under every assignment; none when that
+  /// could not be checked. Only then is it compared with the minimal form.
+  std::optional<bool> gleichwertigMitAufgabe;
   std::vector<Formvergleich> vergleiche;  // for up to kMostTableVariables variables
   bool zuVieleVariablen = false;          // more than that: no comparison
   bool hinweisGefragt = false;

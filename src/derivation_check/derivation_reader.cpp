@@ -100,7 +100,7 @@ class LineParser {
       ++pos_;
       parts.push_back(Arrow());
     }
-    return parts.size() == 1 ? parts[0] : Ausdruck::Make(operation::kEquivalent, std::move(parts));
+    return parts.size() == 1 ? parts[0] : Ausdruck::Geschrieben(operation::kEquivalent, std::move(parts));
   }
 
   Ausdruck::Ptr Arrow() {
@@ -109,7 +109,7 @@ class LineParser {
     if (!implies && !NextIs(operation::kFollowsFromWritten)) return left;
     ++pos_;
     Ausdruck::Ptr right = Chain(operation::kOr);
-    return Ausdruck::Make(implies ? operation::kImplies : operation::kFollowsFrom, {left, right});
+    return Ausdruck::Geschrieben(implies ? operation::kImplies : operation::kFollowsFrom, {left, right});
   }
 
   // A chain of "v" over chains of "+" over negations.
@@ -120,14 +120,14 @@ class LineParser {
       ++pos_;
       members.push_back(member());
     }
-    return members.size() == 1 ? members[0] : Ausdruck::Make(junction, std::move(members));
+    return members.size() == 1 ? members[0] : Ausdruck::Geschrieben(junction, std::move(members));
   }
 
   Ausdruck::Ptr Negation() {
     int negations = 0;
     for (; tokens_.at(pos_).kind == Token::Kind::Not; ++pos_) ++negations;
     Ausdruck::Ptr operand = Atom();
-    for (int k = 0; k < negations; ++k) operand = Nicht(operand);
+    for (int k = 0; k < negations; ++k) operand = Ausdruck::Geschrieben(operation::kNot, {operand});
     return operand;
   }
 
@@ -205,11 +205,10 @@ class BlockReader {
     if (text.size() > kLongestCheckedLine)
       error = LineError{1, "Die Zeile ist für die Prüfung zu lang: höchstens " +
                                std::to_string(kLongestCheckedLine) + " Zeichen."};
-    else if (!IsLoneX(text))
-      error = CheckFormulaLine(text, notation_.constants);
     std::optional<std::vector<Token>> tokens;
     if (!error) tokens = Tokens(text, notation_.constants);
     if (!error && tokens) error = NotationMismatch(*tokens, notation_.letters);
+    if (!error && !IsLoneX(text)) error = CheckFormulaLine(text, notation_.constants);
     if (error) {
       line.problem = InputProblem{number, error->column, error->message};
       return line;

@@ -23,10 +23,12 @@ std::string_view TextFormOf(std::string_view operation) {
   return operation;
 }
 
-// The parentheses a member needs inside its parent, whatever was written.
+// The parentheses a member needs inside its parent, whatever was written; a junction that the
+// checker put inside another gets them too, as Umbrix writes them.
 bool NeedsParentheses(const Ausdruck& parent, const Ausdruck& member) {
   if (member.Stufe() == Level::kAtom || member.Stufe() == Level::kNot) return false;
   if (parent.Stufe() == Level::kNot) return true;
+  if (!parent.WieGeschrieben() && IsJunction(parent.Operation()) && IsJunction(member.Operation())) return true;
   return member.Stufe() >= parent.Stufe();
 }
 
@@ -126,28 +128,34 @@ void CollectFlat(const Ausdruck::Ptr& node, std::string_view junction, std::vect
 
 }  // namespace
 
-Ausdruck::Ausdruck(std::string operation, std::vector<Ptr> glieder, std::int16_t index, int klammern)
+Ausdruck::Ausdruck(std::string operation, std::vector<Ptr> glieder, std::int16_t index, int klammern,
+                   bool geschrieben)
     : operation_(std::move(operation)),
       glieder_(std::move(glieder)),
       index_(index),
       level_(Formel::OperatorLevel(operation_)),
-      klammern_(klammern) {}
+      klammern_(klammern),
+      geschrieben_(geschrieben) {}
 
 Ausdruck::Ptr Ausdruck::Variable(std::int16_t index) {
-  return std::make_shared<const Ausdruck>(std::to_string(index), std::vector<Ptr>{}, index, 0);
+  return std::make_shared<const Ausdruck>(std::to_string(index), std::vector<Ptr>{}, index, 0, false);
 }
 
 Ausdruck::Ptr Ausdruck::Konstante(bool wahr) {
   return std::make_shared<const Ausdruck>(std::string(wahr ? operation::kTrue : operation::kFalse),
-                                          std::vector<Ptr>{}, 0, 0);
+                                          std::vector<Ptr>{}, 0, 0, false);
 }
 
 Ausdruck::Ptr Ausdruck::Make(std::string_view operation, std::vector<Ptr> glieder) {
-  return std::make_shared<const Ausdruck>(std::string(operation), std::move(glieder), 0, 0);
+  return std::make_shared<const Ausdruck>(std::string(operation), std::move(glieder), 0, 0, false);
+}
+
+Ausdruck::Ptr Ausdruck::Geschrieben(std::string_view operation, std::vector<Ptr> glieder) {
+  return std::make_shared<const Ausdruck>(std::string(operation), std::move(glieder), 0, 0, true);
 }
 
 Ausdruck::Ptr Ausdruck::InKlammern(const Ptr& node, int klammern) {
-  return std::make_shared<const Ausdruck>(node->operation_, node->glieder_, node->index_, klammern);
+  return std::make_shared<const Ausdruck>(node->operation_, node->glieder_, node->index_, klammern, node->geschrieben_);
 }
 
 int KlammernIn(const Ausdruck& parent, const Ausdruck& member) {
@@ -201,6 +209,21 @@ std::vector<Ausdruck::Ptr> FlacheGlieder(const Ausdruck::Ptr& node) {
   if (!IsJunction(node->Operation())) return {node};
   CollectFlat(node, node->Operation(), members);
   return members;
+}
+
+std::vector<std::vector<Ausdruck::Ptr>> Lesarten(const Ausdruck::Ptr& node) {
+  std::vector<std::vector<Ausdruck::Ptr>> readings{node->Glieder()};
+  if (!IsJunction(node->Operation())) return readings;
+  std::vector<Ausdruck::Ptr> flat = FlacheGlieder(node);
+  if (flat.size() != node->Glieder().size()) readings.push_back(std::move(flat));
+  return readings;
+}
+
+Ausdruck::Ptr MitGlied(const Ausdruck::Ptr& node, std::size_t k, const Ausdruck::Ptr& member) {
+  std::vector<Ausdruck::Ptr> members = node->Glieder();
+  members.at(k) = member;
+  return std::make_shared<const Ausdruck>(node->Operation(), std::move(members), node->Index(), node->Klammern(),
+                                          node->WieGeschrieben());
 }
 
 bool Wert(const Ausdruck& formel, const VariableSet& belegung) {

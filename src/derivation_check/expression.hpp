@@ -28,6 +28,9 @@ class Ausdruck {
   /// A connective over its members: kNot one, kImplies and kFollowsFrom two, kAnd, kOr and
   /// kEquivalent two or more.
   static Ptr Make(std::string_view operation, std::vector<Ptr> glieder);
+  /// The same for a node read from a line: it is shown with the parentheses written, where
+  /// a node that the checker made shows a junction inside another in parentheses too.
+  static Ptr Geschrieben(std::string_view operation, std::vector<Ptr> glieder);
   /// The same node with klammern pairs of parentheses around it.
   static Ptr InKlammern(const Ptr& node, int klammern);
 
@@ -41,8 +44,10 @@ class Ausdruck {
   const std::vector<Ptr>& Glieder() const { return glieder_; }
   /// Pairs of parentheses written around the node.
   int Klammern() const { return klammern_; }
+  /// Whether the node was read from a line (else the checker made it).
+  bool WieGeschrieben() const { return geschrieben_; }
 
-  Ausdruck(std::string operation, std::vector<Ptr> glieder, std::int16_t index, int klammern);
+  Ausdruck(std::string operation, std::vector<Ptr> glieder, std::int16_t index, int klammern, bool geschrieben);
 
  private:
   std::string operation_;
@@ -50,6 +55,7 @@ class Ausdruck {
   std::int16_t index_;
   Level level_;
   int klammern_;
+  bool geschrieben_;
 };
 
 /// Whether the operation joins members that may be reordered and regrouped ("+" and "v").
@@ -79,6 +85,13 @@ std::vector<Ausdruck::Ptr> FlacheGlieder(const Ausdruck::Ptr& node);
 /// The pairs of parentheses a member stands in: as written, and at least those that the
 /// binding of the connectives needs.
 int KlammernIn(const Ausdruck& parent, const Ausdruck& member);
+
+/// The ways to read the members of a junction: as written (a+(b+c): a and b+c) and, where
+/// that differs, taken in from the equal junctions inside (a, b, c). A law may be applied to
+/// either. Any other node has one reading, its members.
+std::vector<std::vector<Ausdruck::Ptr>> Lesarten(const Ausdruck::Ptr& node);
+/// The node with member k replaced.
+Ausdruck::Ptr MitGlied(const Ausdruck::Ptr& node, std::size_t k, const Ausdruck::Ptr& member);
 
 /// The value under an assignment (bit i: variable i is true).
 bool Wert(const Ausdruck& formel, const VariableSet& belegung);

@@ -24,17 +24,19 @@ Members Each(const Members& members, Ptr (*negate)(const Ptr&)) {
   return result;
 }
 
-// -(A + B) gives -A v -B, and with a negated member the double negation may be cancelled too.
+// -(A + B) gives -A v -B, and with a negated member the double negation may be cancelled too;
+// the members as written or taken in from inner junctions of the same kind.
 void AtNegation(const Ptr& node, std::vector<Umformung>& out) {
   const Ptr& operand = node->Glieder()[0];
   if (operand->Is(operation::kNot)) out.push_back({Gesetz::DoppelteNegation, operand->Glieder()[0]});
   if (operand->IsKonstante())
     out.push_back({Gesetz::NegierteKonstante, Ausdruck::Konstante(operand->Is(operation::kFalse))});
   if (!IsJunction(operand->Operation())) return;
-  const Members members = FlacheGlieder(operand);
   const std::string_view dual = Dual(operand->Operation());
-  out.push_back({Gesetz::DeMorgan, Ausdruck::Make(dual, Each(members, &Nicht))});
-  if (AnyNegation(members)) out.push_back({Gesetz::DeMorgan, Ausdruck::Make(dual, Each(members, &Verneint)), true});
+  for (const Members& members : Lesarten(operand)) {
+    out.push_back({Gesetz::DeMorgan, Ausdruck::Make(dual, Each(members, &Nicht))});
+    if (AnyNegation(members)) out.push_back({Gesetz::DeMorgan, Ausdruck::Make(dual, Each(members, &Verneint)), true});
+  }
 }
 
 // A => B gives -A v B; A <= B gives B => A, or A v -B at once as exercise sheets write it.
@@ -79,12 +81,17 @@ void AtEquivalence(const Ptr& node, std::vector<Umformung>& out) {
 // The laws that act on the members of a junction.
 class JunctionLaws {
  public:
-  JunctionLaws(const Ptr& node, Kanon& kanon, std::vector<Umformung>& out)
-      : op_(node->Operation()), members_(FlacheGlieder(node)), kanon_(kanon), out_(out) {
+  JunctionLaws(const Ptr& node, Members members, Kanon& kanon, const Geaendert& geaendert, std::vector<Umformung>& out)
+      : op_(node->Operation()), members_(std::move(members)), kanon_(kanon), out_(out) {
     for (const Ptr& member : members_) ids_.push_back(kanon.Of(member));
+    // A member that changed inside a parenthesised group of this reading: any rewriting may do.
+    mustTake_ = geaendert;
+    for (Kanon::Id form : geaendert)
+      if (std::find(ids_.begin(), ids_.end(), form) == ids_.end()) mustTake_.clear();
   }
 
   void All() {
+    DeMorganBackwards();
     Idempotence();
     ComplementAndConstants();
     if (members_.size() > kMostPairedMembers) return;
@@ -93,8 +100,32 @@ class JunctionLaws {
   }
 
  private:
+  // Whether a rewriting of the members at these positions takes every changed member.
+  bool Takes(const std::vector<std::size_t>& positions) const {
+    std::vector<Kanon::Id> taken;
+    for (std::size_t k : positions) taken.push_back(ids_[k]);
+    for (Kanon::Id form : mustTake_) {
+      auto found = std::find(taken.begin(), taken.end(), form);
+      if (found == taken.end()) return false;
+      taken.erase(found);
+    }
+    return true;
+  }
+
   void Add(Gesetz gesetz, const std::vector<std::size_t>& positions, const Ptr& replacement) {
-    out_.push_back({gesetz, Ersetzt(op_, members_, positions, replacement)});
+    if (Takes(positions)) out_.push_back({gesetz, Ersetzt(op_, members_, positions, replacement)});
+  }
+
+  // -A + -B gives -(A v B), read from right to left; a member that is no negation gets a double
+  // negation (A + B gives -(-A v -B)).
+  void DeMorganBackwards() {
+    Members inner;
+    bool cancels = false;
+    for (const Ptr& member : members_) {
+      cancels = cancels || !member->Is(operation::kNot);
+      inner.push_back(Verneint(member));
+    }
+    out_.push_back({Gesetz::DeMorgan, Nicht(Ausdruck::Make(Dual(op_), std::move(inner))), cancels});
   }
 
   void Idempotence() {
@@ -135,10 +166,13 @@ class JunctionLaws {
   void Absorption() {
     for (std::size_t j = 0; j < members_.size(); ++j) {
       if (!members_[j]->Is(Dual(op_))) continue;
-      std::vector<Kanon::Id> parts;
-      for (const Ptr& part : FlacheGlieder(members_[j])) parts.push_back(kanon_.Of(part));
-      for (std::size_t i = 0; i < members_.size(); ++i)
-        if (i != j && ids_[i] != ids_[j] && Contains(parts, PartsOf(i))) Add(Gesetz::Absorption, {j}, nullptr);
+      for (const Members& reading : Lesarten(members_[j])) {
+        std::vector<Kanon::Id> parts;
+        for (const Ptr& part : reading) parts.push_back(kanon_.Of(part));
+        for (std::size_t i = 0; i < members_.size(); ++i)
+          if (i != j && ids_[i] != ids_[j] && Takes({j}) && Contains(parts, PartsOf(i)))
+            Add(Gesetz::Absorption, {j}, nullptr);
+      }
     }
   }
 
@@ -158,33 +192,38 @@ class JunctionLaws {
     return true;
   }
 
-  // A + (B v C) gives (A + B) v (A + C): one member into a junction partner, both multiplied
-  // out when both are junctions, or all other members at once.
+  // A + (B v C) gives (A + B) v (A + C): one member into a junction partner (its parts as
+  // written or taken in), both multiplied out when both are junctions, or all other members
+  // at once.
   void Distribution() {
     for (std::size_t j = 0; j < members_.size(); ++j) {
       if (!members_[j]->Is(Dual(op_))) continue;
-      for (std::size_t i = 0; i < members_.size(); ++i) {
-        if (i == j) continue;
-        Add(Gesetz::Distributiv, {i, j}, Ausmultipliziert(op_, members_[i], members_[j]));
-        if (members_[i]->Is(Dual(op_)) && i < j) Add(Gesetz::Distributiv, {i, j}, CrossProduct(i, j));
-      }
-      if (members_.size() > 2) {
-        const Ptr others = Ersetzt(op_, members_, {j}, nullptr);
-        out_.push_back({Gesetz::Distributiv, Ausmultipliziert(op_, others, members_[j])});
+      for (const Members& parts : Lesarten(members_[j])) {
+        for (std::size_t i = 0; i < members_.size(); ++i) {
+          if (i == j || !Takes({i, j})) continue;
+          Add(Gesetz::Distributiv, {i, j}, Ausmultipliziert(op_, members_[i], parts));
+          if (members_[i]->Is(Dual(op_)) && i < j)
+            for (const Members& other : Lesarten(members_[i])) Add(Gesetz::Distributiv, {i, j}, CrossProduct(other, parts));
+        }
+        if (members_.size() > 2) {
+          const Ptr others = Ersetzt(op_, members_, {j}, nullptr);
+          out_.push_back({Gesetz::Distributiv, Ausmultipliziert(op_, others, parts)});
+        }
       }
     }
   }
 
-  Ptr CrossProduct(std::size_t i, std::size_t j) {
+  Ptr CrossProduct(const Members& left, const Members& right) {
     Members terms;
-    for (const Ptr& c : FlacheGlieder(members_[i]))
-      for (const Ptr& b : FlacheGlieder(members_[j])) terms.push_back(Ausdruck::Make(op_, {c, b}));
+    for (const Ptr& c : left)
+      for (const Ptr& b : right) terms.push_back(Ausdruck::Make(op_, {c, b}));
     return Ausdruck::Make(Dual(op_), std::move(terms));
   }
 
   std::string_view op_;
   Members members_;
   std::vector<Kanon::Id> ids_;
+  Geaendert mustTake_;  // the forms of the changed members, each as often as it changed
   Kanon& kanon_;
   std::vector<Umformung>& out_;
 };
@@ -192,13 +231,13 @@ class JunctionLaws {
 }  // namespace
 
 Ausdruck::Ptr Ausmultipliziert(std::string_view operation, const Ausdruck::Ptr& member,
-                               const Ausdruck::Ptr& partner) {
+                               const std::vector<Ausdruck::Ptr>& parts) {
   Members terms;
-  for (const Ptr& part : FlacheGlieder(partner)) terms.push_back(Ausdruck::Make(operation, {member, part}));
+  for (const Ptr& part : parts) terms.push_back(Ausdruck::Make(operation, {member, part}));
   return Ausdruck::Make(Dual(operation), std::move(terms));
 }
 
-std::vector<Umformung> Umformungen(const Ausdruck::Ptr& node, Kanon& kanon) {
+std::vector<Umformung> Umformungen(const Ausdruck::Ptr& node, Kanon& kanon, const Geaendert& geaendert) {
   std::vector<Umformung> out;
   if (node->Is(operation::kNot))
     AtNegation(node, out);
@@ -207,7 +246,7 @@ std::vector<Umformung> Umformungen(const Ausdruck::Ptr& node, Kanon& kanon) {
   else if (node->Is(operation::kEquivalent))
     AtEquivalence(node, out);
   else if (IsJunction(node->Operation()))
-    JunctionLaws(node, kanon, out).All();
+    for (Members& members : Lesarten(node)) JunctionLaws(node, std::move(members), kanon, geaendert, out).All();
   return out;
 }
 

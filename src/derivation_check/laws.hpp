@@ -1,7 +1,7 @@
 // The laws as rewriting rules: every way in which one law applied once at a node rewrites it.
-// A junction ("+", "v") is taken with all its members however they are parenthesised, and a
-// law may take any of them (A + B + -A: the complement of A and -A), which covers the
-// commutative and associative laws that students apply without naming them.
+// A law may take any of a junction's members (A + B + -A: the complement of A and -A), which
+// covers the commutative law that students apply without naming it; the members are read as
+// written and also taken in from inner junctions of the same kind (the associative law).
 #pragma once
 
 #include <vector>
@@ -23,12 +23,16 @@ struct Umformung {
 /// the whole junction apply to any size.
 inline constexpr std::size_t kMostPairedMembers = 64;
 
-/// The rewritings of the node by one law.
-std::vector<Umformung> Umformungen(const Ausdruck::Ptr& node, Kanon& kanon);
+/// The forms of the members that a rewriting of a junction must take: where a step changed
+/// only some members, a law that leaves one of them as it is cannot explain it. Empty: any.
+using Geaendert = std::vector<Kanon::Id>;
 
-/// What the distributive law makes of member with a junction partner inside the junction
-/// operation: A + (B v C) gives (A + B) v (A + C).
+/// The rewritings of the node by one law.
+std::vector<Umformung> Umformungen(const Ausdruck::Ptr& node, Kanon& kanon, const Geaendert& geaendert = {});
+
+/// What the distributive law makes of member with the parts of a junction partner inside the
+/// junction operation: A + (B v C) gives (A + B) v (A + C).
 Ausdruck::Ptr Ausmultipliziert(std::string_view operation, const Ausdruck::Ptr& member,
-                               const Ausdruck::Ptr& partner);
+                               const std::vector<Ausdruck::Ptr>& parts);
 
 }  // namespace umbrix

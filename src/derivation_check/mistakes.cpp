@@ -1,6 +1,7 @@
 // The faulty rules, node by node. Each names the part it changed and the right form of it.
 #include "derivation_check/mistakes.hpp"
 
+#include <algorithm>
 #include <unordered_map>
 
 #include "derivation_check/laws.hpp"
@@ -34,6 +35,18 @@ class Collector {
   std::vector<Fehlanwendung>& out_;
 };
 
+using Negate = Ptr (*)(const Ptr&);
+
+// The two ways of negating a part: -A always, or with a double negation cancelled. A mistake
+// is looked for in both spellings; where they agree, once.
+template <class Make>
+void BothNegations(const std::vector<Ptr>& parts, Make make) {
+  bool anyNegated = false;
+  for (const Ptr& part : parts) anyNegated = anyNegated || part->Is(operation::kNot);
+  make(static_cast<Negate>(&Verneint));
+  if (anyNegated) make(static_cast<Negate>(&Nicht));
+}
+
 // A => B resolved wrongly, and A <= B read as A => B.
 void AtArrow(const Ptr& node, Collector& add) {
   const Ptr& a = node->Glieder()[0];
@@ -41,19 +54,22 @@ void AtArrow(const Ptr& node, Collector& add) {
   if (node->Is(operation::kImplies)) {
     const Ptr right = Or(Verneint(a), b);
     add.Whole(K::ImplikationOhneNegation, node, Or(a, b), right);
-    add.Whole(K::ImplikationNegationVerschoben, node, Or(a, Nicht(b)), right);
-    if (b->Is(operation::kNot)) add.Whole(K::ImplikationNegationVerschoben, node, Or(a, Verneint(b)), right);
     add.Whole(K::ImplikationNegationVerschoben, node, Nicht(Or(a, b)), right);
-    add.Whole(K::ImplikationMitUnd, node, And(Verneint(a), b), right);
     add.Whole(K::ImplikationUmgedreht, node, Implies(b, a), right);
+    BothNegations({a, b}, [&](Negate negate) {
+      add.Whole(K::ImplikationNegationVerschoben, node, Or(a, negate(b)), right);
+      add.Whole(K::ImplikationMitUnd, node, And(negate(a), b), right);
+    });
     return;
   }
   const Ptr right = Or(a, Verneint(b));
   add.Whole(K::ImplikationUmgedreht, node, Implies(a, b), right);
-  add.Whole(K::ImplikationUmgedreht, node, Or(Verneint(a), b), right);
   add.Whole(K::ImplikationOhneNegation, node, Or(a, b), right);
   add.Whole(K::ImplikationNegationVerschoben, node, Nicht(Or(a, b)), right);
-  add.Whole(K::ImplikationMitUnd, node, And(a, Verneint(b)), right);
+  BothNegations({a, b}, [&](Negate negate) {
+    add.Whole(K::ImplikationUmgedreht, node, Or(negate(a), b), right);
+    add.Whole(K::ImplikationMitUnd, node, And(a, negate(b)), right);
+  });
 }
 
 // A == B with a negation lost, with + and v exchanged, or as one implication.
@@ -61,52 +77,55 @@ void AtEquivalence(const Ptr& node, Collector& add) {
   if (node->Glieder().size() != 2) return;
   const Ptr& a = node->Glieder()[0];
   const Ptr& b = node->Glieder()[1];
-  const Ptr na = Verneint(a), nb = Verneint(b);
-  const Ptr cases = Or(And(a, b), And(na, nb));
-  const Ptr clauses = And(Or(na, b), Or(a, nb));
+  const Ptr cases = Or(And(a, b), And(Verneint(a), Verneint(b)));
+  const Ptr clauses = And(Or(Verneint(a), b), Or(a, Verneint(b)));
   const Ptr both = And(Implies(a, b), Implies(b, a));
-  add.Whole(K::AequivalenzNegationVerloren, node, Or(And(a, b), And(a, nb)), cases);
-  add.Whole(K::AequivalenzNegationVerloren, node, Or(And(a, b), And(na, b)), cases);
-  add.Whole(K::AequivalenzNegationVerloren, node, And(Or(a, b), Or(a, nb)), clauses);
-  add.Whole(K::AequivalenzNegationVerloren, node, And(Or(na, b), Or(a, b)), clauses);
-  add.Whole(K::AequivalenzUndOderVertauscht, node, And(Or(a, b), Or(na, nb)), cases);
-  add.Whole(K::AequivalenzUndOderVertauscht, node, Or(And(na, b), And(a, nb)), clauses);
   add.Whole(K::AequivalenzUndOderVertauscht, node, Or(Implies(a, b), Implies(b, a)), both);
-  for (const Ptr& one : {Implies(a, b), Implies(b, a), Or(na, b), Or(a, nb)})
-    add.Whole(K::AequivalenzNurEineRichtung, node, one, both);
+  add.Whole(K::AequivalenzNurEineRichtung, node, Implies(a, b), both);
+  add.Whole(K::AequivalenzNurEineRichtung, node, Implies(b, a), both);
+  BothNegations({a, b}, [&](Negate negate) {
+    const Ptr na = negate(a), nb = negate(b);
+    add.Whole(K::AequivalenzNegationVerloren, node, Or(And(a, b), And(a, nb)), cases);
+    add.Whole(K::AequivalenzNegationVerloren, node, Or(And(a, b), And(na, b)), cases);
+    add.Whole(K::AequivalenzNegationVerloren, node, And(Or(a, b), Or(a, nb)), clauses);
+    add.Whole(K::AequivalenzNegationVerloren, node, And(Or(na, b), Or(a, b)), clauses);
+    add.Whole(K::AequivalenzUndOderVertauscht, node, And(Or(a, b), Or(na, nb)), cases);
+    add.Whole(K::AequivalenzUndOderVertauscht, node, Or(And(na, b), And(a, nb)), clauses);
+    add.Whole(K::AequivalenzNurEineRichtung, node, Or(na, b), both);
+    add.Whole(K::AequivalenzNurEineRichtung, node, Or(a, nb), both);
+  });
 }
 
-Members Negated(const Members& members, std::size_t skip = SIZE_MAX, std::size_t only = SIZE_MAX) {
+Members Negated(const Members& members, Negate negate, std::size_t skip = SIZE_MAX, std::size_t only = SIZE_MAX) {
   Members result;
   for (std::size_t k = 0; k < members.size(); ++k) {
-    const bool negate = only == SIZE_MAX ? k != skip : k == only;
-    result.push_back(negate ? Verneint(members[k]) : members[k]);
+    const bool negated = only == SIZE_MAX ? k != skip : k == only;
+    result.push_back(negated ? negate(members[k]) : members[k]);
   }
   return result;
 }
 
-// -(A + B) and the misconceptions about De Morgan and about negations before parentheses.
-void AtNegatedJunction(const Ptr& node, Collector& add) {
-  const Ptr& inner = node->Glieder()[0];
-  const std::string_view op = inner->Operation();
+// -(A + B) and the misconceptions about De Morgan and about negations before parentheses, for
+// the members of one reading.
+void AtNegatedJunction(const Ptr& node, const Members& m, Collector& add) {
+  const std::string_view op = node->Glieder()[0]->Operation();
   const std::string_view dual = Dual(op);
-  const Members m = FlacheGlieder(inner);
-  const Ptr right = Ausdruck::Make(dual, Negated(m));
+  const Ptr right = Ausdruck::Make(dual, Negated(m, &Verneint));
   for (std::size_t k = 0; k < m.size(); ++k) {
     if (!m[k]->Is(operation::kNot)) continue;
     Members cancelled = m;
     cancelled[k] = m[k]->Glieder()[0];
     add.Whole(K::DoppelteNegationUeberKlammer, node, Ausdruck::Make(op, cancelled), right);
   }
-  for (std::size_t k = 0; k < m.size(); ++k) {
-    add.Whole(K::DeMorganNichtAlleTeile, node, Ausdruck::Make(dual, Negated(m, k)), right);
-    if (m.size() > 2) add.Whole(K::DeMorganNichtAlleTeile, node, Ausdruck::Make(dual, Negated(m, SIZE_MAX, k)), right);
-  }
-  add.Whole(K::DeMorganVerknuepfungNichtGewechselt, node, Ausdruck::Make(op, Negated(m)), right);
-  Members plain;
-  for (const Ptr& member : m) plain.push_back(Nicht(member));
-  add.Whole(K::DeMorganVerknuepfungNichtGewechselt, node, Ausdruck::Make(op, plain), right);
-  add.Whole(K::DeMorganAeussereNegationBehalten, node, Nicht(right), right);
+  BothNegations(m, [&](Negate negate) {
+    for (std::size_t k = 0; k < m.size(); ++k) {
+      add.Whole(K::DeMorganNichtAlleTeile, node, Ausdruck::Make(dual, Negated(m, negate, k)), right);
+      if (m.size() > 2)
+        add.Whole(K::DeMorganNichtAlleTeile, node, Ausdruck::Make(dual, Negated(m, negate, SIZE_MAX, k)), right);
+    }
+    add.Whole(K::DeMorganVerknuepfungNichtGewechselt, node, Ausdruck::Make(op, Negated(m, negate)), right);
+    add.Whole(K::DeMorganAeussereNegationBehalten, node, Nicht(Ausdruck::Make(dual, Negated(m, negate))), right);
+  });
   Members first = m;
   first[0] = Nicht(m[0]);
   add.Whole(K::NegationKlammerVergessen, node, Ausdruck::Make(op, first), right);
@@ -115,11 +134,14 @@ void AtNegatedJunction(const Ptr& node, Collector& add) {
 void AtNegation(const Ptr& node, Collector& add) {
   const Ptr& inner = node->Glieder()[0];
   if (inner->Is(operation::kNot)) add.Whole(K::DoppelteNegationFalsch, node, inner, inner->Glieder()[0]);
-  if (IsJunction(inner->Operation())) AtNegatedJunction(node, add);
+  if (IsJunction(inner->Operation()))
+    for (const Members& members : Lesarten(inner)) AtNegatedJunction(node, members, add);
   if (inner->Is(operation::kImplies)) {
     const Ptr& a = inner->Glieder()[0];
     const Ptr& b = inner->Glieder()[1];
-    add.Whole(K::NegationUeberImplikation, node, Implies(Verneint(a), Verneint(b)), And(a, Verneint(b)));
+    BothNegations({a, b}, [&](Negate negate) {
+      add.Whole(K::NegationUeberImplikation, node, Implies(negate(a), negate(b)), And(a, Verneint(b)));
+    });
   }
 }
 
@@ -132,28 +154,43 @@ Ptr DualNegiert(const Ptr& node) {
   return Ausdruck::Make(Dual(node->Operation()), std::move(members));
 }
 
+// The dual instead of the formula: "+" and "v" swapped everywhere with every variable negated,
+// or, as De Morgan without the negation in front, the connective swapped and each member
+// negated.
+void AtDual(const Ptr& node, Collector& add) {
+  const Ptr dual = DualNegiert(node);
+  add.Whole(K::DualGebildet, node, dual, Nicht(dual));
+  for (const Members& members : Lesarten(node))
+    BothNegations(members, [&](Negate negate) {
+      const Ptr swapped = Ausdruck::Make(Dual(node->Operation()), Negated(members, negate));
+      add.Whole(K::DualGebildet, node, swapped, Nicht(swapped));
+    });
+}
+
 // The mistakes inside a junction: distribution, absorption, constants, idempotence.
 class JunctionMistakes {
  public:
-  JunctionMistakes(const Ptr& node, Kanon& kanon, Collector& add)
-      : node_(node), op_(node->Operation()), m_(FlacheGlieder(node)), kanon_(kanon), add_(add) {
+  JunctionMistakes(const Ptr& node, Members members, Kanon& kanon, const Geaendert& geaendert, Collector& add)
+      : node_(node), op_(node->Operation()), m_(std::move(members)), kanon_(kanon), add_(add) {
     for (const Ptr& member : m_) ids_.push_back(kanon.Of(member));
+    // A member that changed inside a parenthesised group of this reading: any rewriting may do.
+    mustTake_ = geaendert;
+    for (Kanon::Id form : geaendert)
+      if (std::find(ids_.begin(), ids_.end(), form) == ids_.end()) mustTake_.clear();
   }
 
   void All() {
     PairsOfEqualOrComplement();
     Constants();
-    if (!HasArrows(*node_)) {
-      const Ptr dual = DualNegiert(node_);
-      add_.Whole(K::DualGebildet, node_, dual, Nicht(dual));
-    }
     if (m_.size() > kMostPairedMembers) return;
     for (std::size_t j = 0; j < m_.size(); ++j) {
       if (!m_[j]->Is(Dual(op_))) continue;
       for (std::size_t i = 0; i < m_.size(); ++i) {
-        if (i == j) continue;
-        Distribution(i, j);
-        Absorption(i, j);
+        if (i == j || !Takes({i, j})) continue;
+        for (const Members& parts : Lesarten(m_[j])) {
+          Distribution(i, j, parts);
+          Absorption(i, j, parts);
+        }
       }
     }
   }
@@ -161,7 +198,19 @@ class JunctionMistakes {
  private:
   Ptr Pair(std::size_t i, std::size_t j) const { return Ausdruck::Make(op_, {m_[i], m_[j]}); }
 
+  bool Takes(const std::vector<std::size_t>& positions) const {
+    std::vector<Kanon::Id> taken;
+    for (std::size_t k : positions) taken.push_back(ids_[k]);
+    for (Kanon::Id form : mustTake_) {
+      auto found = std::find(taken.begin(), taken.end(), form);
+      if (found == taken.end()) return false;
+      taken.erase(found);
+    }
+    return true;
+  }
+
   void PartOf(K klasse, std::vector<std::size_t> positions, const Ptr& falsch, const Ptr& richtig) {
+    if (!Takes(positions)) return;
     Members part;
     for (std::size_t k : positions) part.push_back(m_[k]);
     add_.Part(klasse, Ersetzt(op_, m_, positions, falsch), Verbunden(op_, part), falsch, richtig);
@@ -201,9 +250,8 @@ class JunctionMistakes {
 
   // A + (B v C) made (A v B) + (A v C), a term left out, or (A + B) v C; the same with + and v
   // exchanged covers (A + B) v C made (A v C) + B.
-  void Distribution(std::size_t i, std::size_t j) {
-    const Ptr right = Ausmultipliziert(op_, m_[i], m_[j]);
-    const Members b = FlacheGlieder(m_[j]);
+  void Distribution(std::size_t i, std::size_t j, const Members& b) {
+    const Ptr right = Ausmultipliziert(op_, m_[i], b);
     Members swapped, terms;
     for (const Ptr& part : b) {
       swapped.push_back(Ausdruck::Make(Dual(op_), {m_[i], part}));
@@ -219,8 +267,7 @@ class JunctionMistakes {
   }
 
   // A v (A + B) made A + B or B.
-  void Absorption(std::size_t i, std::size_t j) {
-    const Members parts = FlacheGlieder(m_[j]);
+  void Absorption(std::size_t i, std::size_t j, const Members& parts) {
     Members rest;
     bool found = false;
     for (const Ptr& part : parts) {
@@ -239,13 +286,14 @@ class JunctionMistakes {
   std::string_view op_;
   Members m_;
   std::vector<Kanon::Id> ids_;
+  Geaendert mustTake_;  // the forms of the changed members, each as often as it changed
   Kanon& kanon_;
   Collector& add_;
 };
 
 }  // namespace
 
-std::vector<Fehlanwendung> Fehlanwendungen(const Ausdruck::Ptr& node, Kanon& kanon) {
+std::vector<Fehlanwendung> Fehlanwendungen(const Ausdruck::Ptr& node, Kanon& kanon, const Geaendert& geaendert) {
   std::vector<Fehlanwendung> out;
   Collector add(out);
   if (node->Is(operation::kNot))
@@ -254,8 +302,10 @@ std::vector<Fehlanwendung> Fehlanwendungen(const Ausdruck::Ptr& node, Kanon& kan
     AtArrow(node, add);
   else if (node->Is(operation::kEquivalent))
     AtEquivalence(node, add);
-  else if (IsJunction(node->Operation()))
-    JunctionMistakes(node, kanon, add).All();
+  else if (IsJunction(node->Operation())) {
+    for (Members& members : Lesarten(node)) JunctionMistakes(node, std::move(members), kanon, geaendert, add).All();
+    if (!HasArrows(*node)) AtDual(node, add);
+  }
   return out;
 }
 

@@ -10,6 +10,7 @@
 
 #include "derivation_check/canonical.hpp"
 #include "derivation_check/expression.hpp"
+#include "derivation_check/laws.hpp"
 
 namespace umbrix {
 
@@ -50,7 +51,8 @@ struct Fehlanwendung {
   Ausdruck::Ptr richtig;   // the part as the law makes it
 };
 
-/// The faulty rewritings of the node, one per class and way.
-std::vector<Fehlanwendung> Fehlanwendungen(const Ausdruck::Ptr& node, Kanon& kanon);
+/// The faulty rewritings of the node, one per class and way; for a junction only those that
+/// take every member whose form is in geaendert (see Umformungen).
+std::vector<Fehlanwendung> Fehlanwendungen(const Ausdruck::Ptr& node, Kanon& kanon, const Geaendert& geaendert = {});
 
 }  // namespace umbrix

@@ -118,15 +118,25 @@ class SimpleSteps {
   }
   void Merge() { formel_->Simplify(DefaultSimplifyMode(), &gesetze_); }
 
+  // A step that only reorders is no step for the student: the search goes on from its result.
   std::optional<NaechsterSchritt> Try(void (SimpleSteps::*step)()) {
     constexpr int kAttempts = 8;
-    const std::string before = formel_->FormelText();
+    std::string before = formel_->FormelText();
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
       gesetze_.Clear();
       (this->*step)();
-      if (formel_->FormelText() != before) return NaechsterSchritt{gesetze_.Gesetze(), FromSimFormel(*formel_)};
+      if (formel_->FormelText() == before) continue;
+      if (!OnlyReordered()) return NaechsterSchritt{gesetze_.Gesetze(), FromSimFormel(*formel_)};
+      before = formel_->FormelText();
     }
     return std::nullopt;
+  }
+
+  bool OnlyReordered() const {
+    for (Gesetz gesetz : gesetze_.Gesetze())
+      if (gesetz != Gesetz::Kommutativ && gesetz != Gesetz::Assoziativ && gesetz != Gesetz::KlammernWeglassen)
+        return false;
+    return true;
   }
 
   SimFormel::Ptr formel_;

@@ -8,7 +8,10 @@
 #include "derivation_check/step_check.hpp"
 
 #include <algorithm>
+#include <map>
 #include <stdexcept>
+#include <tuple>
+#include <unordered_set>
 
 #include "derivation_check/laws.hpp"
 
@@ -19,24 +22,17 @@ namespace {
 using Ptr = Ausdruck::Ptr;
 using Path = std::vector<std::pair<const Ausdruck*, std::size_t>>;
 
-// Visits every node with its path from the root; the inner links of a chain such as
-// a+(b+c) are not visited on their own, as the laws take the chain's members all together.
+// Visits every node with its path from the root.
 template <class Visit>
-void WalkPlaces(const Ptr& node, const Ausdruck* parent, Path& path, Visit& visit) {
-  const bool insideChain = parent != nullptr && IsJunction(node->Operation()) && parent->Is(node->Operation());
-  if (!insideChain) visit(node, path);
+void WalkPlaces(const Ptr& node, Path& path, Visit& visit) {
+  visit(node, path);
   for (std::size_t k = 0; k < node->Glieder().size(); ++k) {
     path.emplace_back(node.get(), k);
-    WalkPlaces(node->Glieder()[k], node.get(), path, visit);
+    WalkPlaces(node->Glieder()[k], path, visit);
     path.pop_back();
   }
 }
 
-template <class Visit>
-void ForEachPlace(const Ptr& root, Visit visit) {
-  Path path;
-  WalkPlaces(root, nullptr, path, visit);
-}
 
 // The form of the whole formula when the node at the end of path has the form id.
 Kanon::Id WholeForm(Kanon& kanon, const Path& path, Kanon::Id id) {
@@ -49,6 +45,12 @@ Kanon::Id WholeForm(Kanon& kanon, const Path& path, Kanon::Id id) {
     id = kanon.Make(parent, std::move(members));
   }
   return id;
+}
+
+std::size_t NodeCount(const Ausdruck& f) {
+  std::size_t count = 1;
+  for (const Ptr& member : f.Glieder()) count += NodeCount(*member);
+  return count;
 }
 
 int BracketCount(const Ausdruck& f) {
@@ -98,6 +100,13 @@ std::vector<Gesetz> RearrangementLaws(const Ptr& before, const Ptr& after) {
 void AddLaws(std::vector<Gesetz>& laws, const std::vector<Gesetz>& more) {
   for (Gesetz gesetz : more)
     if (std::find(laws.begin(), laws.end(), gesetz) == laws.end()) laws.push_back(gesetz);
+}
+
+// The formula with the node at the end of path (from depth on) replaced.
+Ptr Rebuilt(const Ptr& node, const Path& path, std::size_t depth, const Ptr& replacement) {
+  if (depth == path.size()) return replacement;
+  const std::size_t k = path[depth].second;
+  return MitGlied(node, k, Rebuilt(node->Glieder()[k], path, depth + 1, replacement));
 }
 
 struct Reach {
@@ -157,57 +166,169 @@ std::vector<std::pair<Ptr, Ptr>> DifferingParts(Kanon& kanon, const Ptr& a, cons
   return parts;
 }
 
+// Where a law applied once can turn a into b: the smallest part of a in which the two differ,
+// and the nodes above it (a law there can rewrite the part with its surroundings); where
+// the part is a junction that lost some members, those members too (a law there may turn one
+// into several that join the junction). A law anywhere else would change what the two have in
+// common, and a law at the junction must take every member that changed.
+struct Places {
+  Path toPart;  // from a down to the part
+  Ptr part;
+  std::vector<Ptr> changed;  // the part's members that b lacks
+  Geaendert changedForms;
+};
+
+// The way from node down to target, which is a member of node or of a chain of node's own
+// junction inside it.
+bool PathTo(const Ptr& node, const Ausdruck* target, Path& path) {
+  for (std::size_t k = 0; k < node->Glieder().size(); ++k) {
+    const Ptr& member = node->Glieder()[k];
+    const bool inChain = IsJunction(node->Operation()) && member->Is(node->Operation());
+    if (member.get() != target && !inChain) continue;
+    path.emplace_back(node.get(), k);
+    if (member.get() == target || PathTo(member, target, path)) return true;
+    path.pop_back();
+  }
+  return false;
+}
+
+Places SmallestDifference(Kanon& kanon, const Ptr& a, const Ptr& b) {
+  Places places{{}, a, {}, {}};
+  Ptr other = b;
+  for (;;) {
+    const std::vector<std::pair<Ptr, Ptr>> parts = DifferingParts(kanon, places.part, other);
+    if (parts.size() != 1 || !PathTo(places.part, parts[0].first.get(), places.toPart)) break;
+    places.part = parts[0].first;
+    other = parts[0].second;
+  }
+  if (IsJunction(places.part->Operation()) && places.part->Is(other->Operation())) {
+    std::vector<Ptr> onlyOther;
+    Leftovers(kanon, places.part, other, places.changed, onlyOther);
+    for (const Ptr& member : places.changed) places.changedForms.push_back(kanon.Of(member));
+  }
+  return places;
+}
+
+// Visits the places with their paths from the root and the members a rewriting must take;
+// deep: every node of the part instead of the changed members (for a law that follows
+// another, which may apply anywhere inside what changed).
+template <class Visit>
+void ForEachPlaceOf(const Ptr& root, const Places& places, bool deep, Visit visit) {
+  Path path;
+  Ptr node = root;
+  for (const auto& [parent, k] : places.toPart) {
+    visit(node, path, Geaendert{});
+    path.emplace_back(parent, k);
+    node = node->Glieder()[k];
+  }
+  if (deep) {
+    auto any = [&](const Ptr& inner, const Path& way) { visit(inner, way, Geaendert{}); };
+    WalkPlaces(places.part, path, any);
+    return;
+  }
+  visit(places.part, path, places.changedForms);
+  // Each changed member, and the parenthesised groups of the junction that hold it.
+  std::unordered_set<const Ausdruck*> visited{places.part.get()};
+  for (const Ptr& member : places.changed) {
+    Path toMember = path;
+    if (!PathTo(places.part, member.get(), toMember)) continue;
+    Path way = path;
+    Ptr inner = places.part;
+    for (std::size_t depth = path.size(); depth < toMember.size(); ++depth) {
+      way.push_back(toMember[depth]);
+      inner = inner->Glieder()[toMember[depth].second];
+      if (visited.insert(inner.get()).second) visit(inner, way, Geaendert{});
+    }
+  }
+}
+
 }  // namespace
 
-// The forms that one law application, or one faulty one, reaches from a formula; kept for
-// every formula asked about, so that each line's are worked out once.
+// The forms that one law application, or one faulty one, reaches from a formula towards
+// another; kept for every pair asked about, so that each is worked out once.
 struct SchrittPruefer::Wege {
   using LawForms = std::unordered_map<Kanon::Id, Reach>;
-  using MistakeForms = std::unordered_map<Kanon::Id, Fehlerbefund>;
+  struct Candidate {
+    Fehlerbefund befund;
+    Path path;  // where the mistake was made
+    Ptr ergebnis;
+  };
+  using MistakeForms = std::unordered_map<Kanon::Id, std::vector<Candidate>>;
+  using Key = std::tuple<const Ausdruck*, const Ausdruck*, bool>;
+  template <class Forms>
+  struct Entry {
+    Ptr from, towards;  // kept alive: the key holds their addresses
+    Forms forms;
+  };
 
   explicit Wege(Kanon& k) : kanon(k) {}
 
-  const LawForms& Laws(const Ptr& root) {
-    auto [entry, added] = laws.try_emplace(root.get());
-    if (!added) return entry->second.second;
-    entry->second.first = root;
-    LawForms& forms = entry->second.second;
-    ForEachPlace(root, [&](const Ptr& node, const Path& path) {
-      for (const Umformung& umformung : Umformungen(node, kanon))
+  const LawForms& Laws(const Ptr& root, const Ptr& towards, bool deep = false) {
+    auto [entry, added] = laws.try_emplace({root.get(), towards.get(), deep});
+    if (!added) return entry->second.forms;
+    entry->second.from = root;
+    entry->second.towards = towards;
+    LawForms& forms = entry->second.forms;
+    ForEachPlaceOf(root, SmallestDifference(kanon, root, towards), deep,
+                   [&](const Ptr& node, const Path& path, const Geaendert& geaendert) {
+      for (const Umformung& umformung : Umformungen(node, kanon, geaendert))
         forms.try_emplace(WholeForm(kanon, path, kanon.Of(umformung.ergebnis)),
                           Reach{umformung.gesetz, umformung.mitDoppelterNegation});
     });
     return forms;
   }
 
-  const MistakeForms& Mistakes(const Ptr& root) {
-    auto [entry, added] = mistakes.try_emplace(root.get());
-    if (!added) return entry->second.second;
-    entry->second.first = root;
-    MistakeForms& forms = entry->second.second;
-    ForEachPlace(root, [&](const Ptr& node, const Path& path) {
-      for (const Fehlanwendung& fehler : Fehlanwendungen(node, kanon)) {
-        const Fehlerbefund befund{fehler.klasse, fehler.alt, fehler.falsch, fehler.richtig};
-        auto [known, fresh] = forms.try_emplace(WholeForm(kanon, path, kanon.Of(fehler.ergebnis)), befund);
-        if (!fresh && fehler.klasse < known->second.klasse) known->second = befund;
+  const MistakeForms& Mistakes(const Ptr& root, const Ptr& towards) {
+    auto [entry, added] = mistakes.try_emplace({root.get(), towards.get(), false});
+    if (!added) return entry->second.forms;
+    entry->second.from = root;
+    entry->second.towards = towards;
+    MistakeForms& forms = entry->second.forms;
+    ForEachPlaceOf(root, SmallestDifference(kanon, root, towards), false,
+                   [&](const Ptr& node, const Path& path, const Geaendert& geaendert) {
+      for (Fehlanwendung& fehler : Fehlanwendungen(node, kanon, geaendert)) {
+        const Kanon::Id form = WholeForm(kanon, path, kanon.Of(fehler.ergebnis));
+        forms[form].push_back({{fehler.klasse, fehler.alt, fehler.falsch, fehler.richtig}, path, fehler.ergebnis});
       }
     });
     return forms;
   }
 
+  // How well a mistake explains a step: one whose result is written as the student wrote it
+  // (in the same order) first, then one other than the dual, then the one that changed the
+  // smallest part, then by class.
+  using Rank = std::tuple<bool, bool, std::size_t, Fehlerklasse>;
+  using Found = std::optional<std::pair<Rank, Fehlerbefund>>;
+
+  static Found Best(const Ptr& root, const std::vector<Candidate>& candidates, const Ptr& written) {
+    Found best;
+    for (const Candidate& candidate : candidates) {
+      const bool reordered =
+          written == nullptr || !SameFlatOrder(Rebuilt(root, candidate.path, 0, candidate.ergebnis), written);
+      const Rank rank{reordered, candidate.befund.klasse == Fehlerklasse::DualGebildet,
+                      NodeCount(*candidate.befund.alt), candidate.befund.klasse};
+      if (!best || rank < best->first) best.emplace(rank, candidate.befund);
+    }
+    return best;
+  }
+
+  static void Prefer(Found& best, Found other) {
+    if (other && (!best || other->first < best->first)) best = std::move(other);
+  }
+
   // The law of one application that leads from a to b, read forwards or backwards.
   std::optional<std::vector<Gesetz>> OneLaw(const Ptr& a, const Ptr& b) {
-    const LawForms& forwards = Laws(a);
+    const LawForms& forwards = Laws(a, b);
     if (auto found = forwards.find(kanon.Of(b)); found != forwards.end()) return LawsOf(found->second);
-    const LawForms& backwards = Laws(b);
+    const LawForms& backwards = Laws(b, a);
     if (auto found = backwards.find(kanon.Of(a)); found != backwards.end()) return LawsOf(found->second);
     return std::nullopt;
   }
 
   // Two law applications in a row: a form that one law reaches from a and one from b.
   std::optional<std::vector<Gesetz>> TwoLaws(const Ptr& a, const Ptr& b) {
-    const LawForms& fromA = Laws(a);
-    const LawForms& fromB = Laws(b);
+    const LawForms& fromA = Laws(a, b, true);
+    const LawForms& fromB = Laws(b, a, true);
     for (const auto& [form, reach] : fromA) {
       auto meet = fromB.find(form);
       if (meet == fromB.end()) continue;
@@ -241,24 +362,26 @@ struct SchrittPruefer::Wege {
     return TwoLaws(a, b);
   }
 
-  // The typical mistake that leads from a to b: one faulty application, at the place where the
-  // two differ, or one followed by a law.
-  std::optional<Fehlerbefund> Mistake(SchrittPruefer& pruefer, const Ptr& a, const Ptr& b) {
-    const MistakeForms& faulty = Mistakes(a);
-    if (auto found = faulty.find(kanon.Of(b)); found != faulty.end()) return found->second;
+  // The typical mistake that leads from a to b: one faulty application in a part where the
+  // two differ in value or in the whole, or one followed by a law; the best explanation of
+  // all.
+  Found Mistake(SchrittPruefer& pruefer, const Ptr& a, const Ptr& b) {
+    Found best;
     for (const auto& [partA, partB] : DifferingParts(kanon, a, b))
-      if (pruefer.Gleichwertig(partA, partB) == false)
-        if (auto found = Mistake(pruefer, partA, partB)) return found;
-    const LawForms& fromB = Laws(b);
-    std::optional<Fehlerbefund> best;
-    for (const auto& [form, befund] : faulty)
-      if (fromB.count(form) != 0 && (!best || befund.klasse < best->klasse)) best = befund;
-    return best;
+      if (pruefer.Gleichwertig(partA, partB) == false) Prefer(best, Mistake(pruefer, partA, partB));
+    const MistakeForms& faulty = Mistakes(a, b);
+    if (auto found = faulty.find(kanon.Of(b)); found != faulty.end()) Prefer(best, Best(a, found->second, b));
+    if (best) return best;
+    const LawForms& fromB = Laws(b, a, true);
+    std::vector<Candidate> meeting;
+    for (const auto& [form, candidates] : faulty)
+      if (fromB.count(form) != 0) meeting.insert(meeting.end(), candidates.begin(), candidates.end());
+    return Best(a, meeting, nullptr);
   }
 
   Kanon& kanon;
-  std::unordered_map<const Ausdruck*, std::pair<Ptr, LawForms>> laws;
-  std::unordered_map<const Ausdruck*, std::pair<Ptr, MistakeForms>> mistakes;
+  std::map<Key, Entry<LawForms>> laws;
+  std::map<Key, Entry<MistakeForms>> mistakes;
 };
 
 SchrittPruefer::SchrittPruefer(const VariableSet& variables)
@@ -315,7 +438,7 @@ Schrittbewertung SchrittPruefer::Falsch(const Ptr& vorher, const Ptr& nachher, c
   for (std::int16_t index : Indices(Variablen(*vorher) | Variablen(*nachher)))
     gegenbeispiel.belegung.emplace_back(index, belegung.test(static_cast<std::size_t>(index)));
   bewertung.gegenbeispiel = std::move(gegenbeispiel);
-  bewertung.fehler = wege_->Mistake(*this, vorher, nachher);
+  if (auto found = wege_->Mistake(*this, vorher, nachher)) bewertung.fehler = found->second;
   return bewertung;
 }
 
