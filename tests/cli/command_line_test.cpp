@@ -186,6 +186,13 @@ TEST_F(CommandLine, UsageErrorsExitWithTwo) {
       {"--max-size", "99999999999999999999"},
       {"--max-size", std::string(1000, '9') + "\xFF"},
       {"-o", std::string(1000, 'o') + "/\xFF/"},
+      {"--ziel", "DNF", "x1"},
+      {"--hinweis", "x1"},
+      {"--pruefen", "--ziel", "xnf", "x1"},
+      {"--pruefen", "-g", "x1"},
+      {"--pruefen", "-e", "x1"},
+      {"--pruefen", "-m", "2", "x1"},
+      {"--pruefen"},
   };
   for (const auto& arguments : cases) {
     SCOPED_TRACE(arguments[0] + (arguments.size() > 1 ? " " + arguments[1] : ""));

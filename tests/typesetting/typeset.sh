@@ -193,6 +193,24 @@ case $case_name in
       echo "WesentlichePrimimplikanten:P1,P2,P3,P4,P5,P6."; } >expected.txt
     kv_diagrams=8
     ;;
+  pruefen)
+    # A checked derivation (umbrix --pruefen -o): right steps with their laws, a wrong one with
+    # its counterexample and mistake, unreadable lines quoting what was typed (LaTeX's special
+    # characters among it), constants, X-indexes, and the sentences that end each derivation.
+    printf '%s\n' 'p→q' '¬p∨q' '¬(p∧¬q)' '' '¬(a∧b)' '¬a∧¬b' '(a∧' '"x" & b_1 % $' 'a∨b' '' \
+      'x1+(x2vx3)' '(x1+x2)v(x1+x3)' 'wv(x1+x2)v(x1+x3)' >input.txt
+    status=0
+    "$umbrix" --pruefen --hinweis -i input.txt -o doc >/dev/null 2>&1 || status=$?
+    [ $status -eq 1 ] || fail "umbrix exited with $status instead of 1 (a line cannot be read)"
+    { echo "Herleitung 1"; echo "Aufgabe: p→q"; echo "¬p∨q"; echo "richtig: Umformung der Implikation"
+      echo "¬(p∧¬q)"; echo "richtig: De Morgansches Gesetz, Doppelte Negation"; echo "Alle 2 Schritte sind richtig."
+      echo "Herleitung 2"; echo "¬a∧¬b"; echo "falsch"; echo "Gegenbeispiel: a = falsch, b = wahr."
+      echo "Fehler: De Morgan: Verkn"; echo "aus ¬(a∧b) wird ¬a∨¬b, nicht ¬a∧¬b."
+      echo "Diese Zeile kann nicht gelesen werden (Zeile 7, Spalte 4)"
+      echo "Diese Zeile kann nicht gelesen werden (Zeile 8, Spalte 1)"
+      echo "falsch (verglichen mit Zeile 6)"; echo "Herleitung 3"; echo "Aufgabe: X1∧(X2∨X3)"
+      echo "richtig: Distributivgesetz"; echo "⊤∨(X1∧X2)∨(X1∧X3)"; echo "falsch"; } >expected.txt
+    ;;
   nested)
     # Sixty nested negations: the parsed formula has no place where TeX may break it.
     nested=$(printf -- '-(%.0s' {1..60})x1$(printf ')%.0s' {1..60})
