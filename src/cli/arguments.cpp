@@ -329,6 +329,7 @@ std::string ExitCodeHelp() {
 std::string HelpText() {
   return std::string(
              "Aufruf: umbrix [OPTIONEN] [FORMEL ...]\n"
+             "        umbrix --pruefen [--ziel ZIEL] [--hinweis] [-o NAME|-] [-i DATEI|-] [ZEILE ...]\n"
              "\n"
              "Formt aussagenlogische Formeln Schritt für Schritt in die disjunktive und die\n"
              "konjunktive Normalform um und schreibt jeden Zwischenschritt als LaTeX-Dokument.\n"
@@ -365,6 +366,13 @@ std::string HelpText() {
          "                      nach Absorption, minimale Formen, Wahrheitstafel, kanonische\n"
          "                      Normalformen, KV-Diagramme, Quine-McCluskey-Verfahren und die\n"
          "                      Probe jeder Zeile gegen die Eingabe\n"
+         "      --pruefen       eine eigene Herleitung prüfen: die erste Zeile ist die Aufgabe,\n"
+         "                      jede weitere ein Schritt, eine Leerzeile trennt Herleitungen;\n"
+         "                      jeder Schritt richtig (mit Gesetz) oder falsch (mit Gegenbeispiel\n"
+         "                      und typischem Fehler); Konstanten ⊤ ⊥ w f, bei Buchstaben 1 0;\n"
+         "                      mit -o zusätzlich als LaTeX-Dokument\n"
+         "      --ziel ZIEL     mit --pruefen: DNF, KNF oder beide (sonst die Form der letzten Zeile)\n"
+         "      --hinweis       mit --pruefen: der nächste Schritt, wie Umbrix ihn macht\n"
          "  --                  beendet die Optionen; nötig vor Formeln, die mit - beginnen:\n"
          "                      umbrix -m 2 -- -x2+x1\n"
          "  -q, --quiet         keine Fortschrittsanzeige (sonst auf einem Terminal nach einer\n"
