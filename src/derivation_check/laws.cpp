@@ -82,13 +82,7 @@ void AtEquivalence(const Ptr& node, std::vector<Umformung>& out) {
 class JunctionLaws {
  public:
   JunctionLaws(const Ptr& node, Members members, Kanon& kanon, const Geaendert& geaendert, std::vector<Umformung>& out)
-      : op_(node->Operation()), members_(std::move(members)), kanon_(kanon), out_(out) {
-    for (const Ptr& member : members_) ids_.push_back(kanon.Of(member));
-    // A member that changed inside a parenthesised group of this reading: any rewriting may do.
-    mustTake_ = geaendert;
-    for (Kanon::Id form : geaendert)
-      if (std::find(ids_.begin(), ids_.end(), form) == ids_.end()) mustTake_.clear();
-  }
+      : op_(node->Operation()), reading_(std::move(members), kanon, geaendert), kanon_(kanon), out_(out) {}
 
   void All() {
     DeMorganBackwards();
@@ -100,17 +94,7 @@ class JunctionLaws {
   }
 
  private:
-  // Whether a rewriting of the members at these positions takes every changed member.
-  bool Takes(const std::vector<std::size_t>& positions) const {
-    std::vector<Kanon::Id> taken;
-    for (std::size_t k : positions) taken.push_back(ids_[k]);
-    for (Kanon::Id form : mustTake_) {
-      auto found = std::find(taken.begin(), taken.end(), form);
-      if (found == taken.end()) return false;
-      taken.erase(found);
-    }
-    return true;
-  }
+  bool Takes(const std::vector<std::size_t>& positions) const { return reading_.Takes(positions); }
 
   void Add(Gesetz gesetz, const std::vector<std::size_t>& positions, const Ptr& replacement) {
     if (Takes(positions)) out_.push_back({gesetz, Ersetzt(op_, members_, positions, replacement)});
@@ -221,14 +205,32 @@ class JunctionLaws {
   }
 
   std::string_view op_;
-  Members members_;
-  std::vector<Kanon::Id> ids_;
-  Geaendert mustTake_;  // the forms of the changed members, each as often as it changed
+  JunctionReading reading_;
+  const Members& members_ = reading_.Members();
+  const std::vector<Kanon::Id>& ids_ = reading_.Ids();
   Kanon& kanon_;
   std::vector<Umformung>& out_;
 };
 
 }  // namespace
+
+JunctionReading::JunctionReading(std::vector<Ausdruck::Ptr> members, Kanon& kanon, const Geaendert& geaendert)
+    : members_(std::move(members)), mustTake_(geaendert) {
+  for (const Ptr& member : members_) ids_.push_back(kanon.Of(member));
+  for (Kanon::Id form : geaendert)
+    if (std::find(ids_.begin(), ids_.end(), form) == ids_.end()) mustTake_.clear();
+}
+
+bool JunctionReading::Takes(const std::vector<std::size_t>& positions) const {
+  std::vector<Kanon::Id> taken;
+  for (std::size_t k : positions) taken.push_back(ids_[k]);
+  for (Kanon::Id form : mustTake_) {
+    auto found = std::find(taken.begin(), taken.end(), form);
+    if (found == taken.end()) return false;
+    taken.erase(found);
+  }
+  return true;
+}
 
 Ausdruck::Ptr Ausmultipliziert(std::string_view operation, const Ausdruck::Ptr& member,
                                const std::vector<Ausdruck::Ptr>& parts) {

@@ -27,6 +27,22 @@ inline constexpr std::size_t kMostPairedMembers = 64;
 /// only some members, a law that leaves one of them as it is cannot explain it. Empty: any.
 using Geaendert = std::vector<Kanon::Id>;
 
+/// One reading of a junction's members (see Lesarten) with their forms, and whether a
+/// rewriting of some of them takes every changed member. A member that changed inside a
+/// parenthesised group of the reading is none of its members: then any rewriting may do.
+class JunctionReading {
+ public:
+  JunctionReading(std::vector<Ausdruck::Ptr> members, Kanon& kanon, const Geaendert& geaendert);
+  const std::vector<Ausdruck::Ptr>& Members() const { return members_; }
+  const std::vector<Kanon::Id>& Ids() const { return ids_; }
+  bool Takes(const std::vector<std::size_t>& positions) const;
+
+ private:
+  std::vector<Ausdruck::Ptr> members_;
+  std::vector<Kanon::Id> ids_;
+  Geaendert mustTake_;  // the forms of the changed members, each as often as it changed
+};
+
 /// The rewritings of the node by one law.
 std::vector<Umformung> Umformungen(const Ausdruck::Ptr& node, Kanon& kanon, const Geaendert& geaendert = {});
 

@@ -171,13 +171,7 @@ void AtDual(const Ptr& node, Collector& add) {
 class JunctionMistakes {
  public:
   JunctionMistakes(const Ptr& node, Members members, Kanon& kanon, const Geaendert& geaendert, Collector& add)
-      : node_(node), op_(node->Operation()), m_(std::move(members)), kanon_(kanon), add_(add) {
-    for (const Ptr& member : m_) ids_.push_back(kanon.Of(member));
-    // A member that changed inside a parenthesised group of this reading: any rewriting may do.
-    mustTake_ = geaendert;
-    for (Kanon::Id form : geaendert)
-      if (std::find(ids_.begin(), ids_.end(), form) == ids_.end()) mustTake_.clear();
-  }
+      : node_(node), op_(node->Operation()), reading_(std::move(members), kanon, geaendert), kanon_(kanon), add_(add) {}
 
   void All() {
     PairsOfEqualOrComplement();
@@ -198,16 +192,7 @@ class JunctionMistakes {
  private:
   Ptr Pair(std::size_t i, std::size_t j) const { return Ausdruck::Make(op_, {m_[i], m_[j]}); }
 
-  bool Takes(const std::vector<std::size_t>& positions) const {
-    std::vector<Kanon::Id> taken;
-    for (std::size_t k : positions) taken.push_back(ids_[k]);
-    for (Kanon::Id form : mustTake_) {
-      auto found = std::find(taken.begin(), taken.end(), form);
-      if (found == taken.end()) return false;
-      taken.erase(found);
-    }
-    return true;
-  }
+  bool Takes(const std::vector<std::size_t>& positions) const { return reading_.Takes(positions); }
 
   void PartOf(K klasse, std::vector<std::size_t> positions, const Ptr& falsch, const Ptr& richtig) {
     if (!Takes(positions)) return;
@@ -284,9 +269,9 @@ class JunctionMistakes {
 
   Ptr node_;
   std::string_view op_;
-  Members m_;
-  std::vector<Kanon::Id> ids_;
-  Geaendert mustTake_;  // the forms of the changed members, each as often as it changed
+  JunctionReading reading_;
+  const Members& m_ = reading_.Members();
+  const std::vector<Kanon::Id>& ids_ = reading_.Ids();
   Kanon& kanon_;
   Collector& add_;
 };

@@ -263,35 +263,40 @@ struct SchrittPruefer::Wege {
 
   explicit Wege(Kanon& k) : kanon(k) {}
 
+  // The forms from root towards another formula, worked out by fill the first time.
+  template <class Forms, class Fill>
+  static const Forms& Remembered(std::map<Key, Entry<Forms>>& memo, const Ptr& root, const Ptr& towards, bool deep,
+                                 Fill fill) {
+    auto [entry, added] = memo.try_emplace({root.get(), towards.get(), deep});
+    if (added) {
+      entry->second.from = root;
+      entry->second.towards = towards;
+      fill(entry->second.forms);
+    }
+    return entry->second.forms;
+  }
+
   const LawForms& Laws(const Ptr& root, const Ptr& towards, bool deep = false) {
-    auto [entry, added] = laws.try_emplace({root.get(), towards.get(), deep});
-    if (!added) return entry->second.forms;
-    entry->second.from = root;
-    entry->second.towards = towards;
-    LawForms& forms = entry->second.forms;
-    ForEachPlaceOf(root, SmallestDifference(kanon, root, towards), deep,
-                   [&](const Ptr& node, const Path& path, const Geaendert& geaendert) {
-      for (const Umformung& umformung : Umformungen(node, kanon, geaendert))
-        forms.try_emplace(WholeForm(kanon, path, kanon.Of(umformung.ergebnis)),
-                          Reach{umformung.gesetz, umformung.mitDoppelterNegation});
+    return Remembered(laws, root, towards, deep, [&](LawForms& forms) {
+      ForEachPlaceOf(root, SmallestDifference(kanon, root, towards), deep,
+                     [&](const Ptr& node, const Path& path, const Geaendert& geaendert) {
+        for (const Umformung& umformung : Umformungen(node, kanon, geaendert))
+          forms.try_emplace(WholeForm(kanon, path, kanon.Of(umformung.ergebnis)),
+                            Reach{umformung.gesetz, umformung.mitDoppelterNegation});
+      });
     });
-    return forms;
   }
 
   const MistakeForms& Mistakes(const Ptr& root, const Ptr& towards) {
-    auto [entry, added] = mistakes.try_emplace({root.get(), towards.get(), false});
-    if (!added) return entry->second.forms;
-    entry->second.from = root;
-    entry->second.towards = towards;
-    MistakeForms& forms = entry->second.forms;
-    ForEachPlaceOf(root, SmallestDifference(kanon, root, towards), false,
-                   [&](const Ptr& node, const Path& path, const Geaendert& geaendert) {
-      for (Fehlanwendung& fehler : Fehlanwendungen(node, kanon, geaendert)) {
-        const Kanon::Id form = WholeForm(kanon, path, kanon.Of(fehler.ergebnis));
-        forms[form].push_back({{fehler.klasse, fehler.alt, fehler.falsch, fehler.richtig}, path, fehler.ergebnis});
-      }
+    return Remembered(mistakes, root, towards, false, [&](MistakeForms& forms) {
+      ForEachPlaceOf(root, SmallestDifference(kanon, root, towards), false,
+                     [&](const Ptr& node, const Path& path, const Geaendert& geaendert) {
+        for (Fehlanwendung& fehler : Fehlanwendungen(node, kanon, geaendert)) {
+          const Kanon::Id form = WholeForm(kanon, path, kanon.Of(fehler.ergebnis));
+          forms[form].push_back({{fehler.klasse, fehler.alt, fehler.falsch, fehler.richtig}, path, fehler.ergebnis});
+        }
+      });
     });
-    return forms;
   }
 
   // How well a mistake explains a step: one whose result is written as the student wrote it

@@ -8,6 +8,7 @@
 
 #include "boolean_function/equivalence.hpp"
 #include "general_formula/formel.hpp"
+#include "support/formel_value.hpp"
 
 namespace umbrix {
 namespace {
@@ -23,19 +24,7 @@ std::string RandomFormula(std::mt19937& random, int depth, int n) {
 }
 
 bool Evaluate(const Formel& f, const VariableSet& assignment) {
-  const std::string& op = f.Operation();
-  auto sub = [&](std::int16_t k) { return Evaluate(f.SubFormel(k), assignment); };
-  if (op == "(") return sub(0);
-  if (op == "-") return !sub(0);
-  if (op == "<") return sub(0) || !sub(1);
-  if (op == ">") return !sub(0) || sub(1);
-  if (op == "=") return sub(0) == sub(1);
-  if (op == "+" || op == "v") {
-    bool all = true, any = false;
-    for (std::int16_t k = 0; k < f.Count(); ++k) any = any || sub(k), all = all && sub(k);
-    return op == "+" ? all : any;
-  }
-  return assignment.test(static_cast<std::size_t>(std::stoi(op)));
+  return test::FormelValue(f, [&](int index) { return assignment.test(static_cast<std::size_t>(index)); });
 }
 
 // The assignment of row r over X1 to Xn, X1 changing slowest.
