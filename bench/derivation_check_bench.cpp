@@ -22,6 +22,7 @@ constexpr std::size_t kSteps = 30;
 
 // Formulas over X1 to X8; those whose first 31 lines with many intermediate steps stay as
 // short as a student's lines (kLongestLine) are measured.
+// clang-format off
 const char* const kFormulas[] = {
     "(x1=>x2)+(x3v-x4)==(x5+x6)v(x7=>x8)",
     "-((x1+x2)v(x3+x4))v((x5==x6)+(x7<=x8))",
@@ -32,6 +33,7 @@ const char* const kFormulas[] = {
     "((x1+x2)v(x3+x4)v(x5+x6))=>(x7v-x8)",
     "(x1<=x2)+(x3<=x4)+(x5<=x6)+(x7<=x8)",
 };
+// clang-format on
 constexpr std::size_t kLongestLine = 400;
 
 class Lines : public umbrix::RunObserver {
@@ -98,8 +100,8 @@ double Milliseconds(const std::string& derivation) {
 int main(int argc, char** argv) {
   const bool dump = argc > 1 && std::string(argv[1]) == "--dump";
   const int repeat = argc > 1 && !dump ? std::max(1, std::atoi(argv[1])) : 20;
-  std::printf("%-44s %8s %8s %8s %8s %7s\n", "Herleitung (30 Schritte, 8 Variablen)", "Zeichen", "längste", "best ms",
-              "Median", "falsch");
+  std::printf("%-44s %8s %8s %8s %8s %7s\n", "Herleitung (30 Schritte, 8 Variablen)", "Zeichen", "längste",
+              "best ms", "Median", "falsch");
   for (const char* formula : kFormulas) {
     const std::vector<std::string> right = OwnDerivation(formula);
     std::size_t longest = 0;
@@ -113,7 +115,8 @@ int main(int argc, char** argv) {
       std::sort(times.begin(), times.end());
       const std::vector<umbrix::GepruefteHerleitung> checked = umbrix::PruefeHerleitungen(derivation, {});
       int wrong = 0;
-      for (const auto& schritt : checked[0].schritte) wrong += schritt.bewertung.urteil == umbrix::Urteil::Falsch;
+      for (const auto& schritt : checked[0].schritte)
+        wrong += schritt.bewertung.urteil == umbrix::Urteil::Falsch;
       std::printf("%-44s %8zu %8zu %8.2f %8.2f %7d\n", formula, derivation.size(), longest, times.front(),
                   times[times.size() / 2], wrong);
     }

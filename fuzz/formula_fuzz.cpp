@@ -3,7 +3,8 @@
 // run through the driver in every mode (bounded by a line budget) without an unexpected error.
 // Shaped inputs (long chains, negation runs, chains at the member limit) go through the input
 // check and, when it passes them, the parser, a few reduction steps and the copy, where only
-// the member limit may stop them.
+// the member limit may stop them. Every text is also checked as derivations (--pruefen), with
+// the next step and both renderings; nothing may escape there.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -15,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "derivation_check/check_render.hpp"
 #include "general_formula/formel.hpp"
 #include "input/input_check.hpp"
 #include "run/field_platform.hpp"
@@ -80,9 +82,21 @@ void RunAllModes(const std::string& text) {
   }
 }
 
+// The text as derivations: every line read or reported, every step judged, both renderings.
+void CheckDerivations(const std::string& text) {
+  try {
+    const auto checked = umbrix::PruefeHerleitungen(text, {std::nullopt, true});
+    umbrix::PruefungAlsText(checked, 80);
+    umbrix::PruefungAlsLatex(checked);
+  } catch (const std::exception& error) {
+    Fail(error.what(), text);
+  }
+}
+
 void CheckOneText(const std::string& text) {
   Reduce(text, kMaxReductionSteps);
   if (umbrix::CheckInput(text).empty() && text.size() <= 60) RunAllModes(text);
+  if (text.size() <= 200) CheckDerivations(text);
 }
 
 // Shapes that random bytes rarely reach, chosen by the first byte: a chain of members next to
@@ -142,6 +156,16 @@ std::string RandomText(std::mt19937& random) {
   return text;
 }
 
+// Lines of a derivation as exercise sheets write them: letters, constants, symbols.
+std::string RandomDerivation(std::mt19937& random) {
+  static const char* const pieces[] = {"p", "q", "r",  "x1", "x2", "⊤", "⊥", "0",   "1",
+                                       "w", "f", "¬",  "∧",  "∨",  "→", "←", "↔",   "(",
+                                       ")", " ", "\n", "\n", "+",  "v", "-", "wahr"};
+  std::string text;
+  for (std::size_t k = random() % 40; k > 0; --k) text += pieces[random() % std::size(pieces)];
+  return text;
+}
+
 // Every file of the folder, in name order: the corpus and the reproducers of earlier findings.
 int RunFolder(const std::filesystem::path& folder) {
   std::vector<std::filesystem::path> files;
@@ -167,6 +191,7 @@ int main(int argc, char** argv) {
     std::string text = RandomText(random);
     if (!IsShaped(text) && umbrix::CheckInput(text).empty()) ++checked;
     FuzzOne(text);
+    CheckDerivations(RandomDerivation(random));
   }
   std::printf("%ld texts, %ld of them passed the input check and ran in all three modes\n", iterations,
               checked);

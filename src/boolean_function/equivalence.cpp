@@ -50,7 +50,7 @@ class SimGates {
         if (!input) return std::nullopt;
         inputs.push_back(*input);
       }
-      const Circuit::Kind kind = negation ? Circuit::Kind::Not
+      const Circuit::Kind kind = negation               ? Circuit::Kind::Not
                                  : op == operation::kOr ? Circuit::Kind::Or
                                                         : Circuit::Kind::And;
       return circuit_.Add(kind, inputs);
@@ -113,7 +113,9 @@ std::optional<Circuit::Id> AddFormel(Circuit& circuit, const Formel& f) {
   return circuit.Variable(*index);
 }
 
-std::optional<Circuit::Id> AddSimFormel(Circuit& circuit, SimFormel& formel) { return SimGates(circuit).Of(formel); }
+std::optional<Circuit::Id> AddSimFormel(Circuit& circuit, SimFormel& formel) {
+  return SimGates(circuit).Of(formel);
+}
 
 Circuit::Id AddTermList(Circuit& circuit, const TermList& list) {
   const bool dis = list.kind == NormalFormKind::Dis;

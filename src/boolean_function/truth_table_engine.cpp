@@ -25,7 +25,8 @@ class TruthTableEngine : public EquivalenceEngine {
  public:
   explicit TruthTableEngine(const VariableSet& variables)
       : columns_(Indices(variables)), columnSet_(variables), column_(100, -1) {
-    for (std::size_t c = 0; c < columns_.size(); ++c) column_[static_cast<std::size_t>(columns_[c])] = static_cast<int>(c);
+    for (std::size_t c = 0; c < columns_.size(); ++c)
+      column_[static_cast<std::size_t>(columns_[c])] = static_cast<int>(c);
     if (columns_.size() > kMostTruthTableVariables) return;
     const std::size_t rows = std::size_t{1} << columns_.size();
     words_ = rows < kWordBits ? 1 : rows / kWordBits;
@@ -108,7 +109,8 @@ class TruthTableEngine : public EquivalenceEngine {
   VariableSet Assignment(std::size_t row) const {
     VariableSet assignment;
     for (std::size_t c = 0; c < columns_.size(); ++c)
-      if (((row >> (columns_.size() - 1 - c)) & 1U) != 0) assignment.set(static_cast<std::size_t>(columns_[c]));
+      if (((row >> (columns_.size() - 1 - c)) & 1U) != 0)
+        assignment.set(static_cast<std::size_t>(columns_[c]));
     return assignment;
   }
 

@@ -109,8 +109,9 @@ void CheckDerivationOptions(const CliOptions& options) {
   if (options.pdf && !options.outputGiven)
     throw UsageError("--pdf braucht mit --pruefen einen Namen für das Dokument: -o NAME.");
   if (!options.inputFile && options.formulas.empty())
-    throw UsageError("--pruefen braucht eine Herleitung: die Aufgabe und jeden Schritt als Zeile, aus einer "
-                     "Datei (-i DATEI), von der Standardeingabe (-i -) oder als Argumente.");
+    throw UsageError(
+        "--pruefen braucht eine Herleitung: die Aufgabe und jeden Schritt als Zeile, aus einer "
+        "Datei (-i DATEI), von der Standardeingabe (-i -) oder als Argumente.");
 }
 
 }  // namespace

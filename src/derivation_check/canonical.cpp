@@ -66,7 +66,8 @@ Kanon::Id Kanon::Make(const Ausdruck& node, std::vector<Id> members) {
     if (flat.size() == 1) return flat[0];
     members = std::move(flat);
   }
-  if (code == kAndCode || code == kOrCode || code == kEquivalentCode) std::sort(members.begin(), members.end());
+  if (code == kAndCode || code == kOrCode || code == kEquivalentCode)
+    std::sort(members.begin(), members.end());
   return Intern(code, std::move(members));
 }
 

@@ -85,15 +85,17 @@ Satz SummarySentence(const GepruefteHerleitung& herleitung) {
   if (steps == 0)
     text = "Die Herleitung hat keinen Schritt, der geprüft werden kann.";
   else if (wrong == 0 && unchecked == 0)
-    text = steps == 1 ? "Der Schritt ist richtig." : "Alle " + std::to_string(steps) + " Schritte sind richtig.";
+    text =
+        steps == 1 ? "Der Schritt ist richtig." : "Alle " + std::to_string(steps) + " Schritte sind richtig.";
   else if (wrong > 0 && steps == 1)
     text = "Der Schritt ist falsch.";
   else if (wrong > 0)
-    text = std::to_string(wrong) + " von " + std::to_string(steps) + " Schritten " + (wrong == 1 ? "ist" : "sind") +
-           " falsch.";
-  if (unchecked > 0) text += (text.empty() ? "" : " ") + Counted(unchecked, "Schritt wurde", "Schritte wurden") + " nicht geprüft.";
-  if (unread > 0)
-    text += " " + Counted(unread, "Zeile konnte", "Zeilen konnten") + " nicht gelesen werden.";
+    text = std::to_string(wrong) + " von " + std::to_string(steps) + " Schritten " +
+           (wrong == 1 ? "ist" : "sind") + " falsch.";
+  if (unchecked > 0)
+    text += (text.empty() ? "" : " ") + Counted(unchecked, "Schritt wurde", "Schritte wurden") +
+            " nicht geprüft.";
+  if (unread > 0) text += " " + Counted(unread, "Zeile konnte", "Zeilen konnten") + " nicht gelesen werden.";
   return {Text(text)};
 }
 
@@ -107,7 +109,8 @@ Satz NormalFormSentence(const Abschluss& abschluss) {
   std::string text = "Die letzte Zeile ist ";
   bool first = true;
   for (NormalFormKind form : {NormalFormKind::Dis, NormalFormKind::Kon}) {
-    const bool wanted = *abschluss.ziel == Ziel::Beide || (*abschluss.ziel == Ziel::Dnf) == (form == NormalFormKind::Dis);
+    const bool wanted =
+        *abschluss.ziel == Ziel::Beide || (*abschluss.ziel == Ziel::Dnf) == (form == NormalFormKind::Dis);
     if (!wanted) continue;
     const bool is = form == NormalFormKind::Dis ? abschluss.istDnf : abschluss.istKnf;
     text += std::string(first ? "" : " und ") + (is ? "eine " : "noch keine ") + std::string(FormName(form));
@@ -132,7 +135,8 @@ Satz ComparisonSentence(const Formvergleich& vergleich) {
   if (vergleich.tipp)
     text += std::string(GesetzName(*vergleich.tipp)) + ".";
   else
-    text += std::string(many) + ", die sich nur in einem Literal unterscheiden, mit dem Distributiv- und dem "
+    text += std::string(many) +
+            ", die sich nur in einem Literal unterscheiden, mit dem Distributiv- und dem "
             "Komplementgesetz zusammenfassen.";
   return {Text(text)};
 }
@@ -140,7 +144,8 @@ Satz ComparisonSentence(const Formvergleich& vergleich) {
 Satz HintSentence(const Abschluss& abschluss) {
   if (!abschluss.hinweis) return {Text("Umbrix hätte hier nichts mehr umzuformen.")};
   Satz satz{Text("Nächster Schritt, wie Umbrix ihn macht: "), Formula(abschluss.hinweis->zeile)};
-  if (!abschluss.hinweis->gesetze.empty()) satz.push_back(Text(" (" + GesetzeText(abschluss.hinweis->gesetze) + ")"));
+  if (!abschluss.hinweis->gesetze.empty())
+    satz.push_back(Text(" (" + GesetzeText(abschluss.hinweis->gesetze) + ")"));
   satz.push_back(Text("."));
   return satz;
 }
@@ -154,20 +159,47 @@ std::string LatexPiece(std::string_view text) {
     const std::string_view bytes = text.substr(pos, character.length);
     pos += character.length;
     switch (character.code) {
-      case U'\\': out += "\\textbackslash{}"; continue;
-      case U'{': case U'}': case U'$': case U'&': case U'#': case U'%': case U'_':
+      case U'\\':
+        out += "\\textbackslash{}";
+        continue;
+      case U'{':
+      case U'}':
+      case U'$':
+      case U'&':
+      case U'#':
+      case U'%':
+      case U'_':
         out += '\\';
         out += bytes;
         continue;
-      case U'~': out += "\\textasciitilde{}"; continue;
-      case U'^': out += "\\textasciicircum{}"; continue;
-      case U'"': out += "\\dq{}"; continue;
-      case U'<': case U'>': case U'|': out += "$" + std::string(bytes) + "$"; continue;
-      case U'\u2261': out += "$\\equiv$"; continue;     // ≡
-      case U'\u2026': out += "\\dots{}"; continue;      // …
-      case U'\u2713': out += "$\\checkmark$"; continue; // ✓
-      case U'\u2717': out += "\\ding{55}"; continue;    // ✗
-      default: break;
+      case U'~':
+        out += "\\textasciitilde{}";
+        continue;
+      case U'^':
+        out += "\\textasciicircum{}";
+        continue;
+      case U'"':
+        out += "\\dq{}";
+        continue;
+      case U'<':
+      case U'>':
+      case U'|':
+        out += "$" + std::string(bytes) + "$";
+        continue;
+      case U'\u2261':
+        out += "$\\equiv$";
+        continue;  // ≡
+      case U'\u2026':
+        out += "\\dots{}";
+        continue;  // …
+      case U'\u2713':
+        out += "$\\checkmark$";
+        continue;  // ✓
+      case U'\u2717':
+        out += "\\ding{55}";
+        continue;  // ✗
+      default:
+        break;
     }
     if (character.code < 0x80) {
       out += bytes;
@@ -220,7 +252,8 @@ class TextWriter {
     out_ += std::string(pruef_texts::kHerleitung) + " " + std::to_string(number) + "\n";
     const std::vector<Herleitungszeile>& zeilen = herleitung.gelesen.zeilen;
     for (std::size_t k = 0; k < zeilen.size(); ++k) {
-      const std::string lead = k == 0 ? std::string(pruef_texts::kAufgabe) + ": " : "  " + std::to_string(k) + ". ";
+      const std::string lead =
+          k == 0 ? std::string(pruef_texts::kAufgabe) + ": " : "  " + std::to_string(k) + ". ";
       const std::string formula = zeilen[k].formel ? LesbarerText(*zeilen[k].formel, names) : zeilen[k].text;
       const auto step = std::find_if(herleitung.schritte.begin(), herleitung.schritte.end(),
                                      [k](const Herleitungsschritt& schritt) { return schritt.nachher == k; });
@@ -229,7 +262,8 @@ class TextWriter {
       } else if (step != herleitung.schritte.end()) {
         const std::vector<Satz> saetze = SchrittSaetze(*step, herleitung);
         Line(lead + formula, pruef_texts::TextOf(step->bewertung.urteil).zeichen, AlsText(saetze[0], names));
-        for (std::size_t s = 1; s < saetze.size(); ++s) out_ += Wrapped("     " + AlsText(saetze[s], names), width_, "     ");
+        for (std::size_t s = 1; s < saetze.size(); ++s)
+          out_ += Wrapped("     " + AlsText(saetze[s], names), width_, "     ");
       } else {
         out_ += lead + formula + "\n";
       }
@@ -260,10 +294,15 @@ class TextWriter {
   std::string out_;
 };
 
-constexpr const char* kLatexPreamble[] = {
-    "\\documentclass{article}",       "\\usepackage[german]{babel}",     "\\usepackage{amssymb}",
-    "\\usepackage{pifont}",           "\\setlength{\\parindent}{0cm}",   "\\setlength{\\oddsidemargin}{0cm}",
-    "\\setlength{\\evensidemargin}{0cm}", "\\setlength{\\textwidth}{16cm}", "\\begin{document}"};
+constexpr const char* kLatexPreamble[] = {"\\documentclass{article}",
+                                          "\\usepackage[german]{babel}",
+                                          "\\usepackage{amssymb}",
+                                          "\\usepackage{pifont}",
+                                          "\\setlength{\\parindent}{0cm}",
+                                          "\\setlength{\\oddsidemargin}{0cm}",
+                                          "\\setlength{\\evensidemargin}{0cm}",
+                                          "\\setlength{\\textwidth}{16cm}",
+                                          "\\begin{document}"};
 
 class LatexWriter {
  public:
@@ -295,8 +334,8 @@ class LatexWriter {
   }
 
   static std::string Problem(const InputProblem& problem) {
-    return LatexPiece(std::string(pruef_texts::kUnlesbar) + " (Zeile " + std::to_string(problem.line) + ", Spalte " +
-                      std::to_string(problem.column) + "): " + problem.message);
+    return LatexPiece(std::string(pruef_texts::kUnlesbar) + " (Zeile " + std::to_string(problem.line) +
+                      ", Spalte " + std::to_string(problem.column) + "): " + problem.message);
   }
 
   static std::string Verdict(std::string_view mark, const std::string& text) {
@@ -325,7 +364,8 @@ class LatexWriter {
 
 std::vector<Satz> SchrittSaetze(const Herleitungsschritt& schritt, const GepruefteHerleitung& herleitung) {
   std::vector<Satz> saetze{VerdictSentence(schritt, herleitung)};
-  if (schritt.bewertung.gegenbeispiel) saetze.push_back(CounterexampleSentence(*schritt.bewertung.gegenbeispiel));
+  if (schritt.bewertung.gegenbeispiel)
+    saetze.push_back(CounterexampleSentence(*schritt.bewertung.gegenbeispiel));
   if (schritt.bewertung.fehler) saetze.push_back(MistakeSentence(*schritt.bewertung.fehler));
   return saetze;
 }
@@ -353,7 +393,8 @@ std::string AlsText(const Satz& satz, const VariableNames* names) {
 
 std::string AlsLatex(const Satz& satz, const VariableNames* names) {
   std::string out;
-  for (const Satzteil& teil : satz) out += teil.formel ? "$" + LatexFormel(*teil.formel, names) + "$" : LatexPiece(teil.text);
+  for (const Satzteil& teil : satz)
+    out += teil.formel ? "$" + LatexFormel(*teil.formel, names) + "$" : LatexPiece(teil.text);
   return out;
 }
 

@@ -38,7 +38,8 @@ std::optional<Gesetz> ShorteningLaw(const TermList& list) {
   }
   for (std::size_t a = 0; a < list.terms.size(); ++a)
     for (std::size_t b = a + 1; b < list.terms.size(); ++b)
-      if (list.terms[a].Contains(list.terms[b]) && list.terms[b].Contains(list.terms[a])) return Gesetz::Idempotenz;
+      if (list.terms[a].Contains(list.terms[b]) && list.terms[b].Contains(list.terms[a]))
+        return Gesetz::Idempotenz;
   if (!Absorptions(list).empty()) return Gesetz::Absorption;
   return std::nullopt;
 }
@@ -51,8 +52,12 @@ std::optional<Formvergleich> Compare(const Ausdruck& last, NormalFormKind form) 
   const TruthTable table = MakeTruthTable(*list, Indices(Variablen(last)));
   const MinimalForms minimal = Minimise(table, form);
   if (!minimal.complete || minimal.shown.empty()) return std::nullopt;
-  Formvergleich vergleich{form, list->terms.size(), LiteralCount(*list), minimal.shown[0].terms.size(),
-                          LiteralCount(minimal.shown[0]), std::nullopt};
+  Formvergleich vergleich{form,
+                          list->terms.size(),
+                          LiteralCount(*list),
+                          minimal.shown[0].terms.size(),
+                          LiteralCount(minimal.shown[0]),
+                          std::nullopt};
   if (vergleich.terme > vergleich.minimaleTerme || vergleich.literale > vergleich.minimaleLiterale)
     vergleich.tipp = ShorteningLaw(*list);
   return vergleich;
@@ -62,7 +67,8 @@ Abschluss Conclude(const GeleseneHerleitung& gelesen, std::size_t first, std::si
                    const Pruefoptionen& optionen, SchrittPruefer& pruefer) {
   Abschluss abschluss;
   abschluss.letzte = last;
-  abschluss.gleichwertigMitAufgabe = pruefer.Gleichwertig(gelesen.zeilen[first].formel, gelesen.zeilen[last].formel);
+  abschluss.gleichwertigMitAufgabe =
+      pruefer.Gleichwertig(gelesen.zeilen[first].formel, gelesen.zeilen[last].formel);
   const Ausdruck& line = *gelesen.zeilen[last].formel;
   if (const SimFormel::Ptr simple = ToSimFormel(line)) {
     abschluss.istDnf = !simple->NotDis();
@@ -71,14 +77,18 @@ Abschluss Conclude(const GeleseneHerleitung& gelesen, std::size_t first, std::si
   abschluss.ziel = optionen.ziel;
   if (!abschluss.ziel && (abschluss.istDnf || abschluss.istKnf)) {
     abschluss.zielErkannt = true;
-    abschluss.ziel = abschluss.istDnf && abschluss.istKnf ? Ziel::Beide : abschluss.istDnf ? Ziel::Dnf : Ziel::Knf;
+    abschluss.ziel = abschluss.istDnf && abschluss.istKnf ? Ziel::Beide
+                     : abschluss.istDnf                   ? Ziel::Dnf
+                                                          : Ziel::Knf;
   }
   abschluss.zuVieleVariablen = Variablen(line).count() > kMostTableVariables;
   for (NormalFormKind form : {NormalFormKind::Dis, NormalFormKind::Kon}) {
     const bool isForm = form == NormalFormKind::Dis ? abschluss.istDnf : abschluss.istKnf;
-    if (!Wants(abschluss.ziel, form) || !isForm || abschluss.zuVieleVariablen || abschluss.gleichwertigMitAufgabe != true)
+    if (!Wants(abschluss.ziel, form) || !isForm || abschluss.zuVieleVariablen ||
+        abschluss.gleichwertigMitAufgabe != true)
       continue;
-    if (std::optional<Formvergleich> vergleich = Compare(line, form)) abschluss.vergleiche.push_back(*vergleich);
+    if (std::optional<Formvergleich> vergleich = Compare(line, form))
+      abschluss.vergleiche.push_back(*vergleich);
   }
   abschluss.hinweisGefragt = optionen.hinweis;
   if (optionen.hinweis) abschluss.hinweis = NaechsterSchrittVon(gelesen.zeilen[last].formel, abschluss.ziel);
@@ -117,13 +127,15 @@ bool GepruefteHerleitung::AllesRichtig() const {
   for (const Herleitungszeile& zeile : gelesen.zeilen)
     if (!zeile.formel) return false;
   for (const Herleitungsschritt& schritt : schritte)
-    if (schritt.bewertung.urteil == Urteil::Falsch || schritt.bewertung.urteil == Urteil::NichtGeprueft) return false;
+    if (schritt.bewertung.urteil == Urteil::Falsch || schritt.bewertung.urteil == Urteil::NichtGeprueft)
+      return false;
   return true;
 }
 
 std::vector<GepruefteHerleitung> PruefeHerleitungen(std::string_view text, const Pruefoptionen& optionen) {
   std::vector<GepruefteHerleitung> result;
-  for (GeleseneHerleitung& gelesen : ReadDerivations(text)) result.push_back(Judge(std::move(gelesen), optionen));
+  for (GeleseneHerleitung& gelesen : ReadDerivations(text))
+    result.push_back(Judge(std::move(gelesen), optionen));
   return result;
 }
 

@@ -22,7 +22,8 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
   std::vector<std::string_view> lines;
   for (std::size_t start = 0;;) {
     const std::size_t end = text.find('\n', start);
-    std::string_view line = text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+    std::string_view line =
+        text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
     if (line.ends_with('\r')) line.remove_suffix(1);
     lines.push_back(line);
     if (end == std::string_view::npos) break;
@@ -72,7 +73,8 @@ Notation NotationOf(const std::vector<std::string_view>& lines) {
     notation.letters = true;
     bool wfUsed = false;
     for (const Token& token : *exercise)
-      if (token.kind == Token::Kind::Letter && (LetterSlot(token) == 'w' - 'a' || LetterSlot(token) == 'f' - 'a'))
+      if (token.kind == Token::Kind::Letter &&
+          (LetterSlot(token) == 'w' - 'a' || LetterSlot(token) == 'f' - 'a'))
         wfUsed = true;
     notation.constants = {true, true, !wfUsed};
   } else {
@@ -160,8 +162,9 @@ class LineParser {
 std::optional<LineError> NotationMismatch(const std::vector<Token>& tokens, bool letters) {
   for (const Token& token : tokens) {
     if (letters && token.kind == Token::Kind::Variable)
-      return LineError{token.column, "In dieser Herleitung sind die Variablen Buchstaben wie in der Aufgabe; " +
-                                         QuotedExcerpt(token.Typed()) + " passt nicht dazu."};
+      return LineError{token.column,
+                       "In dieser Herleitung sind die Variablen Buchstaben wie in der Aufgabe; " +
+                           QuotedExcerpt(token.Typed()) + " passt nicht dazu."};
     if (!letters && token.kind == Token::Kind::Letter)
       return LineError{token.column,
                        "In dieser Herleitung sind die Variablen X1 bis X99 wie in der Aufgabe; " +
@@ -179,7 +182,8 @@ class BlockReader {
     GeleseneHerleitung block;
     block.usesLetters = notation_.letters;
     NumberLetters(block.names);
-    for (std::size_t k = 0; k < lines_.size(); ++k) block.zeilen.push_back(ReadLine(lines_[k], firstLine_ + static_cast<int>(k)));
+    for (std::size_t k = 0; k < lines_.size(); ++k)
+      block.zeilen.push_back(ReadLine(lines_[k], firstLine_ + static_cast<int>(k)));
     return block;
   }
 

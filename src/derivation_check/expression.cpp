@@ -28,7 +28,8 @@ std::string_view TextFormOf(std::string_view operation) {
 bool NeedsParentheses(const Ausdruck& parent, const Ausdruck& member) {
   if (member.Stufe() == Level::kAtom || member.Stufe() == Level::kNot) return false;
   if (parent.Stufe() == Level::kNot) return true;
-  if (!parent.WieGeschrieben() && IsJunction(parent.Operation()) && IsJunction(member.Operation())) return true;
+  if (!parent.WieGeschrieben() && IsJunction(parent.Operation()) && IsJunction(member.Operation()))
+    return true;
   return member.Stufe() >= parent.Stufe();
 }
 
@@ -155,14 +156,17 @@ Ausdruck::Ptr Ausdruck::Geschrieben(std::string_view operation, std::vector<Ptr>
 }
 
 Ausdruck::Ptr Ausdruck::InKlammern(const Ptr& node, int klammern) {
-  return std::make_shared<const Ausdruck>(node->operation_, node->glieder_, node->index_, klammern, node->geschrieben_);
+  return std::make_shared<const Ausdruck>(node->operation_, node->glieder_, node->index_, klammern,
+                                          node->geschrieben_);
 }
 
 int KlammernIn(const Ausdruck& parent, const Ausdruck& member) {
   return std::max(member.Klammern(), NeedsParentheses(parent, member) ? 1 : 0);
 }
 
-bool IsJunction(std::string_view operation) { return operation == operation::kAnd || operation == operation::kOr; }
+bool IsJunction(std::string_view operation) {
+  return operation == operation::kAnd || operation == operation::kOr;
+}
 
 std::string_view Dual(std::string_view operation) {
   return operation == operation::kAnd ? operation::kOr : operation::kAnd;
@@ -222,8 +226,8 @@ std::vector<std::vector<Ausdruck::Ptr>> Lesarten(const Ausdruck::Ptr& node) {
 Ausdruck::Ptr MitGlied(const Ausdruck::Ptr& node, std::size_t k, const Ausdruck::Ptr& member) {
   std::vector<Ausdruck::Ptr> members = node->Glieder();
   members.at(k) = member;
-  return std::make_shared<const Ausdruck>(node->Operation(), std::move(members), node->Index(), node->Klammern(),
-                                          node->WieGeschrieben());
+  return std::make_shared<const Ausdruck>(node->Operation(), std::move(members), node->Index(),
+                                          node->Klammern(), node->WieGeschrieben());
 }
 
 bool Wert(const Ausdruck& formel, const VariableSet& belegung) {
@@ -273,7 +277,8 @@ SimFormel::Ptr ToSimFormel(const Ausdruck& formel) {
 }
 
 bool HasArrows(const Ausdruck& formel) {
-  if (formel.Is(operation::kImplies) || formel.Is(operation::kFollowsFrom) || formel.Is(operation::kEquivalent))
+  if (formel.Is(operation::kImplies) || formel.Is(operation::kFollowsFrom) ||
+      formel.Is(operation::kEquivalent))
     return true;
   for (const Ausdruck::Ptr& member : formel.Glieder())
     if (HasArrows(*member)) return true;

@@ -47,7 +47,8 @@ class Ausdruck {
   /// Whether the node was read from a line (else the checker made it).
   bool WieGeschrieben() const { return geschrieben_; }
 
-  Ausdruck(std::string operation, std::vector<Ptr> glieder, std::int16_t index, int klammern, bool geschrieben);
+  Ausdruck(std::string operation, std::vector<Ptr> glieder, std::int16_t index, int klammern,
+           bool geschrieben);
 
  private:
   std::string operation_;

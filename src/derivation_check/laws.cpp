@@ -35,7 +35,8 @@ void AtNegation(const Ptr& node, std::vector<Umformung>& out) {
   const std::string_view dual = Dual(operand->Operation());
   for (const Members& members : Lesarten(operand)) {
     out.push_back({Gesetz::DeMorgan, Ausdruck::Make(dual, Each(members, &Nicht))});
-    if (AnyNegation(members)) out.push_back({Gesetz::DeMorgan, Ausdruck::Make(dual, Each(members, &Verneint)), true});
+    if (AnyNegation(members))
+      out.push_back({Gesetz::DeMorgan, Ausdruck::Make(dual, Each(members, &Verneint)), true});
   }
 }
 
@@ -45,12 +46,14 @@ void AtArrow(const Ptr& node, std::vector<Umformung>& out) {
   const Ptr& b = node->Glieder()[1];
   if (node->Is(operation::kImplies)) {
     out.push_back({Gesetz::Implikation, Ausdruck::Make(operation::kOr, {Nicht(a), b})});
-    if (a->Is(operation::kNot)) out.push_back({Gesetz::Implikation, Ausdruck::Make(operation::kOr, {Verneint(a), b}), true});
+    if (a->Is(operation::kNot))
+      out.push_back({Gesetz::Implikation, Ausdruck::Make(operation::kOr, {Verneint(a), b}), true});
     return;
   }
   out.push_back({Gesetz::FolgtAus, Ausdruck::Make(operation::kImplies, {b, a})});
   out.push_back({Gesetz::FolgtAus, Ausdruck::Make(operation::kOr, {a, Nicht(b)})});
-  if (b->Is(operation::kNot)) out.push_back({Gesetz::FolgtAus, Ausdruck::Make(operation::kOr, {a, Verneint(b)}), true});
+  if (b->Is(operation::kNot))
+    out.push_back({Gesetz::FolgtAus, Ausdruck::Make(operation::kOr, {a, Verneint(b)}), true});
 }
 
 Ptr Implies(const Ptr& a, const Ptr& b) { return Ausdruck::Make(operation::kImplies, {a, b}); }
@@ -81,7 +84,8 @@ void AtEquivalence(const Ptr& node, std::vector<Umformung>& out) {
 // The laws that act on the members of a junction.
 class JunctionLaws {
  public:
-  JunctionLaws(const Ptr& node, Members members, Kanon& kanon, const Geaendert& geaendert, std::vector<Umformung>& out)
+  JunctionLaws(const Ptr& node, Members members, Kanon& kanon, const Geaendert& geaendert,
+               std::vector<Umformung>& out)
       : op_(node->Operation()), reading_(std::move(members), kanon, geaendert), kanon_(kanon), out_(out) {}
 
   void All() {
@@ -187,7 +191,8 @@ class JunctionLaws {
           if (i == j || !Takes({i, j})) continue;
           Add(Gesetz::Distributiv, {i, j}, Ausmultipliziert(op_, members_[i], parts));
           if (members_[i]->Is(Dual(op_)) && i < j)
-            for (const Members& other : Lesarten(members_[i])) Add(Gesetz::Distributiv, {i, j}, CrossProduct(other, parts));
+            for (const Members& other : Lesarten(members_[i]))
+              Add(Gesetz::Distributiv, {i, j}, CrossProduct(other, parts));
         }
         if (members_.size() > 2) {
           const Ptr others = Ersetzt(op_, members_, {j}, nullptr);
@@ -248,7 +253,8 @@ std::vector<Umformung> Umformungen(const Ausdruck::Ptr& node, Kanon& kanon, cons
   else if (node->Is(operation::kEquivalent))
     AtEquivalence(node, out);
   else if (IsJunction(node->Operation()))
-    for (Members& members : Lesarten(node)) JunctionLaws(node, std::move(members), kanon, geaendert, out).All();
+    for (Members& members : Lesarten(node))
+      JunctionLaws(node, std::move(members), kanon, geaendert, out).All();
   return out;
 }
 

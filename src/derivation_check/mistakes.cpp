@@ -96,7 +96,8 @@ void AtEquivalence(const Ptr& node, Collector& add) {
   });
 }
 
-Members Negated(const Members& members, Negate negate, std::size_t skip = SIZE_MAX, std::size_t only = SIZE_MAX) {
+Members Negated(const Members& members, Negate negate, std::size_t skip = SIZE_MAX,
+                std::size_t only = SIZE_MAX) {
   Members result;
   for (std::size_t k = 0; k < members.size(); ++k) {
     const bool negated = only == SIZE_MAX ? k != skip : k == only;
@@ -121,10 +122,12 @@ void AtNegatedJunction(const Ptr& node, const Members& m, Collector& add) {
     for (std::size_t k = 0; k < m.size(); ++k) {
       add.Whole(K::DeMorganNichtAlleTeile, node, Ausdruck::Make(dual, Negated(m, negate, k)), right);
       if (m.size() > 2)
-        add.Whole(K::DeMorganNichtAlleTeile, node, Ausdruck::Make(dual, Negated(m, negate, SIZE_MAX, k)), right);
+        add.Whole(K::DeMorganNichtAlleTeile, node, Ausdruck::Make(dual, Negated(m, negate, SIZE_MAX, k)),
+                  right);
     }
     add.Whole(K::DeMorganVerknuepfungNichtGewechselt, node, Ausdruck::Make(op, Negated(m, negate)), right);
-    add.Whole(K::DeMorganAeussereNegationBehalten, node, Nicht(Ausdruck::Make(dual, Negated(m, negate))), right);
+    add.Whole(K::DeMorganAeussereNegationBehalten, node, Nicht(Ausdruck::Make(dual, Negated(m, negate))),
+              right);
   });
   Members first = m;
   first[0] = Nicht(m[0]);
@@ -171,7 +174,11 @@ void AtDual(const Ptr& node, Collector& add) {
 class JunctionMistakes {
  public:
   JunctionMistakes(const Ptr& node, Members members, Kanon& kanon, const Geaendert& geaendert, Collector& add)
-      : node_(node), op_(node->Operation()), reading_(std::move(members), kanon, geaendert), kanon_(kanon), add_(add) {}
+      : node_(node),
+        op_(node->Operation()),
+        reading_(std::move(members), kanon, geaendert),
+        kanon_(kanon),
+        add_(add) {}
 
   void All() {
     PairsOfEqualOrComplement();
@@ -278,7 +285,8 @@ class JunctionMistakes {
 
 }  // namespace
 
-std::vector<Fehlanwendung> Fehlanwendungen(const Ausdruck::Ptr& node, Kanon& kanon, const Geaendert& geaendert) {
+std::vector<Fehlanwendung> Fehlanwendungen(const Ausdruck::Ptr& node, Kanon& kanon,
+                                           const Geaendert& geaendert) {
   std::vector<Fehlanwendung> out;
   Collector add(out);
   if (node->Is(operation::kNot))
@@ -288,7 +296,8 @@ std::vector<Fehlanwendung> Fehlanwendungen(const Ausdruck::Ptr& node, Kanon& kan
   else if (node->Is(operation::kEquivalent))
     AtEquivalence(node, add);
   else if (IsJunction(node->Operation())) {
-    for (Members& members : Lesarten(node)) JunctionMistakes(node, std::move(members), kanon, geaendert, add).All();
+    for (Members& members : Lesarten(node))
+      JunctionMistakes(node, std::move(members), kanon, geaendert, add).All();
     if (!HasArrows(*node)) AtDual(node, add);
   }
   return out;

@@ -53,6 +53,7 @@ struct Fehlanwendung {
 
 /// The faulty rewritings of the node, one per class and way; for a junction only those that
 /// take every member whose form is in geaendert (see Umformungen).
-std::vector<Fehlanwendung> Fehlanwendungen(const Ausdruck::Ptr& node, Kanon& kanon, const Geaendert& geaendert = {});
+std::vector<Fehlanwendung> Fehlanwendungen(const Ausdruck::Ptr& node, Kanon& kanon,
+                                           const Geaendert& geaendert = {});
 
 }  // namespace umbrix

@@ -47,7 +47,8 @@ void AppendUmbrixText(std::string& out, const Ausdruck& node, const Stellvertret
   } else if (node.Is(operation::kNot)) {
     const Ausdruck& operand = *node.Glieder()[0];
     out += operation::kNot;
-    AppendUmbrixText(out, operand, stand, std::max(KlammernIn(node, operand), operand.Is(operation::kNot) ? 1 : 0));
+    AppendUmbrixText(out, operand, stand,
+                     std::max(KlammernIn(node, operand), operand.Is(operation::kNot) ? 1 : 0));
   } else {
     for (std::size_t k = 0; k < node.Glieder().size(); ++k) {
       if (k > 0) out += WrittenConnective(node);

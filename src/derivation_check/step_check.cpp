@@ -33,7 +33,6 @@ void WalkPlaces(const Ptr& node, Path& path, Visit& visit) {
   }
 }
 
-
 // The form of the whole formula when the node at the end of path has the form id.
 Kanon::Id WholeForm(Kanon& kanon, const Path& path, Kanon::Id id) {
   for (auto step = path.rbegin(); step != path.rend(); ++step) {
@@ -142,7 +141,8 @@ std::vector<std::pair<Ptr, Ptr>> PairUp(const std::vector<Ptr>& onlyA, std::vect
   std::vector<std::pair<Ptr, Ptr>> pairs;
   if (onlyA.empty() || onlyA.size() != onlyB.size() || onlyA.size() > kMostPaired) return pairs;
   for (const Ptr& a : onlyA) {
-    auto partner = std::find_if(onlyB.begin(), onlyB.end(), [&](const Ptr& b) { return b->Is(a->Operation()); });
+    auto partner =
+        std::find_if(onlyB.begin(), onlyB.end(), [&](const Ptr& b) { return b->Is(a->Operation()); });
     if (partner == onlyB.end()) partner = onlyB.begin();
     pairs.emplace_back(a, *partner);
     onlyB.erase(partner);
@@ -162,7 +162,8 @@ std::vector<std::pair<Ptr, Ptr>> DifferingParts(Kanon& kanon, const Ptr& a, cons
   std::vector<std::pair<Ptr, Ptr>> parts;
   if (a->Glieder().size() != b->Glieder().size()) return parts;
   for (std::size_t k = 0; k < a->Glieder().size(); ++k)
-    if (kanon.Of(a->Glieder()[k]) != kanon.Of(b->Glieder()[k])) parts.emplace_back(a->Glieder()[k], b->Glieder()[k]);
+    if (kanon.Of(a->Glieder()[k]) != kanon.Of(b->Glieder()[k]))
+      parts.emplace_back(a->Glieder()[k], b->Glieder()[k]);
   return parts;
 }
 
@@ -265,8 +266,8 @@ struct SchrittPruefer::Wege {
 
   // The forms from root towards another formula, worked out by fill the first time.
   template <class Forms, class Fill>
-  static const Forms& Remembered(std::map<Key, Entry<Forms>>& memo, const Ptr& root, const Ptr& towards, bool deep,
-                                 Fill fill) {
+  static const Forms& Remembered(std::map<Key, Entry<Forms>>& memo, const Ptr& root, const Ptr& towards,
+                                 bool deep, Fill fill) {
     auto [entry, added] = memo.try_emplace({root.get(), towards.get(), deep});
     if (added) {
       entry->second.from = root;
@@ -280,22 +281,24 @@ struct SchrittPruefer::Wege {
     return Remembered(laws, root, towards, deep, [&](LawForms& forms) {
       ForEachPlaceOf(root, SmallestDifference(kanon, root, towards), deep,
                      [&](const Ptr& node, const Path& path, const Geaendert& geaendert) {
-        for (const Umformung& umformung : Umformungen(node, kanon, geaendert))
-          forms.try_emplace(WholeForm(kanon, path, kanon.Of(umformung.ergebnis)),
-                            Reach{umformung.gesetz, umformung.mitDoppelterNegation});
-      });
+                       for (const Umformung& umformung : Umformungen(node, kanon, geaendert))
+                         forms.try_emplace(WholeForm(kanon, path, kanon.Of(umformung.ergebnis)),
+                                           Reach{umformung.gesetz, umformung.mitDoppelterNegation});
+                     });
     });
   }
 
   const MistakeForms& Mistakes(const Ptr& root, const Ptr& towards) {
     return Remembered(mistakes, root, towards, false, [&](MistakeForms& forms) {
-      ForEachPlaceOf(root, SmallestDifference(kanon, root, towards), false,
-                     [&](const Ptr& node, const Path& path, const Geaendert& geaendert) {
-        for (Fehlanwendung& fehler : Fehlanwendungen(node, kanon, geaendert)) {
-          const Kanon::Id form = WholeForm(kanon, path, kanon.Of(fehler.ergebnis));
-          forms[form].push_back({{fehler.klasse, fehler.alt, fehler.falsch, fehler.richtig}, path, fehler.ergebnis});
-        }
-      });
+      ForEachPlaceOf(
+          root, SmallestDifference(kanon, root, towards), false,
+          [&](const Ptr& node, const Path& path, const Geaendert& geaendert) {
+            for (Fehlanwendung& fehler : Fehlanwendungen(node, kanon, geaendert)) {
+              const Kanon::Id form = WholeForm(kanon, path, kanon.Of(fehler.ergebnis));
+              forms[form].push_back(
+                  {{fehler.klasse, fehler.alt, fehler.falsch, fehler.richtig}, path, fehler.ergebnis});
+            }
+          });
     });
   }
 

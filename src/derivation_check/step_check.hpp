@@ -73,7 +73,8 @@ class SchrittPruefer {
   struct Wege;
   std::optional<VariableSet> Unterschied(const Ausdruck::Ptr& a, const Ausdruck::Ptr& b, bool& gemacht);
   Schrittbewertung Richtig(const Ausdruck::Ptr& vorher, const Ausdruck::Ptr& nachher);
-  Schrittbewertung Falsch(const Ausdruck::Ptr& vorher, const Ausdruck::Ptr& nachher, const VariableSet& belegung);
+  Schrittbewertung Falsch(const Ausdruck::Ptr& vorher, const Ausdruck::Ptr& nachher,
+                          const VariableSet& belegung);
 
   Kanon kanon_;
   std::unique_ptr<EquivalenceEngine> engine_;

@@ -240,8 +240,8 @@ Token Scanner::Symbol(std::size_t start, int column) {
                                 " ist kein gültiges UTF-8-Zeichen; bitte die Eingabe als UTF-8 speichern."};
   pos_ += character.length;
   if (constants_.symbols && (character.code == U'\u22A4' || character.code == U'\u22A5'))  // ⊤ ⊥
-    return Make(Kind::Constant, character.code == U'\u22A4' ? operation::kTrue : operation::kFalse, start, column,
-                true);
+    return Make(Kind::Constant, character.code == U'\u22A4' ? operation::kTrue : operation::kFalse, start,
+                column, true);
   if (auto token = OneCharacter(character.code, start, column)) return *token;
   throw LineError{column, NotAllowed("Das Zeichen " + QuotedExcerpt(line_.substr(start, character.length)) +
                                          " (" + CodePointName(character.code) + ")",
@@ -257,9 +257,9 @@ Token Scanner::Variable(int column) {
   const std::string_view typed = line_.substr(start, pos_ - start);
   const Token token{Token::Kind::Variable, typed, typed, column, false};
   const std::size_t first = typed.find_first_of("0123456789");
-  const auto blanks = static_cast<std::size_t>(std::count(typed.begin(), typed.end(), ' '));
-  if (typed.size() - first - blanks > 2 || typed[first] == '0')
-    throw LineError{column, IndexMessage(token.Typed(), token.Index())};
+  // The digits alone count: blanks may stand between the X and the index as well.
+  const auto digits = static_cast<std::size_t>(std::count_if(typed.begin(), typed.end(), IsDigit));
+  if (digits > 2 || typed[first] == '0') throw LineError{column, IndexMessage(token.Typed(), token.Index())};
   return token;
 }
 
@@ -272,8 +272,8 @@ Token Scanner::Letter(int column) {
   const std::string_view run = line_.substr(start, pos_ - start);
   if (IsConstantWord(run)) {
     const char first = Lower(run[0]);
-    return Token{Token::Kind::Constant, first == 'w' || first == 't' ? operation::kTrue : operation::kFalse, run,
-                 column, true};
+    return Token{Token::Kind::Constant, first == 'w' || first == 't' ? operation::kTrue : operation::kFalse,
+                 run, column, true};
   }
   if (run.size() > 1) throw LineError{column, LetterRunMessage(std::string(run))};
   return Token{Token::Kind::Letter, run, run, column, true};

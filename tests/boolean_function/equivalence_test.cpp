@@ -41,7 +41,8 @@ std::optional<VariableSet> BruteForceFirstDifference(const Formel& a, const Form
   return std::nullopt;
 }
 
-std::optional<VariableSet> EngineFirstDifference(EquivalenceEngine& engine, const Formel& a, const Formel& b) {
+std::optional<VariableSet> EngineFirstDifference(EquivalenceEngine& engine, const Formel& a,
+                                                 const Formel& b) {
   Circuit circuit;
   const auto first = engine.FunctionOf(circuit, *AddFormel(circuit, a));
   const auto second = engine.FunctionOf(circuit, *AddFormel(circuit, b));

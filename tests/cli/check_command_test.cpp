@@ -54,12 +54,14 @@ TEST_F(CheckCommand, RightStepsNameTheirLawsAndExitWithZero) {
 TEST_F(CheckCommand, AWrongStepGetsACounterexampleAndTheMistakeAndExitsWithSix) {
   EXPECT_EQ(Run({"--pruefen", "--width", "200", "¬(a∧b)", "¬a∧¬b"}), ExitNumber(ExitCode::kWrongStep));
   EXPECT_NE(out_.find("  1. ¬a∧¬b   ✗ falsch\n"), std::string::npos) << out_;
-  EXPECT_NE(out_.find("Gegenbeispiel: a = falsch, b = wahr. Dann ist die Zeile davor wahr und diese Zeile falsch."),
-            std::string::npos)
+  EXPECT_NE(
+      out_.find("Gegenbeispiel: a = falsch, b = wahr. Dann ist die Zeile davor wahr und diese Zeile falsch."),
+      std::string::npos)
       << out_;
-  EXPECT_NE(out_.find("Fehler: De Morgan: Verknüpfung nicht gewechselt. Nach De Morgan wird aus ∧ ein ∨ und aus ∨ "
-                      "ein ∧: aus ¬(a∧b) wird ¬a∨¬b, nicht ¬a∧¬b."),
-            std::string::npos)
+  EXPECT_NE(
+      out_.find("Fehler: De Morgan: Verknüpfung nicht gewechselt. Nach De Morgan wird aus ∧ ein ∨ und aus ∨ "
+                "ein ∧: aus ¬(a∧b) wird ¬a∨¬b, nicht ¬a∧¬b."),
+      std::string::npos)
       << out_;
 }
 
@@ -91,7 +93,8 @@ TEST_F(CheckCommand, TheDocumentMarksEveryStepAndTheTextStays) {
 
 // The command of the exercise, through the shell and standard input.
 TEST_F(CheckCommand, StandardInputThroughTheShell) {
-  const std::string command = "printf '¬(a∧b)\\n¬a∧¬b\\n' | " + std::string(UMBRIX_PROGRAM) + " --pruefen -i - 2>&1";
+  const std::string command =
+      "printf '¬(a∧b)\\n¬a∧¬b\\n' | " + std::string(UMBRIX_PROGRAM) + " --pruefen -i - 2>&1";
   std::FILE* pipe = ::popen(command.c_str(), "r");
   ASSERT_NE(pipe, nullptr);
   std::string output;

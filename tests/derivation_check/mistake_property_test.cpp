@@ -60,7 +60,8 @@ const std::vector<Pattern>& Patterns() {
        [](const Parts& p) { return p[0] + "∧" + p[1]; }},
       {K::DeMorganNichtAlleTeile, 2, [](const Parts& p) { return "¬(" + p[0] + "∧" + p[1] + ")"; },
        [](const Parts& p) { return Not(p[0]) + "∨" + p[1]; }},
-      {K::DeMorganVerknuepfungNichtGewechselt, 2, [](const Parts& p) { return "¬(" + p[0] + "∧" + p[1] + ")"; },
+      {K::DeMorganVerknuepfungNichtGewechselt, 2,
+       [](const Parts& p) { return "¬(" + p[0] + "∧" + p[1] + ")"; },
        [](const Parts& p) { return Not(p[0]) + "∧" + Not(p[1]); }},
       {K::DeMorganAeussereNegationBehalten, 2, [](const Parts& p) { return "¬(" + p[0] + "∨" + p[1] + ")"; },
        [](const Parts& p) { return "¬(" + Not(p[0]) + "∧" + Not(p[1]) + ")"; }},
@@ -68,7 +69,8 @@ const std::vector<Pattern>& Patterns() {
        [](const Parts& p) { return Not(p[0]) + "∧" + p[1]; }},
       {K::DoppelteNegationFalsch, 1, [](const Parts& p) { return "¬¬" + p[0]; },
        [](const Parts& p) { return Not(p[0]); }},
-      {K::DistributionFalscheVerknuepfung, 3, [](const Parts& p) { return p[0] + "∧(" + p[1] + "∨" + p[2] + ")"; },
+      {K::DistributionFalscheVerknuepfung, 3,
+       [](const Parts& p) { return p[0] + "∧(" + p[1] + "∨" + p[2] + ")"; },
        [](const Parts& p) { return "(" + p[0] + "∨" + p[1] + ")∧(" + p[0] + "∨" + p[2] + ")"; }},
       {K::DistributionTeilVergessen, 3, [](const Parts& p) { return p[0] + "∨(" + p[1] + "∧" + p[2] + ")"; },
        [](const Parts& p) { return p[0] + "∨" + p[1]; }},
@@ -133,7 +135,8 @@ class Maker {
 // X99 v -X99 and X99 + -X99.
 bool Value(std::string line, const std::vector<std::pair<std::int16_t, bool>>& belegung) {
   const std::pair<std::string, std::string> kSymbols[] = {
-      {"¬", "-"}, {"∧", "+"}, {"∨", "v"}, {"→", "=>"}, {"←", "<="}, {"↔", "=="}, {"⊤", "(X99v-X99)"}, {"⊥", "(X99+-X99)"}};
+      {"¬", "-"},  {"∧", "+"},  {"∨", "v"},          {"→", "=>"},
+      {"←", "<="}, {"↔", "=="}, {"⊤", "(X99v-X99)"}, {"⊥", "(X99+-X99)"}};
   for (const auto& [symbol, own] : kSymbols)
     for (std::size_t at; (at = line.find(symbol)) != std::string::npos;) line.replace(at, symbol.size(), own);
   Formel formel;
@@ -179,14 +182,20 @@ TEST(MistakeProperty, EveryMistakeIsWrongWithACounterexampleAndMostlyNamed) {
       EXPECT_NE(bewertung.gegenbeispiel->vorher, bewertung.gegenbeispiel->nachher);
       const auto k = static_cast<std::size_t>(pattern.klasse);
       ++tried[k];
-      if (bewertung.fehler && bewertung.fehler->klasse == pattern.klasse) ++named[k];
-      else if (std::getenv("DEBUG_KLASSEN")) std::cout << "MISS " << pruef_texts::TextOf(pattern.klasse).name << " | " << before << "  ->  " << after << " | " << (bewertung.fehler ? pruef_texts::TextOf(bewertung.fehler->klasse).name : "keine") << "\n";
+      if (bewertung.fehler && bewertung.fehler->klasse == pattern.klasse)
+        ++named[k];
+      else if (std::getenv("DEBUG_KLASSEN"))
+        std::cout << "MISS " << pruef_texts::TextOf(pattern.klasse).name << " | " << before << "  ->  "
+                  << after << " | "
+                  << (bewertung.fehler ? pruef_texts::TextOf(bewertung.fehler->klasse).name : "keine")
+                  << "\n";
     }
   }
   for (std::size_t k = 0; k < kFehlerklassen; ++k) {
     const double rate = tried[k] == 0 ? 0.0 : 100.0 * named[k] / tried[k];
-    std::cout << "[ Fehlerklasse ] " << std::setw(5) << std::fixed << std::setprecision(1) << rate << " % von "
-              << std::setw(3) << tried[k] << "  " << pruef_texts::TextOf(static_cast<Fehlerklasse>(k)).name << "\n";
+    std::cout << "[ Fehlerklasse ] " << std::setw(5) << std::fixed << std::setprecision(1) << rate
+              << " % von " << std::setw(3) << tried[k] << "  "
+              << pruef_texts::TextOf(static_cast<Fehlerklasse>(k)).name << "\n";
     EXPECT_GT(tried[k], kCases / 3) << pruef_texts::TextOf(static_cast<Fehlerklasse>(k)).name;
     EXPECT_GE(named[k] * 10, tried[k] * 9) << pruef_texts::TextOf(static_cast<Fehlerklasse>(k)).name;
   }

@@ -45,7 +45,8 @@ class LineCollector : public RunObserver {
  public:
   void OnFormulaStart(const FormulaStartEvent&) override { blocks.emplace_back(); }
   void OnStep(const StepEvent& event) override {
-    blocks.back().push_back({StudentText(event.formelText, event.simple), {event.gesetze.begin(), event.gesetze.end()}});
+    blocks.back().push_back(
+        {StudentText(event.formelText, event.simple), {event.gesetze.begin(), event.gesetze.end()}});
   }
   std::vector<std::vector<OwnLine>> blocks;
 };
@@ -99,8 +100,9 @@ TEST(OwnDerivations, EveryStepIsRightAndASingleNamedLawIsNamedAlike) {
           const bool same = schritt.bewertung.gesetze == expected;
           tally.sameLaw += same;
           EXPECT_TRUE(same) << "Umbrix: " << GesetzName(after.gesetze[0]) << ", checker: "
-                            << (schritt.bewertung.gesetze.empty() ? std::string("(none)")
-                                                                  : std::string(GesetzName(schritt.bewertung.gesetze[0])))
+                            << (schritt.bewertung.gesetze.empty()
+                                    ? std::string("(none)")
+                                    : std::string(GesetzName(schritt.bewertung.gesetze[0])))
                             << " (" << schritt.bewertung.gesetze.size() << ")";
         }
       }

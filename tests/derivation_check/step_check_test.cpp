@@ -118,7 +118,10 @@ const RightRow kRightSteps[] = {
     {"a∧b", "a ∧ b", Urteil::NurUmgestellt, {Gesetz::KeineAenderung}},
     {"¬(a∧b)∨¬(c∨d)", "¬a∨¬b∨(¬c∧¬d)", Urteil::MehrereSchritte, {Gesetz::DeMorgan}},
     {"(a∧a)∨(b∧¬b)", "a∨⊥", Urteil::MehrereSchritte, {Gesetz::Idempotenz, Gesetz::Komplement}},
-    {"p→q", "¬(p∧¬q)", Urteil::MehrereSchritte, {Gesetz::Implikation, Gesetz::DeMorgan, Gesetz::DoppelteNegation}},
+    {"p→q",
+     "¬(p∧¬q)",
+     Urteil::MehrereSchritte,
+     {Gesetz::Implikation, Gesetz::DeMorgan, Gesetz::DoppelteNegation}},
 };
 
 TEST(StepCheck, RightStepsNameTheirLaws) {
@@ -150,11 +153,11 @@ TEST(StepCheck, ConstantsAndNotationsAsExerciseSheetsWriteThem) {
     Urteil urteil;
   };
   const Row rows[] = {
-      {"a∧¬a\n0\n", Urteil::Richtig},        // 0 is false where the variables are letters
-      {"a∨¬a\nw\n", Urteil::Richtig},        // w is true
-      {"w∨¬w\nw\n", Urteil::Falsch},         // the exercise uses w as a variable
-      {"x1+-x1\n⊥\n", Urteil::Richtig},      // with X-indexes: ⊥
-      {"x1+-x1\nfalsch\n", Urteil::Richtig}, // or the word
+      {"a∧¬a\n0\n", Urteil::Richtig},         // 0 is false where the variables are letters
+      {"a∨¬a\nw\n", Urteil::Richtig},         // w is true
+      {"w∨¬w\nw\n", Urteil::Falsch},          // the exercise uses w as a variable
+      {"x1+-x1\n⊥\n", Urteil::Richtig},       // with X-indexes: ⊥
+      {"x1+-x1\nfalsch\n", Urteil::Richtig},  // or the word
       {"x1vx2\nx2vx1\n", Urteil::NurUmgestellt},
       {"P → Q\n!P | q\n", Urteil::Richtig},  // P and p are the same variable
   };
@@ -228,7 +231,8 @@ TEST(StepCheck, TheNextStepFollowsUmbrixWithConstantsKept) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.line);
-    const std::vector<GepruefteHerleitung> checked = PruefeHerleitungen(std::string(row.line) + "\n", {Ziel::Dnf, true});
+    const std::vector<GepruefteHerleitung> checked =
+        PruefeHerleitungen(std::string(row.line) + "\n", {Ziel::Dnf, true});
     ASSERT_TRUE(checked[0].abschluss->hinweis);
     EXPECT_EQ(LesbarerText(*checked[0].abschluss->hinweis->zeile, NamesOf(checked[0])), row.next);
   }

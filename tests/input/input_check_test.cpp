@@ -58,8 +58,9 @@ TEST(CheckInput, ReportsLineAndColumnOfTheFirstProblem) {
 }
 
 TEST(CheckInput, RejectsWhatTheReductionCannotMeanOrTheParserCannotRead) {
-  for (const std::string text : {"(", "x1+(", "x1===x2", "x0", "x100", "xx", "x1=>", "-", "()", "x1<=>x2",
-                                 "x1=>x2=>x3", "x1<=x2<=x3", "x1vx2=>x3+x4=>x5", "x1\tx2", "x1,x2"}) {
+  for (const std::string text :
+       {"(", "x1+(", "x1===x2", "x0", "x100", "x 100", "x 1 2 3", "xx", "x1=>", "-", "()", "x1<=>x2",
+        "x1=>x2=>x3", "x1<=x2<=x3", "x1vx2=>x3+x4=>x5", "x1\tx2", "x1,x2"}) {
     SCOPED_TRACE(text);
     EXPECT_EQ(CheckInput(text).size(), 1u);
   }
@@ -90,6 +91,7 @@ TEST(CheckInput, MistakesAreNamedAndExplained) {
       {"ab + c", {"\"ab\"", "einzelner Buchstabe", "a+b", "avb"}},
       {"x0", {"\"0\"", "1 bis 99"}},
       {"x100", {"\"100\"", "1 bis 99"}},
+      {"x 373", {"\"373\"", "1 bis 99"}},
       {"x07", {"\"07\"", "führende Null"}},
       {"p ∧ x1", {"\"x1\"", "\"p\"", "Buchstaben", "X1 bis X99"}},
       {"p ≡ q", {"\"≡\"", "=="}},
