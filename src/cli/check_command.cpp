@@ -67,7 +67,8 @@ int RunDerivationCheck(const CliOptions& options, std::ostream& out, std::ostrea
     const std::string fileName = OutputFileName(options.outputName);
     WriteDocument(fileName, PruefungAlsLatex(herleitungen));
     err << std::filesystem::absolute(fileName).string() << '\n';
-    if (options.pdf) err << std::filesystem::absolute(TypesetPdf(fileName)).string() << '\n';
+    if (options.pdf)
+      err << std::filesystem::absolute(TypesetPdf(fileName, options.pdfTime).pdf).string() << '\n';
   }
   return ExitNumber(Outcome(herleitungen));
 }
