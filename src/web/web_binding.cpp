@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "derivation_check/check_render.hpp"
+#include "derivation_check/derivation.hpp"
 #include "input/input_check.hpp"
 #include "render/texts.hpp"
 #include "run/field_platform.hpp"
@@ -133,6 +135,26 @@ val Run(const std::string& text1, const std::string& text2, int option, bool ges
   return result;
 }
 
+/// Width of the checked derivation's text on the page.
+constexpr std::size_t kCheckTextWidth = 72;
+
+// "Eigene Herleitung prüfen": the derivations of the text judged step by step. goal: an index
+// of kZielTabelle, anything else: taken from each derivation's last line. The result holds
+// text (the verdicts as the command line writes them) and allRight.
+val Check(const std::string& text, int goal, bool hint) {
+  Pruefoptionen options;
+  if (goal >= 0 && static_cast<std::size_t>(goal) < std::size(kZielTabelle))
+    options.ziel = kZielTabelle[static_cast<std::size_t>(goal)].ziel;
+  options.hinweis = hint;
+  const std::vector<GepruefteHerleitung> derivations = PruefeHerleitungen(text, options);
+  bool allRight = !derivations.empty();
+  for (const GepruefteHerleitung& derivation : derivations) allRight = allRight && derivation.AllesRichtig();
+  val result = val::object();
+  result.set("text", PruefungAlsText(derivations, kCheckTextWidth));
+  result.set("allRight", allRight);
+  return result;
+}
+
 // The fixed texts that the page shows beside its own.
 val Texts() {
   val result = val::object();
@@ -154,6 +176,7 @@ val Texts() {
 EMSCRIPTEN_BINDINGS(umbrix) {
   emscripten::function("run", &Run);
   emscripten::function("texts", &Texts);
+  emscripten::function("check", &Check);
 }
 
 }  // namespace umbrix

@@ -266,10 +266,59 @@
   // Offline use after the first visit; not offered on file:// and in some private windows.
   if ('serviceWorker' in navigator) navigator.serviceWorker.register('service-worker.js').catch(() => {});
 
+  // The two tabs: converting formulas, and checking a derivation of one's own.
+  const tabs = [[$('reiter-umformen'), $('umformen')], [$('reiter-pruefen'), $('pruefen')]];
+  function selectTab(chosen) {
+    for (const [tab, panel] of tabs) {
+      const selected = tab === chosen;
+      tab.setAttribute('aria-selected', String(selected));
+      tab.tabIndex = selected ? 0 : -1;
+      panel.hidden = !selected;
+    }
+  }
+  for (const [tab] of tabs) tab.addEventListener('click', () => selectTab(tab));
+
+  const checkButton = $('pruefen-start');
+  const checkStatus = $('pruef-status');
+  const checkOutput = $('pruefung');
+  async function checkDerivation() {
+    if (running) {
+      checkStatus.textContent = 'Erst muss die Umformung fertig sein (oder abgebrochen werden).';
+      return;
+    }
+    checkButton.disabled = true;
+    checkStatus.textContent = 'Prüfe …';
+    try {
+      await workerReady;
+    } catch (error) {
+      checkStatus.textContent = kLoadFailed;
+      return;
+    }
+    worker.onmessage = (event) => {
+      checkButton.disabled = false;
+      if (event.data.type !== 'checked') {
+        checkStatus.textContent = 'Die Prüfung ist mit einem inneren Fehler abgebrochen. Lade die Seite neu.';
+        startWorker().catch(() => {});
+        return;
+      }
+      const result = event.data.result;
+      checkStatus.textContent = result.allRight ? 'Alle Schritte sind richtig.' : 'Nicht alle Schritte sind richtig: siehe unten.';
+      checkOutput.textContent = result.text;
+      checkOutput.hidden = false;
+    };
+    worker.postMessage({type: 'check', text: $('herleitung-text').value, goal: Number($('ziel').value),
+                        hint: $('hinweis-wahl').checked});
+  }
+  $('pruef-eingabe').addEventListener('submit', (event) => {
+    event.preventDefault();
+    checkDerivation();
+  });
+
   startWorker().then(
       (texts) => {
         fillForm(texts);
         startButton.disabled = false;
+        checkButton.disabled = false;
         status.textContent = 'Bereit.';
       },
       () => { status.textContent = kLoadFailed; });

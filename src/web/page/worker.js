@@ -15,8 +15,21 @@ function removeDocument(module, path) {
   if (module.FS.analyzePath(path).exists) module.FS.unlink(path);
 }
 
+// "Eigene Herleitung prüfen": the verdicts of the student's derivations.
+function check(module, {text, goal, hint}) {
+  try {
+    postMessage({type: 'checked', result: module.check(text, goal, hint)});
+  } catch (error) {
+    postMessage({type: 'broken', message: String(error)});
+  }
+}
+
 onmessage = async (event) => {
   const module = await core;
+  if (event.data.type === 'check') {
+    check(module, event.data);
+    return;
+  }
   const {text, outputName, option, gesetze, cap} = event.data;
   const path = module.texts().documentPath;
   try {
