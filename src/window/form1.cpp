@@ -22,6 +22,7 @@
 
 #include "render/texts.hpp"
 #include "utilities/output_file.hpp"
+#include "window/check_dialog.hpp"
 #include "window/pdf_typesetter.hpp"
 #include "window/window_texts.hpp"
 
@@ -74,6 +75,7 @@ void Form1::ConnectActions() {
   connect(command1_, &QPushButton::clicked, this, [this] { Command1_Click(); });
   connect(command2_, &QPushButton::clicked, this, [this] { Command2_Click(); });
   connect(pdfButton_, &QPushButton::clicked, this, [this] { PdfClicked(); });
+  connect(checkButton_, &QPushButton::clicked, this, [this] { OpenCheckDialog(); });
   for (const OptionInfo& info : kOptionTable)
     connect(option1_[EntryNumber(info.entry)], &QRadioButton::toggled, this,
             [this, entry = info.entry](bool checked) {
@@ -220,6 +222,13 @@ void Form1::FinishDerivation() {
 }
 
 bool Form1::Typesetting() const { return pdf_->Running(); }
+
+void Form1::OpenCheckDialog() {
+  if (checkDialog_ == nullptr) checkDialog_ = new CheckDialog(this);
+  checkDialog_->show();
+  checkDialog_->raise();
+  checkDialog_->activateWindow();
+}
 
 void Form1::PdfClicked() {
   if (pdf_->Running()) {

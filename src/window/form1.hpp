@@ -30,6 +30,7 @@ class QTimer;
 
 namespace umbrix::window {
 
+class CheckDialog;
 class PdfTypesetter;
 
 class Form1 : public QWidget {
@@ -69,6 +70,8 @@ class Form1 : public QWidget {
   void PdfClicked();
   /// Whether pdflatex is at work for the PDF button.
   bool Typesetting() const;
+  /// "Herleitung prüfen …": shows the window for checking one's own derivation.
+  void OpenCheckDialog();
 
   /// Whether the run reads this entry of the option group.
   bool OptionSelected(OptionEntry entry) const { return worker_.OptionSelected(entry); }
@@ -120,6 +123,8 @@ class Form1 : public QWidget {
   QLabel* statusLine_ = nullptr;
   DerivationView* derivation_ = nullptr;
   QPushButton* pdfButton_ = nullptr;
+  QPushButton* checkButton_ = nullptr;  // opens "Herleitung prüfen"
+  CheckDialog* checkDialog_ = nullptr;
   PdfTypesetter* pdf_ = nullptr;
   DerivationFeed feed_;
   QString writtenFile_;  // the document of the last successful run

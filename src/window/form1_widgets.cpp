@@ -171,6 +171,11 @@ void Form1::BuildActions() {
 
 void Form1::BuildDerivation() {
   derivation_ = new DerivationView(this);
+  checkButton_ = new QPushButton(QString::fromUtf8("Herleitung prüfen …"), this);
+  checkButton_->setObjectName("HerleitungPruefenKnopf");
+  checkButton_->setToolTip(QString::fromUtf8(
+      "Eine eigene Herleitung Schritt für Schritt prüfen: zu jedem Schritt das Gesetz oder der Fehler mit "
+      "einem Gegenbeispiel"));
   pdfButton_ = new QPushButton("&PDF", this);
   pdfButton_->setObjectName("PdfButton");
   pdfButton_->setEnabled(false);
@@ -209,7 +214,10 @@ void Form1::PlaceWidgets() {
   const int ergebnisLeft = clientWidth - pdfWidth - 8 - ergebnisWidth;
   const int sizeLimitWidth = sizeLimitBox_->sizeHint().width();
   const int sizeLimitLeft = ergebnisLeft - 8 - sizeLimitWidth;
-  placed_.push_back({statusLine_, QRect(0, clientHeight, sizeLimitLeft - 4, rowHeight), Anchor::Widen});
+  const int checkWidth = checkButton_->sizeHint().width();
+  const int checkLeft = sizeLimitLeft - 8 - checkWidth;
+  placed_.push_back({statusLine_, QRect(0, clientHeight, checkLeft - 4, rowHeight), Anchor::Widen});
+  placed_.push_back({checkButton_, QRect(checkLeft, clientHeight, checkWidth, rowHeight), Anchor::Right});
   placed_.push_back({sizeLimitBox_, QRect(sizeLimitLeft, clientHeight, sizeLimitWidth, rowHeight), Anchor::Right});
   placed_.push_back({ergebnisBox_, QRect(ergebnisLeft, clientHeight, ergebnisWidth, rowHeight), Anchor::Right});
   placed_.push_back({pdfButton_, QRect(clientWidth - pdfWidth, clientHeight, pdfWidth, rowHeight), Anchor::Right});
@@ -265,7 +273,8 @@ void Form1::resizeEvent(QResizeEvent* event) {
 // Text1, Text2, Start, Quit, then the options; labels take no focus.
 void Form1::SetTabOrder() {
   QWidget* order[] = {text1Edit_,  text2Edit_,  command1_,    command2_,  option1_[0], option1_[1],
-                      option1_[2], gesetzeBox_, sizeLimitBox_, ergebnisBox_, pdfButton_, derivation_};
+                      option1_[2], gesetzeBox_, checkButton_, sizeLimitBox_, ergebnisBox_, pdfButton_,
+                      derivation_};
   for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
 }
 

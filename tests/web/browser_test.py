@@ -349,6 +349,40 @@ class Presentation(PageTest):
         self.assertGreaterEqual(len(numbers), steps)
 
 
+class CheckTab(PageTest):
+    def check(self, text, goal="-1", hint=False):
+        self.page.find("reiter-pruefen").click()
+        self.page.driver.execute_script("arguments[0].value = arguments[1];", self.page.find("herleitung-text"), text)
+        self.page.driver.execute_script("arguments[0].value = arguments[1];", self.page.find("ziel"), goal)
+        if self.page.find("hinweis-wahl").is_selected() != hint:
+            self.page.find("hinweis-wahl").click()
+        self.page.find("pruefen-start").click()
+        WebDriverWait(self.page.driver, 60, poll_frequency=0.05).until(
+            lambda _: self.page.find("pruefen-start").is_enabled() and self.page.find("pruefung").text)
+        return self.page.find("pruef-status").text, self.page.find("pruefung").text
+
+    def cli_check(self, text, *options):
+        run = subprocess.run([ARGS.umbrix, "--pruefen", "-i", "-", *options], input=text.encode(),
+                             capture_output=True, timeout=60)
+        return run.stdout.decode()
+
+    def test_verdicts_equal_the_command_lines(self):
+        cases = [("p→q\n¬p∨q\n¬(p∧¬q)\n", "-1", False, "Alle Schritte sind richtig."),
+                 ("¬(a∧b)\n¬a∧¬b\n", "-1", False, "Nicht alle Schritte sind richtig"),
+                 ("(p∨q)∧¬p\n(p∧¬p)∨(q∧¬p)\n", "0", True, "Alle Schritte sind richtig.")]
+        for text, goal, hint, status in cases:
+            with self.subTest(text=text):
+                shown_status, shown = self.check(text, goal, hint)
+                self.assertTrue(shown_status.startswith(status), shown_status)
+                options = (["--ziel", ["DNF", "KNF", "beide"][int(goal)]] if goal != "-1" else []) + ["--hinweis"] * hint
+                expected = self.cli_check(text, *options)
+                self.assertEqual(shown.split(), expected.split())
+        self.assertIn("De Morgan", self.check("¬(a∧b)\n¬a∧¬b\n")[1])
+        self.page.find("reiter-umformen").click()
+        self.assertTrue(self.page.find("formeln").is_displayed())
+        self.assertFalse(self.page.find("herleitung-text").is_displayed())
+
+
 def take_screenshots(folder):
     """The page after a run of the samples, as wide as a desktop and as narrow as a phone."""
     server = make_server(ARGS.site)
