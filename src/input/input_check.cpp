@@ -136,7 +136,7 @@ class LineChecker {
   }
 
   // The arrows of logic lessons; "==" and "=" are Umbrix's own chain "all equal".
-  static bool IsArrow(const Token& token) { return token.Typed() != "==" && token.Typed() != "="; }
+  static bool IsArrow(const Token& token) { return token.translated; }
 
   // In logic lessons "↔" is associative, so a↔b↔c means (a↔b)↔c, while Umbrix reads a chain
   // without parentheses as "all equal": the two differ, so the student must choose.
