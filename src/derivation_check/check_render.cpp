@@ -258,14 +258,14 @@ class TextWriter {
       const auto step = std::find_if(herleitung.schritte.begin(), herleitung.schritte.end(),
                                      [k](const Herleitungsschritt& schritt) { return schritt.nachher == k; });
       if (!zeilen[k].formel) {
-        Line(lead + formula, "?", Problem(*zeilen[k].problem));
+        Line(lead, formula, "?", Problem(*zeilen[k].problem));
       } else if (step != herleitung.schritte.end()) {
         const std::vector<Satz> saetze = SchrittSaetze(*step, herleitung);
-        Line(lead + formula, pruef_texts::TextOf(step->bewertung.urteil).zeichen, AlsText(saetze[0], names));
+        Line(lead, formula, pruef_texts::TextOf(step->bewertung.urteil).zeichen, AlsText(saetze[0], names));
         for (std::size_t s = 1; s < saetze.size(); ++s)
           out_ += Wrapped("     " + AlsText(saetze[s], names), width_, "     ");
       } else {
-        out_ += lead + formula + "\n";
+        Formula(lead, formula);
       }
     }
     for (const Satz& satz : AbschlussSaetze(herleitung)) out_ += Wrapped(AlsText(satz, names), width_, "");
@@ -280,14 +280,23 @@ class TextWriter {
   }
 
   // The line with its verdict beside it, or below it when both do not fit.
-  void Line(const std::string& line, std::string_view mark, const std::string& verdict) {
-    const std::string beside = line + "   " + std::string(mark) + " " + verdict;
+  void Line(const std::string& lead, const std::string& formula, std::string_view mark, const std::string& verdict) {
+    const std::string beside = lead + formula + "   " + std::string(mark) + " " + verdict;
     if (Columns(beside) <= width_) {
       out_ += beside + "\n";
       return;
     }
-    out_ += line + "\n";
+    Formula(lead, formula);
     out_ += Wrapped("     " + std::string(mark) + " " + verdict, width_, "       ");
+  }
+
+  // A formula after its lead, broken after a connective where it is wider than the text.
+  void Formula(const std::string& lead, const std::string& formula) {
+    const std::size_t indent = Columns(lead);
+    const std::size_t room = width_ > indent + 10 ? width_ - indent : 10;
+    const std::vector<std::string> parts = WrapFormula(formula, room);
+    for (std::size_t k = 0; k < parts.size(); ++k)
+      out_ += (k == 0 ? lead : std::string(indent, ' ')) + parts[k] + "\n";
   }
 
   std::size_t width_;
