@@ -17,6 +17,8 @@ constexpr std::int32_t kImpliesCode = -6;
 constexpr std::int32_t kFollowsFromCode = -7;
 constexpr std::int32_t kEquivalentCode = -8;
 
+constexpr Kanon::Id kEmpty = -1;
+
 }  // namespace
 
 std::size_t Kanon::HashOf(std::int32_t code, const std::vector<Id>& members) {
@@ -38,16 +40,31 @@ std::int32_t Kanon::CodeOf(const Ausdruck& node) {
 }
 
 Kanon::Id Kanon::Intern(std::int32_t code, std::vector<Id> members) {
+  if (2 * (forms_.size() + 1) > slots_.size()) Grow();
   const std::size_t hash = HashOf(code, members);
-  const auto [first, last] = index_.equal_range(hash);
-  for (auto it = first; it != last; ++it) {
-    const Form& form = forms_[static_cast<std::size_t>(it->second)];
-    if (form.code == code && form.members == members) return it->second;
+  const std::size_t mask = slots_.size() - 1;
+  std::size_t slot = hash & mask;
+  for (; slots_[slot] != kEmpty; slot = (slot + 1) & mask) {
+    const Id id = slots_[slot];
+    const Form& form = forms_[static_cast<std::size_t>(id)];
+    if (hashes_[static_cast<std::size_t>(id)] == hash && form.code == code && form.members == members) return id;
   }
   const auto id = static_cast<Id>(forms_.size());
   forms_.push_back({code, std::move(members)});
-  index_.emplace(hash, id);
+  hashes_.push_back(hash);
+  slots_[slot] = id;
   return id;
+}
+
+void Kanon::Grow() {
+  constexpr std::size_t kFirstSlots = 1024;
+  slots_.assign(std::max(kFirstSlots, 2 * slots_.size()), kEmpty);
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t id = 0; id < forms_.size(); ++id) {
+    std::size_t slot = hashes_[id] & mask;
+    while (slots_[slot] != kEmpty) slot = (slot + 1) & mask;
+    slots_[slot] = static_cast<Id>(id);
+  }
 }
 
 Kanon::Id Kanon::Make(const Ausdruck& node, std::vector<Id> members) {

@@ -32,11 +32,14 @@ class Kanon {
   };
 
   Id Intern(std::int32_t code, std::vector<Id> members);
+  void Grow();
   static std::int32_t CodeOf(const Ausdruck& node);
   static std::size_t HashOf(std::int32_t code, const std::vector<Id>& members);
 
   std::vector<Form> forms_;
-  std::unordered_multimap<std::size_t, Id> index_;  // by the hash of code and members
+  std::vector<std::size_t> hashes_;  // of each form's code and members
+  // The forms by their hash: open addressing, a power of two of slots, at most half of them used.
+  std::vector<Id> slots_;
   // The nodes of the lines read, numbered once; kept alive so that no other node takes their
   // address. The nodes that the laws make are numbered afresh each time: there are many, and
   // each is asked about once.
