@@ -47,7 +47,8 @@ Kanon::Id Kanon::Intern(std::int32_t code, std::vector<Id> members) {
   for (; slots_[slot] != kEmpty; slot = (slot + 1) & mask) {
     const Id id = slots_[slot];
     const Form& form = forms_[static_cast<std::size_t>(id)];
-    if (hashes_[static_cast<std::size_t>(id)] == hash && form.code == code && form.members == members) return id;
+    if (hashes_[static_cast<std::size_t>(id)] == hash && form.code == code && form.members == members)
+      return id;
   }
   const auto id = static_cast<Id>(forms_.size());
   forms_.push_back({code, std::move(members)});

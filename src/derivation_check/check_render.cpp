@@ -280,7 +280,8 @@ class TextWriter {
   }
 
   // The line with its verdict beside it, or below it when both do not fit.
-  void Line(const std::string& lead, const std::string& formula, std::string_view mark, const std::string& verdict) {
+  void Line(const std::string& lead, const std::string& formula, std::string_view mark,
+            const std::string& verdict) {
     const std::string beside = lead + formula + "   " + std::string(mark) + " " + verdict;
     if (Columns(beside) <= width_) {
       out_ += beside + "\n";
