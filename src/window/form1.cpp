@@ -39,7 +39,9 @@ constexpr int kProgressIntervalMs = 100;
 }  // namespace
 
 Form1::Services Form1::DesktopServices() {
-  return {std::make_shared<DesktopDialogs>(), ClockSeededButtonDraw(), &SecondsSinceMidnight,
+  return {std::make_shared<DesktopDialogs>(),
+          ClockSeededButtonDraw(),
+          &SecondsSinceMidnight,
           [] { QCoreApplication::exit(0); },
           [](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); },
           QSettings(QSettings::IniFormat, QSettings::UserScope, "Umbrix", "umbrix-gui").fileName()};
@@ -76,6 +78,10 @@ void Form1::ConnectActions() {
   connect(command2_, &QPushButton::clicked, this, [this] { Command2_Click(); });
   connect(pdfButton_, &QPushButton::clicked, this, [this] { PdfClicked(); });
   connect(checkButton_, &QPushButton::clicked, this, [this] { OpenCheckDialog(); });
+  connect(helpToggle_, &QLabel::linkActivated, this, [this] {
+    helpChosen_ = true;
+    ShowHelp(!helpShown_);
+  });
   for (const OptionInfo& info : kOptionTable)
     connect(option1_[EntryNumber(info.entry)], &QRadioButton::toggled, this,
             [this, entry = info.entry](bool checked) {
@@ -106,6 +112,8 @@ void Form1::LoadSettings() {
   ergebnisBox_->setChecked(settings.value("ergebnis", false).toBool());
   const QString name = settings.value("ausgabe").toString();
   if (!name.isEmpty()) text2Edit_->setText(name);
+  helpChosen_ = settings.contains("hilfe");
+  if (helpChosen_) ShowHelp(settings.value("hilfe").toBool());
 }
 
 void Form1::SaveSettings() const {
@@ -116,6 +124,7 @@ void Form1::SaveSettings() const {
   settings.setValue("gesetze", gesetzeBox_->isChecked());
   settings.setValue("ergebnis", ergebnisBox_->isChecked());
   settings.setValue("ausgabe", text2Edit_->text());
+  if (helpChosen_) settings.setValue("hilfe", helpShown_);
 }
 
 void Form1::Command1_Click() {

@@ -90,6 +90,8 @@ class Form1 : public QWidget {
   void BuildDerivation();
   void PlaceWidgets();
   void ApplyLayout(QSize size);
+  void ShowHelp(bool shown);
+  void UpdateMinimumSize();
   QSize StartSize() const;
   void SetTabOrder();
   void ConnectActions();
@@ -112,12 +114,13 @@ class Form1 : public QWidget {
   QLabel* legendLabel_ = nullptr;  // the connectives beside the formulas
   QLabel* helpLabel_ = nullptr;
   QLabel* notationLine_ = nullptr;  // under the help text: letters and symbols
+  QLabel* helpToggle_ = nullptr;    // folds the help text and the notation lines away
   QLabel* outputNameLabel_ = nullptr;
   QLineEdit* text2Edit_ = nullptr;
   QPushButton* command1_ = nullptr;
   std::array<QRadioButton*, kOptionCount> option1_{};
   QCheckBox* gesetzeBox_ = nullptr;
-  QCheckBox* ergebnisBox_ = nullptr;  // each block ends with the section "Ergebnis"
+  QCheckBox* ergebnisBox_ = nullptr;   // each block ends with the section "Ergebnis"
   QCheckBox* sizeLimitBox_ = nullptr;  // documents stop at the size limit
   QPushButton* command2_ = nullptr;
   QLabel* statusLine_ = nullptr;
@@ -139,6 +142,11 @@ class Form1 : public QWidget {
   };
   std::vector<PlacedWidget> placed_;
   QSize referenceSize_;
+  int leastHeight_ = 0;   // the least window height with the help text shown
+  int belowHelpTop_ = 0;  // the top of the rows below the help text, at the reference size
+  int helpHeight_ = 0;    // the room the help text and the notation lines take
+  bool helpShown_ = true;
+  bool helpChosen_ = false;  // the user folded or showed the help, so it is kept for the next start
   bool quitting_ = false;
   // Last, so that it is destroyed first: its destructor waits for a run that still writes to
   // the derivation feed.

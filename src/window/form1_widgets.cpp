@@ -34,6 +34,8 @@ struct Twips {
 };
 
 constexpr Twips kLabel1{0, 0, 1335, 255};
+// In the free rest of the first row, flush right above the formulas' right edge.
+constexpr Twips kHelpToggle{1440, 0, 8655, 255};
 constexpr Twips kText1{0, 240, 10095, 3255};
 constexpr Twips kLabel4{10200, 240, 975, 1455};
 constexpr Twips kLabel2{0, 3600, 11175, 975};
@@ -133,12 +135,21 @@ void Form1::BuildLabels() {
   notationLine_ = new QLabel(QString::fromUtf8(texts::kNotationLine), this);
   notationLine_->setWordWrap(true);
   notationLine_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  helpToggle_ = new QLabel(HelpToggleText(true), this);
+  helpToggle_->setTextFormat(Qt::RichText);
+  helpToggle_->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+  helpToggle_->setAlignment(Qt::AlignRight | Qt::AlignTop);
+  helpToggle_->setToolTip(
+      QString::fromUtf8("Der Hilfetext und die Zeilen darunter; ausgeblendet hat die "
+                        "Herleitung mehr Platz"));
   outputNameLabel_ = new QLabel("Ausgabe (.TEX-)Datei:", this);
   statusLine_ = new QLabel(this);
   statusLine_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  const char* names[] = {"Label1", "Label4", "Label2", "NotationLine", "Label3", "StatusLine"};
-  QLabel* labels[] = {formulasLabel_, legendLabel_, helpLabel_, notationLine_, outputNameLabel_, statusLine_};
-  for (int i = 0; i < 6; ++i) labels[i]->setObjectName(names[i]);
+  const char* names[] = {"Label1",          "Label4", "Label2",    "NotationLine",
+                         "HilfeUmschalten", "Label3", "StatusLine"};
+  QLabel* labels[] = {formulasLabel_, legendLabel_,     helpLabel_, notationLine_,
+                      helpToggle_,    outputNameLabel_, statusLine_};
+  for (std::size_t i = 0; i < std::size(labels); ++i) labels[i]->setObjectName(names[i]);
 }
 
 void Form1::BuildActions() {
@@ -165,7 +176,8 @@ void Form1::BuildActions() {
   ergebnisBox_->setObjectName("Ergebnis");
   ergebnisBox_->setToolTip(QString::fromUtf8(
       "Jede Umformung endet mit einem Abschnitt \u201EErgebnis\u201C: Normalformen nach Absorption, minimale "
-      "Formen, Wahrheitstafel, kanonische Normalformen, KV-Diagramme, Quine-McCluskey-Verfahren und die Probe "
+      "Formen, Wahrheitstafel, kanonische Normalformen, KV-Diagramme, Quine-McCluskey-Verfahren und die "
+      "Probe "
       "jeder Zeile gegen die Eingabe."));
 }
 
@@ -187,20 +199,21 @@ void Form1::BuildDerivation() {
 
 void Form1::PlaceWidgets() {
   const std::vector<Placed> placed = {
-      {formulasLabel_, kLabel1},  {text1Edit_, kText1},       {legendLabel_, kLabel4},
-      {helpLabel_, kLabel2},      {notationLine_, kNotation}, {outputNameLabel_, kLabel3},
-      {text2Edit_, kText2},       {command1_, kCommand1},     {option1_[0], kOption1[0]},
-      {option1_[1], kOption1[1]}, {option1_[2], kOption1[2]}, {gesetzeBox_, kGesetzeBox},
-      {command2_, kCommand2}};
+      {formulasLabel_, kLabel1},   {helpToggle_, kHelpToggle}, {text1Edit_, kText1},
+      {legendLabel_, kLabel4},     {helpLabel_, kLabel2},      {notationLine_, kNotation},
+      {outputNameLabel_, kLabel3}, {text2Edit_, kText2},       {command1_, kCommand1},
+      {option1_[0], kOption1[0]},  {option1_[1], kOption1[1]}, {option1_[2], kOption1[2]},
+      {gesetzeBox_, kGesetzeBox},  {command2_, kCommand2}};
   const Stretch stretch = FittingStretch(placed);
   for (const Placed& p : placed) {
-    const QRect box(Pixels(p.box.left, stretch.x), Pixels(p.box.top, stretch.y), Pixels(p.box.width, stretch.x),
-                    Pixels(p.box.height, stretch.y));
-    const Anchor anchor = p.widget == text1Edit_                                     ? Anchor::Formulas
-                          : p.widget == legendLabel_ || p.widget == command2_        ? Anchor::Right
-                          : p.widget == helpLabel_ || p.widget == notationLine_ ||
-                                  p.widget == text2Edit_                             ? Anchor::Widen
-                                                                                     : Anchor::Fixed;
+    const QRect box(Pixels(p.box.left, stretch.x), Pixels(p.box.top, stretch.y),
+                    Pixels(p.box.width, stretch.x), Pixels(p.box.height, stretch.y));
+    const Anchor anchor = p.widget == text1Edit_                              ? Anchor::Formulas
+                          : p.widget == legendLabel_ || p.widget == command2_ ? Anchor::Right
+                          : p.widget == helpLabel_ || p.widget == notationLine_ || p.widget == text2Edit_ ||
+                                  p.widget == helpToggle_
+                              ? Anchor::Widen
+                              : Anchor::Fixed;
     placed_.push_back({p.widget, box, anchor});
   }
   const int clientWidth = Pixels(kClientWidth, stretch.x);
@@ -218,24 +231,47 @@ void Form1::PlaceWidgets() {
   const int checkLeft = sizeLimitLeft - 8 - checkWidth;
   placed_.push_back({statusLine_, QRect(0, clientHeight, checkLeft - 4, rowHeight), Anchor::Widen});
   placed_.push_back({checkButton_, QRect(checkLeft, clientHeight, checkWidth, rowHeight), Anchor::Right});
-  placed_.push_back({sizeLimitBox_, QRect(sizeLimitLeft, clientHeight, sizeLimitWidth, rowHeight), Anchor::Right});
-  placed_.push_back({ergebnisBox_, QRect(ergebnisLeft, clientHeight, ergebnisWidth, rowHeight), Anchor::Right});
-  placed_.push_back({pdfButton_, QRect(clientWidth - pdfWidth, clientHeight, pdfWidth, rowHeight), Anchor::Right});
+  placed_.push_back(
+      {sizeLimitBox_, QRect(sizeLimitLeft, clientHeight, sizeLimitWidth, rowHeight), Anchor::Right});
+  placed_.push_back(
+      {ergebnisBox_, QRect(ergebnisLeft, clientHeight, ergebnisWidth, rowHeight), Anchor::Right});
+  placed_.push_back(
+      {pdfButton_, QRect(clientWidth - pdfWidth, clientHeight, pdfWidth, rowHeight), Anchor::Right});
   const int viewTop = clientHeight + rowHeight + 4;
   const int viewHeight = Pixels(kDerivationHeight, stretch.y);
   placed_.push_back({derivation_, QRect(0, viewTop, clientWidth, viewHeight), Anchor::View});
   referenceSize_ = QSize(clientWidth, viewTop + viewHeight);
   const int formulasSpare = Pixels(kText1.height, stretch.y) - kLeastFormulasHeight;
-  setMinimumSize(clientWidth, referenceSize_.height() - formulasSpare - (viewHeight - kLeastViewHeight));
-  ApplyLayout(referenceSize_);
+  leastHeight_ = referenceSize_.height() - formulasSpare - (viewHeight - kLeastViewHeight);
+  belowHelpTop_ = Pixels(kLabel3.top, stretch.y);
+  helpHeight_ = belowHelpTop_ - Pixels(kLabel2.top, stretch.y);
+  UpdateMinimumSize();
+  // A screen too short for the reference arrangement (a laptop's) starts with the help folded.
+  ShowHelp(StartSize().height() >= referenceSize_.height());
   resize(StartSize());
+}
+
+// Folded, the help text and the notation lines give their room to the derivation view.
+void Form1::ShowHelp(bool shown) {
+  helpShown_ = shown;
+  helpLabel_->setVisible(shown);
+  notationLine_->setVisible(shown);
+  helpToggle_->setText(HelpToggleText(shown));
+  UpdateMinimumSize();
+  ApplyLayout(isVisible() ? size() : referenceSize_);
+}
+
+void Form1::UpdateMinimumSize() {
+  setMinimumSize(referenceSize_.width(), leastHeight_ - (helpShown_ ? 0 : helpHeight_));
 }
 
 // Extra width widens the inputs and the view and moves the right column along; extra height
 // goes to the derivation view. A window shorter than the reference takes the height from the
-// formula input first (down to a few lines), then from the view.
+// formula input first (down to a few lines), then from the view. The folded help's room goes
+// to the view.
 void Form1::ApplyLayout(QSize size) {
   const int dx = std::max(0, size.width() - referenceSize_.width());
+  const int fold = helpShown_ ? 0 : helpHeight_;
   const int dy = size.height() - referenceSize_.height();
   int formulasShrink = 0;
   int formulasBottom = 0;
@@ -250,8 +286,10 @@ void Form1::ApplyLayout(QSize size) {
     if (p.anchor == Anchor::Widen || p.anchor == Anchor::Formulas || p.anchor == Anchor::View)
       box.setWidth(box.width() + dx);
     if (box.top() > formulasBottom) box.translate(0, -formulasShrink);
+    if (p.box.top() >= belowHelpTop_) box.translate(0, -fold);
     if (p.anchor == Anchor::Formulas) box.setHeight(box.height() - formulasShrink);
-    if (p.anchor == Anchor::View) box.setHeight(std::max(kLeastViewHeight, box.height() + dy + formulasShrink));
+    if (p.anchor == Anchor::View)
+      box.setHeight(std::max(kLeastViewHeight, box.height() + dy + formulasShrink + fold));
     p.widget->setGeometry(box);
   }
 }
@@ -272,9 +310,9 @@ void Form1::resizeEvent(QResizeEvent* event) {
 
 // Text1, Text2, Start, Quit, then the options; labels take no focus.
 void Form1::SetTabOrder() {
-  QWidget* order[] = {text1Edit_,  text2Edit_,  command1_,    command2_,  option1_[0], option1_[1],
-                      option1_[2], gesetzeBox_, checkButton_, sizeLimitBox_, ergebnisBox_, pdfButton_,
-                      derivation_};
+  QWidget* order[] = {text1Edit_,   text2Edit_,  command1_,   command2_,    option1_[0],
+                      option1_[1],  option1_[2], gesetzeBox_, checkButton_, sizeLimitBox_,
+                      ergebnisBox_, pdfButton_,  helpToggle_, derivation_};
   for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
 }
 

@@ -83,4 +83,9 @@ QString LongLineText(qsizetype length, qsizetype longest) {
 
 QString PdfWrittenText(const QString& pdfPath) { return QStringLiteral("PDF: %1").arg(pdfPath); }
 
+QString HelpToggleText(bool helpShown) {
+  return QString::fromUtf8(helpShown ? "<a href=\"#\">Hilfe zur Eingabe ausblenden</a>"
+                                     : "<a href=\"#\">Hilfe zur Eingabe zeigen</a>");
+}
+
 }  // namespace umbrix::window

@@ -36,6 +36,8 @@ QString NoDerivationText(const QString& message);
 QString PdfProgressText(int pages);
 /// Why a pasted text with a line of length characters was not taken, and where it goes instead.
 QString LongLineText(qsizetype length, qsizetype longest);
+/// The link above the formulas that folds the help text away or shows it again.
+QString HelpToggleText(bool helpShown);
 /// The status after the PDF was written.
 QString PdfWrittenText(const QString& pdfPath);
 

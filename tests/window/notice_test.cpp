@@ -1,13 +1,13 @@
 // The start-up notice, the window's initial state and its layout.
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QKeySequence>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <QKeySequence>
-#include <QMessageBox>
 #include <array>
 
 #include "render/texts.hpp"
@@ -164,6 +164,32 @@ TEST_F(WindowLayout, ExtraRoomGoesToTheDerivationViewAndAShortWindowShrinksTheIn
   EXPECT_EQ(view->geometry().bottom(), form.height() - 1);
 }
 
+// A laptop's 1366x768 screen leaves about 728 px under the title bar: with the help folded,
+// the view has 500 px there; shown again, the help takes its place and nothing overlaps.
+TEST_F(WindowLayout, FoldingTheHelpGivesTheViewItsRoom) {
+  Form1& form = MakeForm();
+  form.show();
+  auto* toggle = Edit<QLabel>("HilfeUmschalten");
+  auto* help = Edit<QLabel>("Label2");
+  auto* view = form.findChild<QPlainTextEdit*>("Herleitung");
+  form.resize(form.width(), 728);
+  if (help->isVisible()) emit toggle->linkActivated("#");
+  ASSERT_FALSE(help->isVisible());
+  EXPECT_FALSE(Edit<QLabel>("NotationLine")->isVisible());
+  EXPECT_TRUE(toggle->text().contains("zeigen"));
+  EXPECT_GE(view->height(), 500);
+  EXPECT_LT(Edit<QPlainTextEdit>("Text1")->geometry().bottom(), Edit<QLabel>("Label3")->geometry().top());
+  const int foldedView = view->height();
+
+  emit toggle->linkActivated("#");
+  EXPECT_TRUE(help->isVisible());
+  EXPECT_TRUE(toggle->text().contains("ausblenden"));
+  EXPECT_LT(Edit<QPlainTextEdit>("Text1")->geometry().bottom(), help->geometry().top());
+  EXPECT_LT(Edit<QLabel>("NotationLine")->geometry().bottom(), Edit<QLabel>("Label3")->geometry().top());
+  EXPECT_LT(view->height(), foldedView);
+  EXPECT_EQ(view->geometry().bottom(), form.height() - 1);
+}
+
 TEST_F(WindowLayout, StartsNoTallerThanTheScreen) {
   Form1& form = MakeForm();
   const int available = form.screen()->availableGeometry().height();
@@ -177,6 +203,8 @@ TEST_F(WindowLayout, RemembersLevelCheckBoxesAndOutputName) {
   Edit<QCheckBox>("GesetzeAngeben")->setChecked(true);
   Edit<QCheckBox>("Ergebnis")->setChecked(true);
   Edit<QLineEdit>("Text2")->setText("UEBUNG");
+  const bool helpShown = Edit<QLabel>("Label2")->isVisibleTo(form_.get());
+  emit Edit<QLabel>("HilfeUmschalten")->linkActivated("#");
   form_->Command2_Click();
   Form1& again = MakeForm({0, 0}, &SecondsSinceMidnight, settings);
   EXPECT_TRUE(Edit<QRadioButton>("Option1_2")->isChecked());
@@ -184,6 +212,7 @@ TEST_F(WindowLayout, RemembersLevelCheckBoxesAndOutputName) {
   EXPECT_TRUE(Edit<QCheckBox>("GesetzeAngeben")->isChecked());
   EXPECT_TRUE(Edit<QCheckBox>("Ergebnis")->isChecked());
   EXPECT_EQ(Edit<QLineEdit>("Text2")->text(), "UEBUNG");
+  EXPECT_EQ(Edit<QLabel>("Label2")->isVisibleTo(&again), !helpShown) << "the help as the user left it";
   MakeForm();  // without a settings file the window starts as it always did
   EXPECT_TRUE(Edit<QRadioButton>("Option1_0")->isChecked());
   EXPECT_FALSE(Edit<QCheckBox>("Ergebnis")->isChecked());
