@@ -8,6 +8,7 @@
 #   make package   builds the Debian package umbrix_VERSION_ARCH.deb in the build directory
 #   make bench     release build, the peers sympy and booldnf, then bench/compare.py: all three
 #                  modes side by side with the buffered write and the peers (bench/results/)
+#   make bench-web the benchmark as WebAssembly, run with node (core time as on the web page)
 #   make web       builds the web page into build-web/site/ (WebAssembly with emscripten)
 #   make web-serve builds it and serves it on http://localhost:8000/
 
@@ -19,7 +20,7 @@ JOBS           ?= $(shell nproc)
 # Documents of an independent implementation, kept beside the clone where they exist.
 GOLDEN_CHECK   ?= ../shared/golden/check.sh
 
-.PHONY: all deps configure build run gui test check golden install package bench web web-serve clean
+.PHONY: all deps configure build run gui test check golden install package bench bench-web web web-serve clean
 
 all: build
 
@@ -71,6 +72,11 @@ web: deps
 	@NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B $(WEB_BUILD_DIR) -DCMAKE_BUILD_TYPE=Release \
 	  -DUMBRIX_BUILD_TESTS=OFF -DUMBRIX_BUILD_GUI=OFF -DUMBRIX_WERROR=ON >/dev/null
 	@NODE_PATH=/usr/share/nodejs cmake --build $(WEB_BUILD_DIR) -j $(JOBS)
+
+# The benchmark compiled to WebAssembly and run with node: the core's time in the page's engine.
+bench-web: web
+	@NODE_PATH=/usr/share/nodejs cmake --build $(WEB_BUILD_DIR) -j $(JOBS) --target umbrix_bench
+	node --no-experimental-fetch $(WEB_BUILD_DIR)/bench/umbrix_bench.js $(BENCH_ARGS)
 
 web-serve: web
 	/usr/bin/python3 tools/serve_site.py $(WEB_BUILD_DIR)/site $(WEB_PORT)

@@ -7,6 +7,9 @@
 //   umbrix_bench -e [REPEAT]  the same with the section "Ergebnis" after every block
 //   umbrix_bench --dump       prints the formulas of every workload
 #include <sys/resource.h>
+#ifdef __EMSCRIPTEN__
+#include <emscripten/heap.h>
+#endif
 
 #include <chrono>
 #include <cstdio>
@@ -69,6 +72,7 @@ std::vector<Workload> Workloads() {
       // The longest chain that is still converted, and a 10 MB line stopped at the member limit.
       {"32767-member chain", Chain(32767), umbrix::OptionEntry::kFewSteps},
       {"10 MB chain", Chain(10'000'000 / 3), umbrix::OptionEntry::kFewSteps},
+      {"100001 negations", std::string(100001, '-') + "x1\r\n"},
   };
 }
 
@@ -78,11 +82,21 @@ struct Measure {
   bool stoppedAtLimit = false;
 };
 
+#ifdef __EMSCRIPTEN__
+// As on the web page: the document lies in the module's in-memory file system.
+constexpr const char* kDocumentPath = "/dokument.tex";
+#else
+constexpr const char* kDocumentPath = "/dev/null";
+#endif
+
 Measure RunOnce(const Workload& workload, umbrix::OptionEntry option, bool gesetze, bool ergebnis) {
   umbrix::FieldPlatform platform(workload.input, "bench", option, gesetze);
   platform.SelectErgebnis(ergebnis);
+#ifdef __EMSCRIPTEN__
+  std::remove(kDocumentPath);
+#endif
   umbrix::RunDriver driver(platform,
-                           [](const std::string&) { return umbrix::OutputFile::OpenNewFile("/dev/null"); });
+                           [](const std::string&) { return umbrix::OutputFile::OpenNewFile(kDocumentPath); });
   Measure measure;
   auto start = std::chrono::steady_clock::now();
   try {
@@ -96,9 +110,13 @@ Measure RunOnce(const Workload& workload, umbrix::OptionEntry option, bool geset
 }
 
 long PeakMemoryKilobytes() {
+#ifdef __EMSCRIPTEN__
+  return static_cast<long>(emscripten_get_heap_size() / 1024);  // the module's memory only grows
+#else
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
   return usage.ru_maxrss;
+#endif
 }
 
 }  // namespace
