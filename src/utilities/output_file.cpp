@@ -222,6 +222,18 @@ OutputFile OutputFile::Discard() {
   return file;
 }
 
+OutputFile OutputFile::IntoMemory(MemoryDocument& document, const std::string& name, OutputLimits limits) {
+  std::free(std::exchange(document.data, nullptr));
+  document.size = 0;
+  document.closed = false;
+  std::FILE* stream = ::open_memstream(&document.data, &document.size);
+  if (stream == nullptr) CannotCreate(name, errno);
+  OutputFile output(stream, name, true);
+  output.memory_ = &document;
+  output.limits_ = std::move(limits);
+  return output;
+}
+
 OutputFile::OutputFile(OutputFile&& other) noexcept
     : file_(std::exchange(other.file_, nullptr)),
       name_(std::move(other.name_)),
@@ -230,6 +242,7 @@ OutputFile::OutputFile(OutputFile&& other) noexcept
       replacesFile_(other.replacesFile_),
       ownsFile_(other.ownsFile_),
       discard_(other.discard_),
+      memory_(std::exchange(other.memory_, nullptr)),
       limits_(std::move(other.limits_)),
       buffer_(std::move(other.buffer_)),
       lines_(other.lines_),
@@ -247,6 +260,7 @@ OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
     replacesFile_ = other.replacesFile_;
     ownsFile_ = other.ownsFile_;
     discard_ = other.discard_;
+    memory_ = std::exchange(other.memory_, nullptr);
     limits_ = std::move(other.limits_);
     buffer_ = std::move(other.buffer_);
     lines_ = other.lines_;
@@ -374,6 +388,7 @@ void OutputFile::Close() {
     Fail("geschlossen", error);
   }
   PutInPlace();
+  if (memory_ != nullptr) memory_->closed = true;
 }
 
 // Renames the finished temporary file over the old document, in the folder it was written in.

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <optional>
 #include <string>
@@ -41,6 +42,20 @@ std::int64_t SpaceReserve(std::int64_t total);
 /// A byte count for messages: "812 Bytes", "1,5 MB" (steps of 1024).
 std::string SizeText(std::int64_t bytes);
 
+/// A document kept in memory by a front end without a disk (the web page). It is complete only
+/// once `closed` is set; what a run that failed left in it is not a document.
+struct MemoryDocument {
+  char* data = nullptr;
+  std::size_t size = 0;
+  bool closed = false;
+
+  MemoryDocument() = default;
+  MemoryDocument(const MemoryDocument&) = delete;
+  MemoryDocument& operator=(const MemoryDocument&) = delete;
+  ~MemoryDocument() { std::free(data); }
+  std::string_view Text() const { return {data, size}; }
+};
+
 class OutputFile {
  public:
   /// Opens fileName for a new document. A regular file (or a new name) is written through a
@@ -52,6 +67,9 @@ class OutputFile {
   static OutputFile StandardOutput(OutputLimits limits = {});
   /// Counts what is written and keeps nothing (a run whose document nobody asked for).
   static OutputFile Discard();
+  /// Writes into document, which grows in the program's own memory; name is the document's
+  /// name in messages. Throws RunError.
+  static OutputFile IntoMemory(MemoryDocument& document, const std::string& name, OutputLimits limits = {});
 
   OutputFile(OutputFile&& other) noexcept;
   OutputFile& operator=(OutputFile&& other) noexcept;
@@ -87,11 +105,12 @@ class OutputFile {
 
   std::FILE* file_ = nullptr;
   std::string name_;
-  int folder_ = -1;        // the folder of the temporary file, held open while it is written
-  std::string temporary_;  // the file being written there, renamed to name_ on Close; or empty
+  int folder_ = -1;            // the folder of the temporary file, held open while it is written
+  std::string temporary_;      // the file being written there, renamed to name_ on Close; or empty
   bool replacesFile_ = false;  // name_ held a file when the temporary one was created
   bool ownsFile_ = false;
   bool discard_ = false;
+  MemoryDocument* memory_ = nullptr;  // set closed on a successful Close
   OutputLimits limits_;
   std::string buffer_;
   std::int64_t lines_ = 0;

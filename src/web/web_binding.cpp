@@ -27,8 +27,6 @@ namespace {
 
 using emscripten::val;
 
-/// Where the document of the last run lies in the module's file system.
-constexpr const char* kDocumentPath = "/dokument.tex";
 /// Least time between two progress reports, so that a long run is not slowed by them.
 constexpr double kProgressIntervalMs = 100;
 /// The document the page keeps at most unless it asks for less: the run ends there with a
@@ -40,7 +38,9 @@ class WebPlatform : public FieldPlatform {
  public:
   WebPlatform(std::string text1, std::string text2, OptionEntry option, bool gesetze, std::int64_t cap,
               val progress)
-      : FieldPlatform(std::move(text1), std::move(text2), option, gesetze), cap_(cap), progress_(std::move(progress)) {}
+      : FieldPlatform(std::move(text1), std::move(text2), option, gesetze),
+        cap_(cap),
+        progress_(std::move(progress)) {}
 
   void ReportProgress(const RunProgress& progress) override {
     const double now = emscripten_get_now();
@@ -94,9 +94,10 @@ std::string DownloadName(const std::string& text2) {
 
 // One run of the Start action. The result holds failure ("" after success, else "input",
 // "file" or "tooLarge"), message, problems (line, column, message), fileName, bytesWritten,
-// derivation (HTML, empty when tooLarge); the document, as far as it was written, lies in
-// kDocumentPath. cap: the most bytes the document may have (at most kDocumentCap).
-val Run(const std::string& text1, const std::string& text2, int option, bool gesetze, double cap, val progress) {
+// derivation (HTML, empty when tooLarge) and document (a Uint8Array, or null where the run
+// ended without one). cap: the most bytes the document may have (at most kDocumentCap).
+val Run(const std::string& text1, const std::string& text2, int option, bool gesetze, double cap,
+        val progress) {
   val result = val::object();
   const std::vector<InputProblem> problems = CheckInput(text1);
   result.set("problems", ProblemList(problems));
@@ -106,6 +107,7 @@ val Run(const std::string& text1, const std::string& text2, int option, bool ges
   result.set("bytesWritten", 0);
   result.set("derivation", std::string());
   result.set("tooLarge", false);
+  result.set("document", val::null());
   if (!problems.empty()) {
     result.set("failure", std::string(KindName(RunError::Kind::Input)));
     result.set("message", DescribeProblems(problems));
@@ -113,11 +115,14 @@ val Run(const std::string& text1, const std::string& text2, int option, bool ges
   }
   const auto entry = static_cast<std::size_t>(option) < kOptionCount ? static_cast<OptionEntry>(option)
                                                                      : kOptionTable[0].entry;
-  const std::int64_t documentCap = cap >= 1 && cap < static_cast<double>(kDocumentCap)
-                                       ? static_cast<std::int64_t>(cap)
-                                       : kDocumentCap;
+  const std::int64_t documentCap =
+      cap >= 1 && cap < static_cast<double>(kDocumentCap) ? static_cast<std::int64_t>(cap) : kDocumentCap;
   WebPlatform platform(text1, text2, entry, gesetze, documentCap, std::move(progress));
-  RunDriver driver(platform, [](const std::string&) { return OutputFile::OpenNewFile(kDocumentPath); });
+  // In memory rather than in the module's file system, which copies a growing file again and
+  // again: that took most of a long run's time.
+  MemoryDocument document;
+  RunDriver driver(platform,
+                   [&document](const std::string& name) { return OutputFile::IntoMemory(document, name); });
   WebDerivation derivation;
   driver.SetObserver(&derivation);
   try {
@@ -132,6 +137,9 @@ val Run(const std::string& text1, const std::string& text2, int option, bool ges
   result.set("bytesWritten", static_cast<double>(driver.BytesWritten()));
   result.set("derivation", derivation.Html());
   result.set("tooLarge", derivation.TooLarge());
+  if (document.closed)  // a copy in JavaScript's memory, which the worker hands on to the page
+    result.set("document",
+               val::global("Uint8Array").new_(emscripten::typed_memory_view(document.size, document.data)));
   return result;
 }
 
@@ -166,7 +174,6 @@ val Texts() {
   result.set("gesetzeCaption", std::string(texts::kGesetzeCaption));
   result.set("helpText", std::string(texts::kHelpText));
   result.set("notationLine", std::string(texts::kNotationLine));
-  result.set("documentPath", std::string(kDocumentPath));
   result.set("documentCap", static_cast<double>(kDocumentCap));
   return result;
 }

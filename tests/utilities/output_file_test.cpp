@@ -72,6 +72,35 @@ TEST_F(OutputFileTest, LargeOutputArrivesComplete) {
   EXPECT_EQ(discard.BytesWritten(), 500 * 1002 + 300002);
 }
 
+// The web page's document in memory: the same bytes as a file, and a document only once
+// closed; a run that stops on an error leaves no document, and so does the cap.
+TEST(OutputFile, AMemoryDocumentHoldsTheBytesOnlyOnceClosed) {
+  const std::string line(1000, 'x');
+  MemoryDocument document;
+  {
+    OutputFile file = OutputFile::IntoMemory(document, "AUSGABE.TEX");
+    file.WriteText(std::string("\0z", 2));
+    for (int i = 0; i < 500; ++i) file.WriteLine(line);
+    file.WriteLine(std::string(300000, 'y'));
+    EXPECT_FALSE(document.closed);
+    file.Close();
+  }
+  ASSERT_TRUE(document.closed);
+  EXPECT_EQ(document.Text().size(), 2u + 500u * 1002u + 300002u);
+  EXPECT_EQ(document.Text().substr(0, 6), std::string("\0zxxx", 5) + "x");
+  EXPECT_EQ(document.Text().substr(document.Text().size() - 3), "y\r\n");
+
+  MemoryDocument stopped;
+  {
+    OutputLimits limits;
+    limits.maxBytes = 10;
+    OutputFile file = OutputFile::IntoMemory(stopped, "AUSGABE.TEX", std::move(limits));
+    file.WriteText("12345");
+    EXPECT_THROW(file.WriteText("678901"), RunError);
+  }
+  EXPECT_FALSE(stopped.closed) << "abandoned, so no document";
+}
+
 TEST_F(OutputFileTest, ExistingContentIsDiscarded) {
   { std::ofstream(folder_ / "d.tex") << std::string(10000, 'z'); }
   OutputFile file = OutputFile::OpenNewFile(PathOf("d.tex"));
@@ -153,7 +182,7 @@ TEST_F(OutputFileTest, SymbolicLinksStayAndTheirTargetIsReplaced) {
   const bool changesOwner = ::getuid() == 0 && ::chown((folder_ / "ziel" / "T.TEX").c_str(), 4321, 4321) == 0;
   struct Case {
     std::string link;
-    std::string target;  // as the link names it
+    std::string target;   // as the link names it
     std::string written;  // the file that holds the new document afterwards
   };
   const Case cases[] = {

@@ -11,10 +11,6 @@ core.then(
     (module) => postMessage({type: 'ready', texts: module.texts()}),
     (error) => postMessage({type: 'broken', message: String(error)}));
 
-function removeDocument(module, path) {
-  if (module.FS.analyzePath(path).exists) module.FS.unlink(path);
-}
-
 // "Eigene Herleitung prüfen": the verdicts of the student's derivations.
 function check(module, {text, goal, hint}) {
   try {
@@ -31,16 +27,11 @@ onmessage = async (event) => {
     return;
   }
   const {text, outputName, option, gesetze, cap} = event.data;
-  const path = module.texts().documentPath;
   try {
-    removeDocument(module, path);
     const progress = (formula, total, lines, bytes) => postMessage({type: 'progress', formula, total, lines, bytes});
     const result = module.run(text, outputName, option, gesetze, cap, progress);
-    let document = null;
-    if (module.FS.analyzePath(path).exists) {
-      document = module.FS.readFile(path);
-      removeDocument(module, path);
-    }
+    const document = result.document;
+    delete result.document;
     postMessage({type: 'result', result, document}, document ? [document.buffer] : []);
   } catch (error) {
     // A trap inside the core (such as running out of stack) leaves the module unusable.
