@@ -5,6 +5,7 @@
 //   umbrix_bench [REPEAT]     best of REPEAT runs (default 3)
 //   umbrix_bench -g [REPEAT]  the same with the laws named on every step line
 //   umbrix_bench -e [REPEAT]  the same with the section "Ergebnis" after every block
+//   umbrix_bench REPEAT NAME  only the workloads whose name begins with NAME
 //   umbrix_bench --dump       prints the formulas of every workload
 #include <sys/resource.h>
 #ifdef __EMSCRIPTEN__
@@ -17,6 +18,7 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "render/texts.hpp"
@@ -134,9 +136,11 @@ int main(int argc, char** argv) {
   const bool ergebnis = argc > 1 && std::string(argv[1]) == "-e";
   if (ergebnis) --argc, ++argv;
   const int repeat = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+  const std::string only = argc > 2 ? argv[2] : "";
   std::setvbuf(stdout, nullptr, _IOLBF, 0);
   std::printf("%-22s %4s %10s %12s %10s %s\n", "workload", "mode", "seconds", "bytes", "MB/s", "note");
   for (const Workload& workload : Workloads()) {
+    if (!std::string_view(workload.name).starts_with(only)) continue;
     for (const umbrix::OptionInfo& info : umbrix::kOptionTable) {
       if (workload.onlyOption && info.entry != *workload.onlyOption) continue;
       Measure best;
