@@ -92,10 +92,10 @@ Measure RunOnce(const Workload& workload, umbrix::OptionEntry option, bool geset
   umbrix::FieldPlatform platform(workload.input, "bench", option, gesetze);
   platform.SelectErgebnis(ergebnis);
 #ifdef __EMSCRIPTEN__
-  // As on the web page: the document is kept in the module's memory.
-  umbrix::MemoryDocument document;
+  // As on the web page: the document leaves the module in pieces (here they are dropped).
+  umbrix::DocumentPieces document{[](std::string_view) {}};
   umbrix::RunDriver driver(platform, [&document](const std::string& name) {
-    return umbrix::OutputFile::IntoMemory(document, name);
+    return umbrix::OutputFile::IntoPieces(document, name);
   });
 #else
   umbrix::RunDriver driver(platform,

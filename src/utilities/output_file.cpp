@@ -222,14 +222,29 @@ OutputFile OutputFile::Discard() {
   return file;
 }
 
-OutputFile OutputFile::IntoMemory(MemoryDocument& document, const std::string& name, OutputLimits limits) {
-  std::free(std::exchange(document.data, nullptr));
-  document.size = 0;
-  document.closed = false;
-  std::FILE* stream = ::open_memstream(&document.data, &document.size);
+namespace {
+
+// The stream's write function for IntoPieces: a failure to take a piece (no memory left) is a
+// write error of the stream, never an exception through the C library.
+ssize_t TakePiece(void* cookie, const char* data, std::size_t size) {
+  try {
+    static_cast<DocumentPieces*>(cookie)->take(std::string_view(data, size));
+    return static_cast<ssize_t>(size);
+  } catch (...) {
+    errno = ENOMEM;
+    return -1;
+  }
+}
+
+}  // namespace
+
+OutputFile OutputFile::IntoPieces(DocumentPieces& pieces, const std::string& name, OutputLimits limits) {
+  pieces.closed = false;
+  std::FILE* stream = ::fopencookie(&pieces, "w", {nullptr, &TakePiece, nullptr, nullptr});
   if (stream == nullptr) CannotCreate(name, errno);
+  std::setvbuf(stream, nullptr, _IONBF, 0);  // the file's own buffer is enough
   OutputFile output(stream, name, true);
-  output.memory_ = &document;
+  output.pieces_ = &pieces;
   output.limits_ = std::move(limits);
   return output;
 }
@@ -242,7 +257,7 @@ OutputFile::OutputFile(OutputFile&& other) noexcept
       replacesFile_(other.replacesFile_),
       ownsFile_(other.ownsFile_),
       discard_(other.discard_),
-      memory_(std::exchange(other.memory_, nullptr)),
+      pieces_(std::exchange(other.pieces_, nullptr)),
       limits_(std::move(other.limits_)),
       buffer_(std::move(other.buffer_)),
       lines_(other.lines_),
@@ -260,7 +275,7 @@ OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
     replacesFile_ = other.replacesFile_;
     ownsFile_ = other.ownsFile_;
     discard_ = other.discard_;
-    memory_ = std::exchange(other.memory_, nullptr);
+    pieces_ = std::exchange(other.pieces_, nullptr);
     limits_ = std::move(other.limits_);
     buffer_ = std::move(other.buffer_);
     lines_ = other.lines_;
@@ -388,7 +403,7 @@ void OutputFile::Close() {
     Fail("geschlossen", error);
   }
   PutInPlace();
-  if (memory_ != nullptr) memory_->closed = true;
+  if (pieces_ != nullptr) pieces_->closed = true;
 }
 
 // Renames the finished temporary file over the old document, in the folder it was written in.

@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <functional>
 #include <optional>
 #include <string>
@@ -42,18 +41,12 @@ std::int64_t SpaceReserve(std::int64_t total);
 /// A byte count for messages: "812 Bytes", "1,5 MB" (steps of 1024).
 std::string SizeText(std::int64_t bytes);
 
-/// A document kept in memory by a front end without a disk (the web page). It is complete only
-/// once `closed` is set; what a run that failed left in it is not a document.
-struct MemoryDocument {
-  char* data = nullptr;
-  std::size_t size = 0;
+/// A document handed on in pieces as it is written, for a front end without a disk (the web
+/// page collects them). It is complete only once `closed` is set; the pieces of a run that
+/// failed are not a document.
+struct DocumentPieces {
+  std::function<void(std::string_view)> take;
   bool closed = false;
-
-  MemoryDocument() = default;
-  MemoryDocument(const MemoryDocument&) = delete;
-  MemoryDocument& operator=(const MemoryDocument&) = delete;
-  ~MemoryDocument() { std::free(data); }
-  std::string_view Text() const { return {data, size}; }
 };
 
 class OutputFile {
@@ -67,9 +60,9 @@ class OutputFile {
   static OutputFile StandardOutput(OutputLimits limits = {});
   /// Counts what is written and keeps nothing (a run whose document nobody asked for).
   static OutputFile Discard();
-  /// Writes into document, which grows in the program's own memory; name is the document's
-  /// name in messages. Throws RunError.
-  static OutputFile IntoMemory(MemoryDocument& document, const std::string& name, OutputLimits limits = {});
+  /// Hands the document to pieces.take, a piece per filled buffer; name is the document's name
+  /// in messages. pieces must outlive the file. Throws RunError.
+  static OutputFile IntoPieces(DocumentPieces& pieces, const std::string& name, OutputLimits limits = {});
 
   OutputFile(OutputFile&& other) noexcept;
   OutputFile& operator=(OutputFile&& other) noexcept;
@@ -110,7 +103,7 @@ class OutputFile {
   bool replacesFile_ = false;  // name_ held a file when the temporary one was created
   bool ownsFile_ = false;
   bool discard_ = false;
-  MemoryDocument* memory_ = nullptr;  // set closed on a successful Close
+  DocumentPieces* pieces_ = nullptr;  // set closed on a successful Close
   OutputLimits limits_;
   std::string buffer_;
   std::int64_t lines_ = 0;

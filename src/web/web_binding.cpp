@@ -94,8 +94,9 @@ std::string DownloadName(const std::string& text2) {
 
 // One run of the Start action. The result holds failure ("" after success, else "input",
 // "file" or "tooLarge"), message, problems (line, column, message), fileName, bytesWritten,
-// derivation (HTML, empty when tooLarge) and document (a Uint8Array, or null where the run
-// ended without one). cap: the most bytes the document may have (at most kDocumentCap).
+// derivation (HTML, empty when tooLarge) and document (the document's pieces, an array of
+// Uint8Array, or null where the run ended without a document). cap: the most bytes the document may have (at
+// most kDocumentCap).
 val Run(const std::string& text1, const std::string& text2, int option, bool gesetze, double cap,
         val progress) {
   val result = val::object();
@@ -118,11 +119,16 @@ val Run(const std::string& text1, const std::string& text2, int option, bool ges
   const std::int64_t documentCap =
       cap >= 1 && cap < static_cast<double>(kDocumentCap) ? static_cast<std::int64_t>(cap) : kDocumentCap;
   WebPlatform platform(text1, text2, entry, gesetze, documentCap, std::move(progress));
-  // In memory rather than in the module's file system, which copies a growing file again and
-  // again: that took most of a long run's time.
-  MemoryDocument document;
+  // Pieces copied out of the module's memory as they are written, rather than a file in its
+  // file system, which grows by copying itself (most of a long run's time) and stays in memory.
+  val pieces = val::array();
+  DocumentPieces document{[&pieces](std::string_view piece) {
+    pieces.call<void>("push", val::global("Uint8Array")
+                                  .new_(emscripten::typed_memory_view(
+                                      piece.size(), reinterpret_cast<const unsigned char*>(piece.data()))));
+  }};
   RunDriver driver(platform,
-                   [&document](const std::string& name) { return OutputFile::IntoMemory(document, name); });
+                   [&document](const std::string& name) { return OutputFile::IntoPieces(document, name); });
   WebDerivation derivation;
   driver.SetObserver(&derivation);
   try {
@@ -137,9 +143,7 @@ val Run(const std::string& text1, const std::string& text2, int option, bool ges
   result.set("bytesWritten", static_cast<double>(driver.BytesWritten()));
   result.set("derivation", derivation.Html());
   result.set("tooLarge", derivation.TooLarge());
-  if (document.closed)  // a copy in JavaScript's memory, which the worker hands on to the page
-    result.set("document",
-               val::global("Uint8Array").new_(emscripten::typed_memory_view(document.size, document.data)));
+  if (document.closed) result.set("document", pieces);
   return result;
 }
 

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <new>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -72,33 +73,47 @@ TEST_F(OutputFileTest, LargeOutputArrivesComplete) {
   EXPECT_EQ(discard.BytesWritten(), 500 * 1002 + 300002);
 }
 
-// The web page's document in memory: the same bytes as a file, and a document only once
-// closed; a run that stops on an error leaves no document, and so does the cap.
-TEST(OutputFile, AMemoryDocumentHoldsTheBytesOnlyOnceClosed) {
+// The web page's document in pieces: the same bytes as a file, and a document only once
+// closed; a run that stops at a limit leaves no document, and a piece that cannot be taken
+// is a write error, never success.
+TEST(OutputFile, PiecesHoldTheBytesAndMakeADocumentOnlyOnceClosed) {
   const std::string line(1000, 'x');
-  MemoryDocument document;
+  std::string collected;
+  DocumentPieces pieces{[&collected](std::string_view piece) { collected += piece; }};
   {
-    OutputFile file = OutputFile::IntoMemory(document, "AUSGABE.TEX");
+    OutputFile file = OutputFile::IntoPieces(pieces, "AUSGABE.TEX");
     file.WriteText(std::string("\0z", 2));
     for (int i = 0; i < 500; ++i) file.WriteLine(line);
     file.WriteLine(std::string(300000, 'y'));
-    EXPECT_FALSE(document.closed);
+    EXPECT_FALSE(pieces.closed);
     file.Close();
   }
-  ASSERT_TRUE(document.closed);
-  EXPECT_EQ(document.Text().size(), 2u + 500u * 1002u + 300002u);
-  EXPECT_EQ(document.Text().substr(0, 6), std::string("\0zxxx", 5) + "x");
-  EXPECT_EQ(document.Text().substr(document.Text().size() - 3), "y\r\n");
+  ASSERT_TRUE(pieces.closed);
+  EXPECT_EQ(collected.size(), 2u + 500u * 1002u + 300002u);
+  EXPECT_EQ(collected.substr(0, 6), std::string("\0zxxx", 5) + "x");
+  EXPECT_EQ(collected.substr(collected.size() - 3), "y\r\n");
 
-  MemoryDocument stopped;
+  DocumentPieces stopped{[](std::string_view) {}};
   {
     OutputLimits limits;
     limits.maxBytes = 10;
-    OutputFile file = OutputFile::IntoMemory(stopped, "AUSGABE.TEX", std::move(limits));
+    OutputFile file = OutputFile::IntoPieces(stopped, "AUSGABE.TEX", std::move(limits));
     file.WriteText("12345");
     EXPECT_THROW(file.WriteText("678901"), RunError);
   }
   EXPECT_FALSE(stopped.closed) << "abandoned, so no document";
+
+  DocumentPieces refused{[](std::string_view) { throw std::bad_alloc(); }};
+  OutputFile file = OutputFile::IntoPieces(refused, "AUSGABE.TEX");
+  file.WriteText("abc");
+  try {
+    file.Close();
+    ADD_FAILURE() << "a lost piece passed for success";
+  } catch (const RunError& error) {
+    EXPECT_EQ(error.kind(), RunError::Kind::File);
+    EXPECT_NE(std::string(error.what()).find("AUSGABE.TEX"), std::string::npos) << error.what();
+  }
+  EXPECT_FALSE(refused.closed);
 }
 
 TEST_F(OutputFileTest, ExistingContentIsDiscarded) {

@@ -146,11 +146,11 @@
     if (problems.length > 0) showPosition(problems[0].line, problems[0].column);
   }
 
-  function offerDocument(bytes, fileName, note) {
-    downloadUrl = URL.createObjectURL(new Blob([bytes], {type: 'application/x-tex'}));
+  function offerDocument(blob, fileName, note) {
+    downloadUrl = URL.createObjectURL(blob);
     downloadLink.href = downloadUrl;
     downloadLink.download = fileName;
-    documentInfo.textContent = fileName + ', ' + sizeText(bytes.length) + (note ? '. ' + note : '');
+    documentInfo.textContent = fileName + ', ' + sizeText(blob.size) + (note ? '. ' + note : '');
     documentBox.hidden = false;
   }
 
@@ -165,7 +165,7 @@
     resultSection.scrollIntoView({block: 'start'});
   }
 
-  function finishRun(result, bytes) {
+  function finishRun(result, blob) {
     setRunning(false);
     const seconds = ((performance.now() - startedAt) / 1000).toFixed(1).replace('.', ',');
     if (result.failure === 'input') {
@@ -175,14 +175,14 @@
     }
     if (result.failure) {
       status.textContent = result.message;
-      if (bytes && bytes.length > 0)
-        offerDocument(bytes, result.fileName, result.failure === 'tooLarge'
+      if (blob && blob.size > 0)
+        offerDocument(blob, result.fileName, result.failure === 'tooLarge'
             ? 'Das Dokument bis zum Abbruch ist abgeschlossen und lässt sich übersetzen.'
             : 'Das Dokument ist unvollständig: ihm fehlt das abschließende \\end{document}.');
       return;
     }
     status.textContent = 'Fertig in ' + seconds + ' s.';
-    offerDocument(bytes, result.fileName, '');
+    offerDocument(blob, result.fileName, '');
     showDerivation(result);
   }
 

@@ -30,9 +30,10 @@ onmessage = async (event) => {
   try {
     const progress = (formula, total, lines, bytes) => postMessage({type: 'progress', formula, total, lines, bytes});
     const result = module.run(text, outputName, option, gesetze, cap, progress);
-    const document = result.document;
+    // A Blob of the pieces: the browser keeps its bytes outside the page's memory.
+    const document = result.document ? new Blob(result.document, {type: 'application/x-tex'}) : null;
     delete result.document;
-    postMessage({type: 'result', result, document}, document ? [document.buffer] : []);
+    postMessage({type: 'result', result, document});
   } catch (error) {
     // A trap inside the core (such as running out of stack) leaves the module unusable.
     postMessage({type: 'broken', message: String(error)});
