@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "cli/arguments.hpp"
+#include "fuzz_folder.hpp"
 #include "utilities/utf8_text.hpp"
 
 namespace {
@@ -96,11 +97,42 @@ namespace {
 
 // Pieces of command lines: options, values and their near misses, joined at random.
 std::string RandomCommandLine(std::mt19937& random) {
-  static const char* const pieces[] = {
-      "-m", "2", "wenig", "--mode=1", "-o", "-", "aus", "ordner/", "-i", "-t", "--width", "80", "19",
-      "--pdf", "--pdf-zeit", "30m", "8761h", "0", "--max-size", "200M", "8388608T", "17179869185G",
-      "-e", "-g", "-q", "--", "x1=>x2", "-x2+x1", "p ∧", "\xFF", "=", "--max-size=", "99999999999999999999",
-      "-h", "--version", ""};
+  static const char* const pieces[] = {"-m",
+                                       "2",
+                                       "wenig",
+                                       "--mode=1",
+                                       "-o",
+                                       "-",
+                                       "aus",
+                                       "ordner/",
+                                       "-i",
+                                       "-t",
+                                       "--width",
+                                       "80",
+                                       "19",
+                                       "--pdf",
+                                       "--pdf-zeit",
+                                       "30m",
+                                       "8761h",
+                                       "0",
+                                       "--max-size",
+                                       "200M",
+                                       "8388608T",
+                                       "17179869185G",
+                                       "-e",
+                                       "-g",
+                                       "-q",
+                                       "--",
+                                       "x1=>x2",
+                                       "-x2+x1",
+                                       "p ∧",
+                                       "\xFF",
+                                       "=",
+                                       "--max-size=",
+                                       "99999999999999999999",
+                                       "-h",
+                                       "--version",
+                                       ""};
   std::string data;
   const std::size_t count = random() % 8;
   for (std::size_t k = 0; k < count; ++k) {
@@ -111,23 +143,10 @@ std::string RandomCommandLine(std::mt19937& random) {
   return data;
 }
 
-int RunFolder(const std::filesystem::path& folder) {
-  std::vector<std::filesystem::path> files;
-  for (const auto& entry : std::filesystem::directory_iterator(folder))
-    if (entry.is_regular_file()) files.push_back(entry.path());
-  std::sort(files.begin(), files.end());
-  for (const auto& file : files) {
-    std::ifstream in(file, std::ios::binary);
-    FuzzOne(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
-  }
-  std::printf("%zu files of %s ran without a finding\n", files.size(), folder.c_str());
-  return files.empty() ? 1 : 0;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc > 1 && std::filesystem::is_directory(argv[1])) return RunFolder(argv[1]);
+  if (argc > 1 && std::filesystem::is_directory(argv[1])) return umbrix::fuzz::RunFolder(argv[1], FuzzOne);
   const long iterations = argc > 1 ? std::atol(argv[1]) : 100000;
   std::mt19937 random(argc > 2 ? static_cast<unsigned>(std::atol(argv[2])) : 1u);
   for (long i = 0; i < iterations; ++i) FuzzOne(RandomCommandLine(random));

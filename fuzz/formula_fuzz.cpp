@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "derivation_check/check_render.hpp"
+#include "fuzz_folder.hpp"
 #include "general_formula/formel.hpp"
 #include "input/input_check.hpp"
 #include "run/field_platform.hpp"
@@ -166,24 +167,10 @@ std::string RandomDerivation(std::mt19937& random) {
   return text;
 }
 
-// Every file of the folder, in name order: the corpus and the reproducers of earlier findings.
-int RunFolder(const std::filesystem::path& folder) {
-  std::vector<std::filesystem::path> files;
-  for (const auto& entry : std::filesystem::directory_iterator(folder))
-    if (entry.is_regular_file()) files.push_back(entry.path());
-  std::sort(files.begin(), files.end());
-  for (const auto& file : files) {
-    std::ifstream in(file, std::ios::binary);
-    FuzzOne(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
-  }
-  std::printf("%zu files of %s ran without a finding\n", files.size(), folder.c_str());
-  return files.empty() ? 1 : 0;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc > 1 && std::filesystem::is_directory(argv[1])) return RunFolder(argv[1]);
+  if (argc > 1 && std::filesystem::is_directory(argv[1])) return umbrix::fuzz::RunFolder(argv[1], FuzzOne);
   const long iterations = argc > 1 ? std::atol(argv[1]) : 10000;
   std::mt19937 random(argc > 2 ? static_cast<unsigned>(std::atol(argv[2])) : 1u);
   long checked = 0;
