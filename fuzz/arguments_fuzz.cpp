@@ -97,42 +97,13 @@ namespace {
 
 // Pieces of command lines: options, values and their near misses, joined at random.
 std::string RandomCommandLine(std::mt19937& random) {
-  static const char* const pieces[] = {"-m",
-                                       "2",
-                                       "wenig",
-                                       "--mode=1",
-                                       "-o",
-                                       "-",
-                                       "aus",
-                                       "ordner/",
-                                       "-i",
-                                       "-t",
-                                       "--width",
-                                       "80",
-                                       "19",
-                                       "--pdf",
-                                       "--pdf-zeit",
-                                       "30m",
-                                       "8761h",
-                                       "0",
-                                       "--max-size",
-                                       "200M",
-                                       "8388608T",
-                                       "17179869185G",
-                                       "-e",
-                                       "-g",
-                                       "-q",
-                                       "--",
-                                       "x1=>x2",
-                                       "-x2+x1",
-                                       "p ∧",
-                                       "\xFF",
-                                       "=",
-                                       "--max-size=",
-                                       "99999999999999999999",
-                                       "-h",
-                                       "--version",
-                                       ""};
+  // clang-format off
+  static const char* const pieces[] = {
+      "-m", "2", "wenig", "--mode=1", "-o", "-", "aus", "ordner/", "-i", "-t", "--width", "80", "19",
+      "--pdf", "--pdf-zeit", "30m", "8761h", "0", "--max-size", "200M", "8388608T", "17179869185G",
+      "-e", "-g", "-q", "--", "x1=>x2", "-x2+x1", "p ∧", "\xFF", "=", "--max-size=", "99999999999999999999",
+      "-h", "--version", ""};
+  // clang-format on
   std::string data;
   const std::size_t count = random() % 8;
   for (std::size_t k = 0; k < count; ++k) {
