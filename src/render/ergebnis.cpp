@@ -313,9 +313,12 @@ std::string InlineFormula(const std::string& formelText, const VariableNames* na
 
 std::vector<ErgebnisLine> MinimalFormLines(const MinimalForms& forms, NormalFormKind kind) {
   const std::string adjective = Adjective(kind);
-  if (forms.count == 1 && !forms.countCapped)
-    return {FormulaLine("Minimale " + adjective + " Form:", forms.shown.front())};
   std::vector<ErgebnisLine> lines;
+  if (forms.count == 1 && !forms.countCapped) {
+    lines.push_back(FormulaLine("Minimale " + adjective + " Form:", forms.shown.front()));
+    lines.back().minimal = kind;
+    return lines;
+  }
   if (forms.count == 1) {
     lines.push_back(Sentence("Eine minimale " + adjective +
                              " Form (ob es weitere gibt, wurde nicht ermittelt: die Suche bräuchte zu "
@@ -327,7 +330,10 @@ std::vector<ErgebnisLine> MinimalFormLines(const MinimalForms& forms, NormalForm
                                   ? ":"
                                   : "; die ersten " + std::to_string(forms.shown.size()) + ":")));
   }
-  for (const TermList& form : forms.shown) lines.push_back(FormulaLine({}, form));
+  for (const TermList& form : forms.shown) {
+    lines.push_back(FormulaLine({}, form));
+    lines.back().minimal = kind;
+  }
   return lines;
 }
 

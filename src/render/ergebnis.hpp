@@ -46,6 +46,8 @@ struct ErgebnisLine {
   std::shared_ptr<const KvFigure> kv = {};
   std::shared_ptr<const QuineMcCluskey> qm = {};
   std::size_t part = 0;
+  /// For a Formula line that gives a minimal form: the form's kind.
+  std::optional<NormalFormKind> minimal = {};
 };
 
 /// Most variables for the truth table, for the canonical normal forms, and for the KV diagrams

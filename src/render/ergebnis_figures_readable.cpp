@@ -217,7 +217,7 @@ std::string KvDiagramHtml(const KvFigure& figure, std::size_t d, const VariableN
   const KvDiagram& diagram = figure.diagrams[d];
   const std::vector<std::vector<std::string>> letters = BlockLetters(figure, d);
   const std::string rowNames = VariablesText(diagram.rowVariables, names, true);
-  std::string html;
+  std::string html = "<div class=\"kv-diagramm\">\n";
   if (!diagram.fixed.empty())
     html += "<p class=\"kv-belegung\">" + FixedValues(diagram, names, true) + ":</p>\n";
   html += "<table class=\"kv\">\n<tr>" + Cell("th", (rowNames.empty() ? "" : rowNames + "\\") +
@@ -235,7 +235,7 @@ std::string KvDiagramHtml(const KvFigure& figure, std::size_t d, const VariableN
     }
     html += "</tr>\n";
   }
-  return html + "</table>\n";
+  return html + "</table>\n</div>\n";
 }
 
 std::string PatternHtml(const QmTerm& term, std::size_t variables) {

@@ -343,17 +343,29 @@ void TextDerivation::WrappedFormula(std::string_view lead, std::string_view form
   Line(text);
 }
 
-std::string ErgebnisHtml(const ErgebnisLine& line, const ErgebnisEvent& event) {
+namespace {
+
+// The paragraph's class: a minimal form is marked for a summary to find.
+std::string ErgebnisFormulaClass(const ErgebnisLine& line) {
+  if (!line.minimal) return "ergebnis";
+  return *line.minimal == NormalFormKind::Dis ? "ergebnis minimal-dnf" : "ergebnis minimal-knf";
+}
+
+}  // namespace
+
+std::string ErgebnisHtml(const ErgebnisLine& line, const ErgebnisEvent& event, const ErgebnisFormulaHtml& formula) {
   const VariableNames* names = event.names;
+  const auto shown = [&](const std::string& formelText) {
+    return formula ? formula(formelText, names) : ReadableFormulaHtml(formelText, true, names);
+  };
   switch (line.kind) {
     case ErgebnisLine::Kind::Formula:
-      return "<p class=\"ergebnis\">" + HtmlEscaped(line.text) + (line.text.empty() ? "" : " ") +
-             ReadableFormulaHtml(line.formel, true, names) + "</p>\n";
+      return "<p class=\"" + ErgebnisFormulaClass(line) + "\">" + HtmlEscaped(line.text) +
+             (line.text.empty() ? "" : " ") + shown(line.formel) + "</p>\n";
     case ErgebnisLine::Kind::Absorption:
-      return "<p class=\"absorption\">∼ " + ReadableFormulaHtml(line.formel, true, names) + " <small>(" +
+      return "<p class=\"absorption\">∼ " + shown(line.formel) + " <small>(" +
              (line.absorbed.empty() ? HtmlEscaped(line.text)
-                                    : ReadableFormulaHtml(line.absorbed, true, names) + " wird von " +
-                                          ReadableFormulaHtml(line.by, true, names) + " absorbiert") +
+                                    : shown(line.absorbed) + " wird von " + shown(line.by) + " absorbiert") +
              ")</small>" +
              (line.gesetze.empty()
                   ? ""
@@ -431,7 +443,7 @@ void HtmlDerivation::Statement(std::string_view text) {
 }
 
 void HtmlDerivation::ErgebnisPart(const ErgebnisLine& line, const ErgebnisEvent& event) {
-  Emit(ErgebnisHtml(line, event));
+  Emit(ErgebnisHtml(line, event, markup_.ergebnisFormula));
 }
 
 void HtmlDerivation::EndSteps() {

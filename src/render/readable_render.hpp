@@ -95,6 +95,9 @@ class TextDerivation : public DerivationRenderer {
   bool firstBlock_ = true;
 };
 
+/// A formula of the section "Ergebnis" as HTML, from its simple-formula text.
+using ErgebnisFormulaHtml = std::function<std::string(const std::string& formelText, const VariableNames* names)>;
+
 /// How an HTML rendering marks a derivation up. The defaults give a fragment that stands on
 /// its own, with readable formulas; the web page names its own classes and writes KaTeX spans.
 struct HtmlMarkup {
@@ -112,6 +115,8 @@ struct HtmlMarkup {
   std::string_view lineEnd = "\n";  ///< after every element
   /// The formula of a step or of the input line; none: readable HTML (ReadableFormulaHtml).
   std::function<std::string(const StepEvent&)> formula;
+  /// The formulas of the section "Ergebnis"; none: readable HTML.
+  ErgebnisFormulaHtml ergebnisFormula;
 };
 
 /// An HTML fragment: one <section> per formula, the steps as an ordered list, the final normal
@@ -138,8 +143,11 @@ class HtmlDerivation : public DerivationRenderer {
   bool listOpen_ = false;
 };
 
-/// One line of the section "Ergebnis" other than its heading as HTML, formulas in readable form.
-std::string ErgebnisHtml(const ErgebnisLine& line, const ErgebnisEvent& event);
+/// One line of the section "Ergebnis" other than its heading as HTML, formulas in readable form
+/// unless formula is given. A line that gives a minimal form has the class "minimal-dnf" or
+/// "minimal-knf".
+std::string ErgebnisHtml(const ErgebnisLine& line, const ErgebnisEvent& event,
+                         const ErgebnisFormulaHtml& formula = {});
 
 /// The mark beside a final normal form ("disjunktive Normalform" or "konjunktive Normalform").
 std::string_view ResultMark(Phase phase);

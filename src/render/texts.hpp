@@ -23,6 +23,12 @@ inline constexpr const char* kCaption = "Umbrix";
 inline constexpr const char* kCaptionRunning = "Umbrix [aktiv]";
 /// The check box beside the option group that names the laws of every step.
 inline constexpr const char* kGesetzeCaption = "Gesetze angeben";
+/// The check box that ends each block with the section "Ergebnis", and what it adds.
+inline constexpr const char* kErgebnisCaption = "Ergebnis";
+inline constexpr const char* kErgebnisHint =
+    "Jede Umformung endet mit einem Abschnitt „Ergebnis“: Normalformen nach Absorption, minimale "
+    "Formen, Wahrheitstafel, kanonische Normalformen, KV-Diagramme, Quine-McCluskey-Verfahren und die Probe "
+    "jeder Zeile gegen die Eingabe.";
 /// The window's check box that keeps a document within the default size limit.
 inline constexpr const char* kSizeLimitCaption = "höchstens 100 MB";
 

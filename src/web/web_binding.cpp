@@ -1,5 +1,5 @@
 // The web page's binding: the page's worker calls Run with the formulas, the file name, the
-// chosen level and whether the laws are named; the Start action writes the document into the module's
+// chosen level, whether the laws are named and whether each block ends with the section "Ergebnis"; the Start action writes the document into the module's
 // in-memory file system, where the worker reads it back byte for byte, and the derivation as HTML for the
 // page. Bad input is reported line by line, exactly as the input check finds it, and nothing is written then.
 #include <emscripten.h>
@@ -97,7 +97,7 @@ std::string DownloadName(const std::string& text2) {
 // derivation (HTML, empty when tooLarge) and document (the document's pieces, an array of
 // Uint8Array, or null where the run ended without a document). cap: the most bytes the document may have (at
 // most kDocumentCap).
-val Run(const std::string& text1, const std::string& text2, int option, bool gesetze, double cap,
+val Run(const std::string& text1, const std::string& text2, int option, bool gesetze, bool ergebnis, double cap,
         val progress) {
   val result = val::object();
   const std::vector<InputProblem> problems = CheckInput(text1);
@@ -119,6 +119,7 @@ val Run(const std::string& text1, const std::string& text2, int option, bool ges
   const std::int64_t documentCap =
       cap >= 1 && cap < static_cast<double>(kDocumentCap) ? static_cast<std::int64_t>(cap) : kDocumentCap;
   WebPlatform platform(text1, text2, entry, gesetze, documentCap, std::move(progress));
+  platform.SelectErgebnis(ergebnis);
   // Pieces copied out of the module's memory as they are written, rather than a file in its
   // file system, which grows by copying itself (most of a long run's time) and stays in memory.
   val pieces = val::array();
@@ -176,6 +177,8 @@ val Texts() {
   for (const OptionInfo& info : kOptionTable) captions.call<void>("push", std::string(info.caption));
   result.set("optionCaptions", captions);
   result.set("gesetzeCaption", std::string(texts::kGesetzeCaption));
+  result.set("ergebnisCaption", std::string(texts::kErgebnisCaption));
+  result.set("ergebnisHint", std::string(texts::kErgebnisHint));
   result.set("helpText", std::string(texts::kHelpText));
   result.set("notationLine", std::string(texts::kNotationLine));
   result.set("documentCap", static_cast<double>(kDocumentCap));

@@ -1,5 +1,7 @@
 #include "web/web_derivation.hpp"
 
+#include "render/ergebnis.hpp"
+
 namespace umbrix {
 
 WebDerivation::WebDerivation()
@@ -17,7 +19,18 @@ HtmlMarkup WebDerivation::PageMarkup() {
           .markStart = "<span class=\"marke\">",
           .markEnd = "</span>",
           .lineEnd = "",
-          .formula = [this](const StepEvent& event) { return Formula(event); }};
+          .formula = [this](const StepEvent& event) { return Formula(event); },
+          .ergebnisFormula = [this](const std::string& formelText, const VariableNames* names) {
+            // The document's inline formula without its two "$".
+            const std::string inDocument = InlineFormula(formelText, names);
+            return TexSpan(std::string_view(inDocument).substr(1, inDocument.size() - 2));
+          }};
+}
+
+void WebDerivation::OnErgebnis(const ErgebnisEvent& event) {
+  Append("<div class=\"ergebnis-abschnitt\">");
+  HtmlDerivation::OnErgebnis(event);
+  Append("</div>");
 }
 
 void WebDerivation::Append(std::string_view piece) {
@@ -31,12 +44,14 @@ void WebDerivation::Append(std::string_view piece) {
   html_ += piece;
 }
 
+std::string WebDerivation::Formula(const StepEvent& event) { return TexSpan(event.latex); }
+
 // The LaTeX as text until the page typesets it; nothing once the fragment is too large.
-std::string WebDerivation::Formula(const StepEvent& event) {
+std::string WebDerivation::TexSpan(std::string_view latex) {
   if (tooLarge_) return {};
-  if (event.latex.size() > kLongestShownFormula) tooLarge_ = true;
-  const std::string latex = HtmlEscaped(event.latex);
-  return "<span class=\"formel\" data-tex=\"" + latex + "\">" + latex + "</span>";
+  if (latex.size() > kLongestShownFormula) tooLarge_ = true;
+  const std::string escaped = HtmlEscaped(latex);
+  return "<span class=\"formel\" data-tex=\"" + escaped + "\">" + escaped + "</span>";
 }
 
 }  // namespace umbrix

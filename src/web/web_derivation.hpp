@@ -1,7 +1,9 @@
 // The derivation as the web page shows it: an HTML fragment built from the run's events, with
 // every formula's LaTeX in a data-tex attribute for the page to typeset with KaTeX. The
 // fragment stops growing beyond a size that a page can still show; the page then offers the
-// document for download only.
+// document for download only. The section "Ergebnis" lies in a <div class="ergebnis-abschnitt">,
+// its formulas as KaTeX spans like the steps, its tables, KV diagrams and Quine–McCluskey
+// tables as HTML tables.
 #pragma once
 
 #include <cstddef>
@@ -25,10 +27,13 @@ class WebDerivation : public HtmlDerivation {
   std::string Html() const { return tooLarge_ ? std::string() : html_; }
   bool TooLarge() const { return tooLarge_; }
 
+  void OnErgebnis(const ErgebnisEvent& event) override;
+
  private:
   HtmlMarkup PageMarkup();
   void Append(std::string_view piece);
   std::string Formula(const StepEvent& event);
+  std::string TexSpan(std::string_view latex);
 
   std::string html_;
   bool tooLarge_ = false;

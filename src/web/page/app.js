@@ -70,16 +70,28 @@
       label.append(radio, caption);
       levels.append(label);
     });
-    // Beside the levels, not one of them: every step then names the laws it applied.
-    const lawsLabel = document.createElement('label');
-    const lawsBox = document.createElement('input');
-    lawsBox.type = 'checkbox';
-    lawsBox.id = 'gesetze';
-    lawsBox.checked = settings.read('gesetze') === 'true';
-    lawsBox.addEventListener('change', () => settings.write('gesetze', lawsBox.checked));
-    lawsLabel.className = 'gesetze-wahl';
-    lawsLabel.append(lawsBox, texts.gesetzeCaption);
-    levels.after(lawsLabel);
+    // Below the levels, not among them: every step names the laws it applied; each block ends
+    // with the section "Ergebnis".
+    const choices = document.createElement('div');
+    choices.className = 'wahlen';
+    choices.append(keptCheckBox('gesetze', 'gesetze', texts.gesetzeCaption),
+                   keptCheckBox('mit-ergebnis', 'ergebnis', texts.ergebnisCaption, texts.ergebnisHint));
+    levels.after(choices);
+    $('ergebnis-hinweis').textContent = texts.ergebnisCaption + ': ' + texts.ergebnisHint;
+  }
+
+  // A check box whose state is kept under key.
+  function keptCheckBox(id, key, caption, hint) {
+    const label = document.createElement('label');
+    const box = document.createElement('input');
+    box.type = 'checkbox';
+    box.id = id;
+    box.checked = settings.read(key) === 'true';
+    box.addEventListener('change', () => settings.write(key, box.checked));
+    label.className = 'gesetze-wahl';
+    if (hint) label.title = hint;
+    label.append(box, caption);
+    return label;
   }
 
   function setRunning(on) {
@@ -234,6 +246,7 @@
       outputName: outputName.value,
       option: Number(level ? level.value : 0),
       gesetze: $('gesetze').checked,
+      ergebnis: $('mit-ergebnis').checked,
       cap: documentCap,
     });
   }

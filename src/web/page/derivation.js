@@ -2,8 +2,9 @@
 // run's events: numbered steps under phase headings, the two normal forms marked, every
 // formula's LaTeX in a data-tex attribute. Formulas are typeset with KaTeX when they come near
 // the visible part of the page, so that long derivations appear at once. Each formula's block
-// opens with a summary of its normal forms, linked to their phases, and a long phase shows
-// only its first and last step until the reader asks for all of them.
+// opens with a summary of its normal forms, linked to their phases, and of its minimal forms
+// when the block has the section "Ergebnis"; a long phase shows only its first and last step
+// until the reader asks for all of them.
 'use strict';
 
 const UmbrixDerivation = (() => {
@@ -37,22 +38,44 @@ const UmbrixDerivation = (() => {
     return copy;
   }
 
-  // Both normal forms at the top of the block, each linked to the phase that ends with it.
+  // A line of the summary: the name, linked to target, and a copy of the formula in source.
+  function summaryLine(name, target, id, source) {
+    target.id = id;
+    const line = element('p', 'kurz');
+    const link = element('a', '', name);
+    link.href = '#' + id;
+    line.append(link, ' ', formulaCopy(source));
+    return line;
+  }
+
+  // The first minimal form of a kind ("dnf", "knf") in the section "Ergebnis", if it has one;
+  // "Eine" when the section gives several or does not know whether there are more.
+  function minimalLine(block, blockNumber, kind) {
+    const forms = block.querySelectorAll('p.minimal-' + kind);
+    if (forms.length === 0) return null;
+    const only = forms.length === 1 && forms[0].firstChild && forms[0].firstChild.nodeType === Node.TEXT_NODE &&
+        forms[0].firstChild.textContent.trim() !== '';
+    const adjective = kind === 'dnf' ? 'disjunktive' : 'konjunktive';
+    const name = (only ? 'Minimale ' : 'Eine minimale ') + adjective + ' Form:';
+    return summaryLine(name, forms[0], 'f' + blockNumber + '-minimal-' + kind, forms[0]);
+  }
+
+  // Both normal forms at the top of the block, each linked to the phase that ends with it,
+  // then the minimal forms, linked to the section.
   function summarise(block, blockNumber) {
     const results = block.querySelectorAll('li.ergebnis');
     if (results.length === 0) return;
     const summary = element('div', 'zusammenfassung');
     results.forEach((result, k) => {
       const phase = result.closest('ol').previousElementSibling;
-      const id = 'f' + blockNumber + '-normalform-' + k;
-      if (phase) phase.id = id;
-      const line = element('p', 'kurz');
       const name = (result.querySelector('.marke') || result).textContent.trim();
-      const link = element('a', '', name.charAt(0).toUpperCase() + name.slice(1) + ':');
-      link.href = '#' + id;
-      line.append(link, ' ', formulaCopy(result));
-      summary.append(line);
+      const id = 'f' + blockNumber + '-normalform-' + k;
+      summary.append(summaryLine(name.charAt(0).toUpperCase() + name.slice(1) + ':', phase || result, id, result));
     });
+    for (const kind of ['dnf', 'knf']) {
+      const line = minimalLine(block, blockNumber, kind);
+      if (line) summary.append(line);
+    }
     const heading = block.querySelector('h3');
     if (heading) heading.after(summary);
     else block.prepend(summary);

@@ -26,10 +26,10 @@ onmessage = async (event) => {
     check(module, event.data);
     return;
   }
-  const {text, outputName, option, gesetze, cap} = event.data;
+  const {text, outputName, option, gesetze, ergebnis, cap} = event.data;
   try {
     const progress = (formula, total, lines, bytes) => postMessage({type: 'progress', formula, total, lines, bytes});
-    const result = module.run(text, outputName, option, gesetze, cap, progress);
+    const result = module.run(text, outputName, option, gesetze, Boolean(ergebnis), cap, progress);
     // A Blob of the pieces: the browser keeps its bytes outside the page's memory.
     const document = result.document ? new Blob(result.document, {type: 'application/x-tex'}) : null;
     delete result.document;
