@@ -172,13 +172,9 @@ void Form1::BuildActions() {
   sizeLimitBox_->setToolTip(QString::fromUtf8(
       "Das Dokument höchstens 100 MB groß werden lassen, das sind Zehntausende Seiten. Wird es größer, hält "
       "der Lauf an, und die vorige Datei bleibt. Ohne Häkchen schreibt Umbrix ohne Grenze."));
-  ergebnisBox_ = new QCheckBox("Ergebnis", this);
+  ergebnisBox_ = new QCheckBox(QString::fromUtf8(texts::kErgebnisCaption), this);
   ergebnisBox_->setObjectName("Ergebnis");
-  ergebnisBox_->setToolTip(QString::fromUtf8(
-      "Jede Umformung endet mit einem Abschnitt \u201EErgebnis\u201C: Normalformen nach Absorption, minimale "
-      "Formen, Wahrheitstafel, kanonische Normalformen, KV-Diagramme, Quine-McCluskey-Verfahren und die "
-      "Probe "
-      "jeder Zeile gegen die Eingabe."));
+  ergebnisBox_->setToolTip(QString::fromUtf8(texts::kErgebnisHint));
 }
 
 void Form1::BuildDerivation() {

@@ -47,13 +47,13 @@ SAMPLES = "-x2+x1\nx1v(x2+x3)\nx1<=x2vx3\nx1==x2+x3\nx1=>x2\n"
 LONG_FORMULA = "(x1vx2)+(x3vx4)+(x5vx6)"
 
 
-def cli_document(text, level, name="AUSGABE", gesetze=False):
+def cli_document(text, level, name="AUSGABE", gesetze=False, ergebnis=False):
     """The command line's document for the text (lines separated by LF), exit code and message."""
     with tempfile.NamedTemporaryFile("w", suffix=".txt", delete=False) as file:
         file.write(text)
     try:
-        run = subprocess.run([ARGS.umbrix, "-m", str(level), "-o", "-", "-i", file.name] + ["-g"] * gesetze,
-                             capture_output=True, timeout=120)
+        run = subprocess.run([ARGS.umbrix, "-m", str(level), "-o", "-", "-i", file.name] + ["-g"] * gesetze +
+                             ["-e"] * ergebnis, capture_output=True, timeout=120)
     finally:
         os.unlink(file.name)
     return run.stdout, run.returncode, run.stderr.decode("utf-8")
@@ -114,16 +114,18 @@ class Page:
     def wait_for_status(self, start, timeout=120):
         WebDriverWait(self.driver, timeout, poll_frequency=0.05).until(lambda _: self.status().startswith(start))
 
-    def run(self, text, level=0, name=None, gesetze=False):
-        """Types the formulas, chooses the level and the laws, starts and waits for the end of the run."""
+    def run(self, text, level=0, name=None, gesetze=False, ergebnis=False):
+        """Types the formulas, chooses the level, the laws and the section "Ergebnis", starts and
+        waits for the end of the run."""
         self.driver.execute_script("arguments[0].value = arguments[1];", self.find("formeln"), text)
         if name is not None:
             field = self.find("dateiname")
             field.clear()
             field.send_keys(name)
         self.driver.find_element(By.CSS_SELECTOR, f"input[name='stufe'][value='{level}']").click()
-        if self.find("gesetze").is_selected() != gesetze:
-            self.find("gesetze").click()
+        for box, wanted in (("gesetze", gesetze), ("mit-ergebnis", ergebnis)):
+            if self.find(box).is_selected() != wanted:
+                self.find(box).click()
         self.find("start").click()
         WebDriverWait(self.driver, 120, poll_frequency=0.05).until(lambda _: self.find("start").is_enabled())
 
@@ -144,6 +146,9 @@ class Page:
     def count(self, selector):
         return len(self.driver.find_elements(By.CSS_SELECTOR, selector))
 
+    def find_css(self, selector):
+        return self.driver.find_element(By.CSS_SELECTOR, selector)
+
 
 class PageTest(unittest.TestCase):
     @classmethod
@@ -159,10 +164,10 @@ class PageTest(unittest.TestCase):
         cls.server.shutdown()
         cls.server.server_close()
 
-    def assert_download_equals_cli(self, text, level, name="AUSGABE", gesetze=False):
-        expected, code, _ = cli_document(text, level, name, gesetze)
+    def assert_download_equals_cli(self, text, level, name="AUSGABE", gesetze=False, ergebnis=False):
+        expected, code, _ = cli_document(text, level, name, gesetze, ergebnis)
         self.assertEqual(code, 0)
-        self.page.run(text, level, name, gesetze)
+        self.page.run(text, level, name, gesetze, ergebnis)
         self.assertTrue(self.page.status().startswith("Fertig"), self.page.status())
         file_name, document = self.page.download()
         self.assertEqual(file_name, name.upper() + ".TEX")
@@ -383,8 +388,99 @@ class CheckTab(PageTest):
         self.assertFalse(self.page.find("herleitung-text").is_displayed())
 
 
+class Ergebnis(PageTest):
+    """The check box "Ergebnis": the document of umbrix -e, the section shown with its tables."""
+
+    def test_download_equals_the_command_line_with_and_without_the_laws(self):
+        text = "(x1vx2)+(x1v-x2)\n(avb)+-c\n(-x1+-x2)v(x2+-x3)v(x1+x3)\na+b+c+d+e\nx1==x2+x3\n"
+        for level in (0, 2):
+            for gesetze in (False, True):
+                with self.subTest(level=level, gesetze=gesetze):
+                    document = self.assert_download_equals_cli(text, level, gesetze=gesetze, ergebnis=True)
+                    self.assertEqual(document.count(b"\\textbf{Ergebnis}"), 5)
+                    self.assertEqual(self.page.count(".ergebnis-abschnitt"), 5)
+        # A single formula in letters, under its own name; then without the box the plain document.
+        self.assert_download_equals_cli("(p ∧ q) → ¬r", 1, name="uebung", gesetze=True, ergebnis=True)
+        document = self.assert_download_equals_cli("(p ∧ q) → ¬r", 1, name="uebung")
+        self.assertNotIn(b"Ergebnis", document)
+        self.assertEqual(self.page.count(".ergebnis-abschnitt"), 0)
+
+    def test_section_shows_the_kv_diagrams_and_the_quine_mccluskey_tables(self):
+        self.page.run("(avb)+-c", 0, ergebnis=True)
+        section = self.page.driver.find_element(By.CSS_SELECTOR, ".ergebnis-abschnitt")
+        self.page.driver.execute_script("arguments[0].scrollIntoView();", section)
+        self.assertTrue(section.is_displayed())
+        self.assertEqual(self.page.count(".ergebnis-abschnitt table.wahrheitstafel"), 1)
+        self.assertEqual(self.page.count(".ergebnis-abschnitt table.kv"), 2)
+        self.assertGreaterEqual(self.page.count(".ergebnis-abschnitt table.qm"), 2)
+        self.assertEqual(self.page.count(".ergebnis-abschnitt table.qm-tafel"), 1)
+        # The DNF's diagram: columns ab, row c, the blocks A (a∧¬c) and B (b∧¬c) on the 1 cells.
+        rows = self.page.driver.execute_script(
+            "return [...document.querySelector('table.kv').rows].map((r) => [...r.cells].map((c) => c.textContent));")
+        self.assertEqual(rows, [["c\\ab", "00", "01", "11", "10"], ["0", "0", "1 B", "1 AB", "1 A"],
+                                ["1", "0", "0", "0", "0"]])
+        chart = self.page.find_css("table.qm-tafel").text
+        self.assertIn("P1*", chart)
+        self.assertIn("⊗", chart)
+        # The section's formulas are typeset with KaTeX as they come into view.
+        formulas = section.find_elements(By.CSS_SELECTOR, ".formel[data-tex]")
+        self.assertGreater(len(formulas), 6)
+        for formula in formulas:
+            self.page.driver.execute_script("arguments[0].scrollIntoView({block: 'center'});", formula)
+            WebDriverWait(self.page.driver, 10).until(lambda _: "gesetzt" in formula.get_attribute("class"))
+        # The summary names both minimal forms, linked to them.
+        links = self.page.driver.find_elements(By.CSS_SELECTOR, ".zusammenfassung a")
+        self.assertEqual([link.get_attribute("textContent") for link in links],
+                         ["Disjunktive Normalform:", "Konjunktive Normalform:", "Minimale disjunktive Form:",
+                          "Minimale konjunktive Form:"])
+        for link in links[2:]:
+            target = self.page.driver.find_element(By.ID, link.get_attribute("href").split("#")[1])
+            self.assertIn("minimal-", target.get_attribute("class"))
+
+    def test_summary_of_several_minimal_forms_names_one_of_them(self):
+        self.page.run("(-x1+-x2)v(x2+-x3)v(x1+x3)", 2, ergebnis=True)
+        lines = [line.get_attribute("textContent")
+                 for line in self.page.driver.find_elements(By.CSS_SELECTOR, ".zusammenfassung a")]
+        self.assertEqual(lines[2:], ["Eine minimale disjunktive Form:", "Minimale konjunktive Form:"])
+        # Without the box the summary has the two normal forms only.
+        self.page.run("(-x1+-x2)v(x2+-x3)v(x1+x3)", 2)
+        self.assertEqual(self.page.count(".zusammenfassung a"), 2)
+
+    def test_reload_keeps_the_check_box(self):
+        for ergebnis in (True, False):
+            with self.subTest(ergebnis=ergebnis):
+                self.page.run("x1", 2, ergebnis=ergebnis)
+                self.page.driver.refresh()
+                self.page.wait_for_status("Bereit.")
+                self.assertEqual(self.page.find("mit-ergebnis").is_selected(), ergebnis)
+
+    def test_six_variables_on_a_phone_scroll_inside_their_tables(self):
+        phone = Page(self.url, 390, 800, phone=True)
+        try:
+            phone.run("(x1vx2vx3)+(x4vx5v-x6)", 2, ergebnis=True)
+            self.assertEqual(phone.count(".ergebnis-abschnitt table.kv"), 8)
+            widths = phone.driver.execute_script(
+                "return [document.documentElement.scrollWidth, document.documentElement.clientWidth];")
+            self.assertLessEqual(widths[0], widths[1], "the page itself never scrolls sideways")
+        finally:
+            phone.close()
+
+    def test_printed_section_has_its_tables(self):
+        self.page.run("(avb)+-c", 2, ergebnis=True)
+        pdf = base64.b64decode(self.page.driver.print_page())
+        with tempfile.NamedTemporaryFile(suffix=".pdf") as file:
+            file.write(pdf)
+            file.flush()
+            text = subprocess.run(["pdftotext", "-enc", "UTF-8", file.name, "-"], capture_output=True,
+                                  timeout=60).stdout.decode()
+        for expected in ("Ergebnis", "Minimale disjunktive Form:", "KV-Diagramm", "Primimplikantentafel", "P1*"):
+            self.assertIn(expected, text)
+        self.assertNotIn("Start", text)
+
+
 def take_screenshots(folder):
-    """The page after a run of the samples, as wide as a desktop and as narrow as a phone."""
+    """The page after a run of the samples, as wide as a desktop and as narrow as a phone, and the
+    section "Ergebnis" of a run with the check box."""
     server = make_server(ARGS.site)
     threading.Thread(target=server.serve_forever, daemon=True).start()
     url = f"http://127.0.0.1:{server.server_address[1]}/index.html"
@@ -397,6 +493,13 @@ def take_screenshots(folder):
         time.sleep(1)
         page.driver.save_screenshot(os.path.join(folder, name))
         page.close()
+    # The section "Ergebnis" with its KV diagrams.
+    page = Page(url, 1100, 1400)
+    page.run("(avb)+-c", 2, ergebnis=True)
+    page.driver.execute_script("document.querySelector('.ergebnis-abschnitt').scrollIntoView();")
+    time.sleep(1)
+    page.driver.save_screenshot(os.path.join(folder, "web-ergebnis.png"))
+    page.close()
     server.shutdown()
 
 
