@@ -27,7 +27,9 @@ HtmlMarkup WebDerivation::PageMarkup() {
           }};
 }
 
+// The section in a box of its own, after the list of the last phase's steps.
 void WebDerivation::OnErgebnis(const ErgebnisEvent& event) {
+  EndSteps();
   Append("<div class=\"ergebnis-abschnitt\">");
   HtmlDerivation::OnErgebnis(event);
   Append("</div>");

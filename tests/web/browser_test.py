@@ -457,7 +457,7 @@ class Ergebnis(PageTest):
     def test_six_variables_on_a_phone_scroll_inside_their_tables(self):
         phone = Page(self.url, 390, 800, phone=True)
         try:
-            phone.run("(x1vx2vx3)+(x4vx5v-x6)", 2, ergebnis=True)
+            phone.run("(x1+x2)v(x3+x4)v(x5+-x6)", 2, ergebnis=True)
             self.assertEqual(phone.count(".ergebnis-abschnitt table.kv"), 8)
             widths = phone.driver.execute_script(
                 "return [document.documentElement.scrollWidth, document.documentElement.clientWidth];")
