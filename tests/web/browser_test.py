@@ -493,10 +493,11 @@ def take_screenshots(folder):
         time.sleep(1)
         page.driver.save_screenshot(os.path.join(folder, name))
         page.close()
-    # The section "Ergebnis" with its KV diagrams.
-    page = Page(url, 1100, 1400)
+    # The check boxes, the summary with the minimal forms and the section "Ergebnis" down to
+    # its KV diagrams.
+    page = Page(url, 1100, 2400)
     page.run("(avb)+-c", 2, ergebnis=True)
-    page.driver.execute_script("document.querySelector('.ergebnis-abschnitt').scrollIntoView();")
+    page.driver.execute_script("document.querySelector('.wahlen').scrollIntoView(); window.scrollBy(0, -90);")
     time.sleep(1)
     page.driver.save_screenshot(os.path.join(folder, "web-ergebnis.png"))
     page.close()
