@@ -353,7 +353,8 @@ std::string ErgebnisFormulaClass(const ErgebnisLine& line) {
 
 }  // namespace
 
-std::string ErgebnisHtml(const ErgebnisLine& line, const ErgebnisEvent& event, const ErgebnisFormulaHtml& formula) {
+std::string ErgebnisHtml(const ErgebnisLine& line, const ErgebnisEvent& event,
+                         const ErgebnisFormulaHtml& formula) {
   const VariableNames* names = event.names;
   const auto shown = [&](const std::string& formelText) {
     return formula ? formula(formelText, names) : ReadableFormulaHtml(formelText, true, names);

@@ -96,7 +96,8 @@ class TextDerivation : public DerivationRenderer {
 };
 
 /// A formula of the section "Ergebnis" as HTML, from its simple-formula text.
-using ErgebnisFormulaHtml = std::function<std::string(const std::string& formelText, const VariableNames* names)>;
+using ErgebnisFormulaHtml =
+    std::function<std::string(const std::string& formelText, const VariableNames* names)>;
 
 /// How an HTML rendering marks a derivation up. The defaults give a fragment that stands on
 /// its own, with readable formulas; the web page names its own classes and writes KaTeX spans.

@@ -1,7 +1,8 @@
 // The web page's binding: the page's worker calls Run with the formulas, the file name, the
-// chosen level, whether the laws are named and whether each block ends with the section "Ergebnis"; the Start action writes the document into the module's
-// in-memory file system, where the worker reads it back byte for byte, and the derivation as HTML for the
-// page. Bad input is reported line by line, exactly as the input check finds it, and nothing is written then.
+// chosen level, whether the laws are named and whether each block ends with the section
+// "Ergebnis"; the Start action hands the document to the worker in pieces, byte for byte as it
+// is written, and the derivation as HTML for the page. Bad input is reported line by line,
+// exactly as the input check finds it, and nothing is written then.
 #include <emscripten.h>
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
@@ -95,10 +96,10 @@ std::string DownloadName(const std::string& text2) {
 // One run of the Start action. The result holds failure ("" after success, else "input",
 // "file" or "tooLarge"), message, problems (line, column, message), fileName, bytesWritten,
 // derivation (HTML, empty when tooLarge) and document (the document's pieces, an array of
-// Uint8Array, or null where the run ended without a document). cap: the most bytes the document may have (at
-// most kDocumentCap).
-val Run(const std::string& text1, const std::string& text2, int option, bool gesetze, bool ergebnis, double cap,
-        val progress) {
+// Uint8Array, or null where the run ended without a document). cap: the most bytes the document
+// may have (at most kDocumentCap).
+val Run(const std::string& text1, const std::string& text2, int option, bool gesetze, bool ergebnis,
+        double cap, val progress) {
   val result = val::object();
   const std::vector<InputProblem> problems = CheckInput(text1);
   result.set("problems", ProblemList(problems));

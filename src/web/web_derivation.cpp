@@ -20,11 +20,12 @@ HtmlMarkup WebDerivation::PageMarkup() {
           .markEnd = "</span>",
           .lineEnd = "",
           .formula = [this](const StepEvent& event) { return Formula(event); },
-          .ergebnisFormula = [this](const std::string& formelText, const VariableNames* names) {
-            // The document's inline formula without its two "$".
-            const std::string inDocument = InlineFormula(formelText, names);
-            return TexSpan(std::string_view(inDocument).substr(1, inDocument.size() - 2));
-          }};
+          .ergebnisFormula =
+              [this](const std::string& formelText, const VariableNames* names) {
+                // The document's inline formula without its two "$".
+                const std::string inDocument = InlineFormula(formelText, names);
+                return TexSpan(std::string_view(inDocument).substr(1, inDocument.size() - 2));
+              }};
 }
 
 // The section in a box of its own, after the list of the last phase's steps.
