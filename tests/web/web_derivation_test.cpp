@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "render/readable_render.hpp"
 #include "support/test_platform.hpp"
 #include "web/web_derivation.hpp"
 
@@ -105,22 +104,6 @@ TEST(WebDerivation, EveryBlockHasItsOwnSection) {
   EXPECT_EQ(Count(run.html, "<section class=\"herleitung-formel\">"), 3U);
   EXPECT_EQ(Count(run.html, "<div class=\"ergebnis-abschnitt\">"), 3U);
   EXPECT_EQ(Count(run.html, "</div></section>"), 3U);
-}
-
-// The generic HTML view keeps readable formulas and marks the minimal forms the same way.
-TEST(WebDerivation, TheReadableHtmlMarksTheMinimalFormsToo) {
-  test::TempFolder folder;
-  test::TestPlatform platform("(-x1+-x2)v(x2+-x3)v(x1+x3)", "doc", OptionEntry::kManySteps);
-  platform.SelectErgebnis(true);
-  std::string html;
-  HtmlDerivation view([&html](std::string_view piece) { html += piece; });
-  RunDriver driver(platform, test::OpenerIn(folder.Path()));
-  driver.SetObserver(&view);
-  driver.Command1_Click();
-  EXPECT_EQ(Count(html, "<p class=\"ergebnis minimal-dnf\">(X<sub>1</sub>∧X<sub>2</sub>)∨"), 1U) << html;
-  EXPECT_EQ(Count(html, "<p class=\"ergebnis minimal-dnf\">"), 2U);
-  EXPECT_EQ(Count(html, "<p class=\"ergebnis minimal-knf\">Minimale konjunktive Form: "), 1U);
-  EXPECT_EQ(Count(html, "data-tex"), 0U);
 }
 
 }  // namespace
