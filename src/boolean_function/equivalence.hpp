@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "boolean_function/term_list.hpp"
+#include "boolean_function/truth_table.hpp"
 
 namespace umbrix {
 
@@ -84,6 +85,9 @@ class EquivalenceEngine {
 /// Truth tables over the given variables; a circuit that reads another variable, or more than
 /// kMostTruthTableVariables of them, gets no function.
 std::unique_ptr<EquivalenceEngine> MakeTruthTableEngine(const VariableSet& variables);
+/// The truth table of gate output over the circuit's variables; nullopt above
+/// kMostTruthTableVariables of them.
+std::optional<TruthTable> CircuitTruthTable(const Circuit& circuit, Circuit::Id output);
 /// Binary decision diagrams, or nullptr where BuDDy is not linked. BuDDy has one global node
 /// table: a process holds one such engine at a time (a second one waits; on the same thread it
 /// throws std::logic_error).

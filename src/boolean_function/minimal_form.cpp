@@ -28,7 +28,7 @@ namespace umbrix {
 
 namespace {
 
-using Rows = std::bitset<std::size_t{1} << kMostTableVariables>;
+using Rows = std::bitset<std::size_t{1} << kMostMinimalFormVariables>;
 using Cost = std::pair<std::size_t, std::size_t>;  // terms, literals
 
 // Upper limit of nodes for finding one cheapest cover; it bounds the time (some seconds) for
@@ -511,7 +511,7 @@ bool LiteralOrder(const Term& a, const Term& b) {
 
 MinimalForms Minimise(const TruthTable& table, NormalFormKind kind) {
   const std::size_t n = table.variables.size();
-  if (n > kMostTableVariables) throw std::invalid_argument("Minimise: zu viele Variablen");
+  if (n > kMostMinimalFormVariables) throw std::invalid_argument("Minimise: zu viele Variablen");
   // A conjunctive form is minimised as the disjunctive form of the negation.
   const bool dual = kind == NormalFormKind::Kon;
   std::vector<bool> ones(table.values.size());

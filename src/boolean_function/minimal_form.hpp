@@ -24,7 +24,7 @@ struct MinimalForms {
 inline constexpr std::size_t kShownMinimalForms = 3;
 inline constexpr std::size_t kCountedMinimalForms = 100;
 
-/// The minimal forms of the table's function (at most kMostTableVariables columns); literals
+/// The minimal forms of the table's function (at most kMostMinimalFormVariables columns); literals
 /// in column order, terms by the order of the search.
 MinimalForms Minimise(const TruthTable& table, NormalFormKind kind);
 

@@ -13,7 +13,7 @@ VariableSet TruthTable::Assignment(std::size_t row) const {
 }
 
 TruthTable MakeTruthTable(const TermList& form, const std::vector<std::int16_t>& variables) {
-  if (variables.size() > kMostTableVariables)
+  if (variables.size() > kMostMinimalFormVariables)
     throw std::invalid_argument("MakeTruthTable: zu viele Variablen");
   TruthTable table{variables, {}};
   const std::size_t rows = std::size_t{1} << variables.size();

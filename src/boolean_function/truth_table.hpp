@@ -24,10 +24,12 @@ struct TruthTable {
   }
 };
 
-/// Most variables of a table that minimal forms are computed from: 2^10 rows.
+/// Most variables of a table that a derivation's forms are compared with: 2^10 rows.
 inline constexpr std::size_t kMostTableVariables = 10;
+/// Most variables of a table that minimal forms are computed from.
+inline constexpr std::size_t kMostMinimalFormVariables = 10;
 
-/// The table of a normal form over the given variables (at most kMostTableVariables).
+/// The table of a normal form over the given variables (at most kMostMinimalFormVariables).
 TruthTable MakeTruthTable(const TermList& form, const std::vector<std::int16_t>& variables);
 
 /// The canonical disjunctive (minterms) or conjunctive (maxterms) normal form, literals in

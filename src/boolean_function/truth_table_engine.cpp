@@ -45,6 +45,15 @@ class TruthTableEngine : public EquivalenceEngine {
     return tables_.size() - 1;
   }
 
+  /// The rows of a function, all false first.
+  std::vector<bool> Values(Function f) const {
+    const std::size_t rows = std::size_t{1} << columns_.size();
+    std::vector<bool> values(rows);
+    for (std::size_t row = 0; row < rows; ++row)
+      values[row] = ((tables_.at(f)[row / kWordBits] >> (row % kWordBits)) & 1U) != 0;
+    return values;
+  }
+
   bool Equal(Function a, Function b) override { return tables_.at(a) == tables_.at(b); }
 
   std::optional<VariableSet> FirstDifference(Function a, Function b) override {
@@ -126,6 +135,13 @@ class TruthTableEngine : public EquivalenceEngine {
 
 std::unique_ptr<EquivalenceEngine> MakeTruthTableEngine(const VariableSet& variables) {
   return std::make_unique<TruthTableEngine>(variables);
+}
+
+std::optional<TruthTable> CircuitTruthTable(const Circuit& circuit, Circuit::Id output) {
+  TruthTableEngine engine(circuit.Variables());
+  const std::optional<EquivalenceEngine::Function> function = engine.FunctionOf(circuit, output);
+  if (!function) return std::nullopt;
+  return TruthTable{Indices(circuit.Variables()), engine.Values(*function)};
 }
 
 }  // namespace umbrix

@@ -99,6 +99,8 @@ void ErgebnisCollector::Start(const Formel& input, bool withGesetze) {
   withGesetze_ = withGesetze;
   probe_.reset();  // BuDDy holds one check at a time
   probe_ = std::make_unique<Probe>(input);
+  input_ = Circuit();
+  inputGate_ = AddFormel(input_, input);
   variables_.reset();
   disjunctive_.reset();
   conjunctive_.reset();
@@ -123,7 +125,7 @@ void ErgebnisCollector::SetConjunctive(SimFormel& form) {
 std::vector<ErgebnisLine> ErgebnisCollector::Lines(const VariableNames* names) {
   std::vector<ErgebnisLine> lines{{Kind::Heading, "Ergebnis", {}, {}, {}}};
   if (!variables_ || variables_->none() || !disjunctive_ || !conjunctive_) {
-    lines.push_back(Sentence("Für diese Formel gibt es kein Ergebnis: sie enthält keine Variable."));
+    lines.push_back(Sentence(std::string(texts::kNoVariable)));
     probe_.reset();
     return lines;
   }
@@ -132,13 +134,36 @@ std::vector<ErgebnisLine> ErgebnisCollector::Lines(const VariableNames* names) {
   AbsorptionLines(*disjunctive_, lines);
   AbsorptionLines(*conjunctive_, lines);
   const std::vector<std::int16_t> variables = Indices(*variables_);
-  if (variables.size() <= kMostTableVariables) table_ = MakeTruthTable(*disjunctive_, variables);
+  if (variables.size() <= kMostMinimalFormVariables) table_ = MakeTruthTable(*disjunctive_, variables);
+  FunctionLines(lines, names);
+  return lines;
+}
+
+std::vector<ErgebnisLine> ErgebnisCollector::StoppedLines(const VariableNames* names) {
+  std::vector<ErgebnisLine> lines{{Kind::Heading, "Ergebnis", {}, {}, {}},
+                                  Sentence(std::string(texts::kStoppedDerivation))};
+  variables_.reset();
+  table_.reset();
+  for (std::optional<TermList>& form : minimal_) form.reset();
+  if (inputGate_) variables_ = input_.Variables();
+  if (!variables_ || variables_->none()) {
+    lines.push_back(Sentence(std::string(texts::kNoVariable)));
+    probe_.reset();
+    return lines;
+  }
+  if (variables_->count() <= kMostMinimalFormVariables) table_ = CircuitTruthTable(input_, *inputGate_);
+  FunctionLines(lines, names);
+  return lines;
+}
+
+// What the function itself gives: the minimal forms, the table, the canonical forms, the
+// figures and the check of everything against the input.
+void ErgebnisCollector::FunctionLines(std::vector<ErgebnisLine>& lines, const VariableNames* names) {
   MinimalLines(NormalFormKind::Dis, lines);
   MinimalLines(NormalFormKind::Kon, lines);
   TableLines(lines, names);
   FigureLines(lines);
   ProbeLine(lines);
-  return lines;
 }
 
 void ErgebnisCollector::AbsorptionLines(const TermList& form, std::vector<ErgebnisLine>& lines) {
@@ -184,7 +209,7 @@ void ErgebnisCollector::MinimalLines(NormalFormKind kind, std::vector<ErgebnisLi
   if (!table_) {
     if (kind == NormalFormKind::Dis)
       lines.push_back(Sentence("Minimale Formen werden nur für Formeln mit höchstens " +
-                               std::to_string(kMostTableVariables) + " Variablen berechnet; diese hat " +
+                               std::to_string(kMostMinimalFormVariables) + " Variablen berechnet; diese hat " +
                                std::to_string(variables_->count()) +
                                ", und die Suche wächst mit jeder Variablen auf ein Vielfaches."));
     return;

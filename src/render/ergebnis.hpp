@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "boolean_function/equivalence.hpp"
 #include "boolean_function/probe.hpp"
 #include "boolean_function/term_list.hpp"
 #include "boolean_function/truth_table.hpp"
@@ -75,12 +76,16 @@ class ErgebnisCollector {
 
   /// The section's lines; ends the block's check. names: as in RenderErgebnisLatex.
   std::vector<ErgebnisLine> Lines(const VariableNames* names = nullptr);
+  /// The section of a block whose derivation stopped: what the input's own function gives,
+  /// after a sentence that says so. Ends the block's check.
+  std::vector<ErgebnisLine> StoppedLines(const VariableNames* names = nullptr);
   /// Ends a block's check early (a run that stops).
   void Reset() { probe_.reset(); }
   /// The truth table that a Table line stands for.
   const std::optional<TruthTable>& Table() const { return table_; }
 
  private:
+  void FunctionLines(std::vector<ErgebnisLine>& lines, const VariableNames* names);
   void AbsorptionLines(const TermList& form, std::vector<ErgebnisLine>& lines);
   void MinimalLines(NormalFormKind kind, std::vector<ErgebnisLine>& lines);
   void TableLines(std::vector<ErgebnisLine>& lines, const VariableNames* names);
@@ -91,6 +96,9 @@ class ErgebnisCollector {
 
   std::unique_ptr<Probe> probe_;
   bool withGesetze_ = false;
+  /// The input as gates, for a section computed from its own function.
+  Circuit input_;
+  std::optional<Circuit::Id> inputGate_;
   std::optional<VariableSet> variables_;
   std::optional<TermList> disjunctive_;
   std::optional<TermList> conjunctive_;

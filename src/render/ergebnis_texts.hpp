@@ -8,6 +8,14 @@
 
 namespace umbrix::texts {
 
+/// When the formula has no variable (or no function can be read from it).
+inline constexpr std::string_view kNoVariable = "Für diese Formel gibt es kein Ergebnis: sie enthält keine Variable.";
+
+/// Opens the section of a block whose derivation stopped.
+inline constexpr std::string_view kStoppedDerivation =
+    "Die Herleitung ist abgebrochen. Dieser Abschnitt ist deshalb nicht aus ihren Normalformen, sondern aus "
+    "der eingegebenen Formel selbst berechnet (aus ihrer Wahrheitstafel).";
+
 /// Stands in the document in place of a KV diagram where kvmacros.tex is not installed.
 inline constexpr std::string_view kKvWithoutKvmacros =
     "(Hier stünde das KV-Diagramm; es braucht das LaTeX-Paket karnaugh mit kvmacros.tex, unter Debian "

@@ -112,6 +112,7 @@ std::string RunDriver::Command1_Click() {
 void RunDriver::EndRun() {
   ergebnis_.Reset();
   ergebnisOn_ = false;
+  ergebnisPending_ = false;
   if (file_ != nullptr) bytesWritten_ = file_->BytesWritten();
   file_ = nullptr;
   lineNames_ = nullptr;
@@ -161,8 +162,28 @@ void RunDriver::WriteStoppedEnd() {
   const std::string paragraph = capReached_ ? texts::ClosingCapParagraph(closingCap_, laterFormula)
                                             : texts::MemberLimitParagraph(phase_, kMaxMembers, laterFormula);
   file_->WriteLine(paragraph + std::string(LineBreak));
+  if (ergebnisPending_) WriteStoppedErgebnis();
   file_->WriteLine(texts::kDocumentEnd);
   file_->Close();
+}
+
+// The section of the block that stopped, computed from the input's own function; left out
+// when it would take the document past its size limit, so that the run ends as it would
+// without it.
+void RunDriver::WriteStoppedErgebnis() {
+  ergebnisPending_ = false;
+  const std::vector<ErgebnisLine> lines = ergebnis_.StoppedLines(lineNames_);
+  std::string section;
+  for (const std::string& paragraph : RenderErgebnisLatex(lines, ergebnis_.Table(), lineNames_))
+    section.append(paragraph).append(LineBreak).append(LineBreak);
+  if (!file_->HasRoomFor(section.size() + std::string_view(texts::kDocumentEnd).size() + LineBreak.size()))
+    return;
+  file_->WriteText(section);
+  try {
+    NotifyErgebnis(lines);
+  } catch (const RunStopped&) {
+    // The run ends here anyway, with the reason it stopped for.
+  }
 }
 
 void RunDriver::WriteFormula(std::string line, std::int32_t n, std::int32_t count) {
@@ -176,6 +197,7 @@ void RunDriver::WriteFormula(std::string line, std::int32_t n, std::int32_t coun
 }
 
 void RunDriver::StartFormula(const std::string& line) {
+  ergebnisPending_ = false;
   platform_.SetCaption(texts::kCaptionRunning);
   StartPhase(Phase::Input);
   workFormel_.SetValue(line);  // the parser lower-cases the line and drops the letter X
@@ -187,6 +209,7 @@ void RunDriver::StartFormula(const std::string& line) {
   NotifyStep(formelText, false, false);
   ergebnisOn_ = platform_.ErgebnisSelected();
   if (ergebnisOn_) ergebnis_.Start(workFormel_, withGesetze_);
+  ergebnisPending_ = ergebnisOn_;
 }
 
 void RunDriver::ReductionLoop() {
@@ -227,15 +250,20 @@ void RunDriver::ErgebnisAfterMerge(Phase merge) {
 
 // The section ends the block: each of its paragraphs as one line and a blank line.
 void RunDriver::WriteErgebnis() {
+  ergebnisPending_ = false;
   ergebnis_.SetConjunctive(workSimFormel_);
   const std::vector<ErgebnisLine> lines = ergebnis_.Lines(lineNames_);
   for (const std::string& paragraph : RenderErgebnisLatex(lines, ergebnis_.Table(), lineNames_))
     file_->WriteLine(paragraph + std::string(LineBreak));
+  // The front end shows the section before a cap reached with it ends the run.
+  NotifyErgebnis(lines);
   ReportProgress();
-  if (observer_ != nullptr) {
-    const std::optional<TruthTable>& table = ergebnis_.Table();
-    observer_->OnErgebnis({lines, table ? &*table : nullptr, lineNames_});
-  }
+}
+
+void RunDriver::NotifyErgebnis(const std::vector<ErgebnisLine>& lines) {
+  if (observer_ == nullptr) return;
+  const std::optional<TruthTable>& table = ergebnis_.Table();
+  observer_->OnErgebnis({lines, table ? &*table : nullptr, lineNames_});
 }
 
 // Converts step by step while the formula is not in the normal form, one line per step.

@@ -67,6 +67,7 @@ class RunDriver {
   std::string PrepareOutputName();
   std::int32_t WriteDocument(const std::string& w);
   void WriteStoppedEnd();
+  void WriteStoppedErgebnis();
   void WriteFormula(std::string line, std::int32_t n, std::int32_t count);
   void StartFormula(const std::string& line);
   void ReductionLoop();
@@ -86,6 +87,7 @@ class RunDriver {
   void WriteSentence(Sentence sentence);
   void ErgebnisAfterMerge(Phase merge);
   void WriteErgebnis();
+  void NotifyErgebnis(const std::vector<ErgebnisLine>& lines);
 
   Platform& platform_;
   OutputOpener opener_;
@@ -106,6 +108,7 @@ class RunDriver {
   SimFormel workSimFormel_;
   ErgebnisCollector ergebnis_;
   bool ergebnisOn_ = false;  // read once per formula
+  bool ergebnisPending_ = false;  // the block's section is still to be written
   std::int64_t closingCap_ = 0;  // read once per run
   bool capReached_ = false;
 };

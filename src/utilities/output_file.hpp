@@ -83,6 +83,10 @@ class OutputFile {
 
   /// Number of line breaks written so far.
   std::int64_t LinesWritten() const { return lines_; }
+  /// Whether that many more bytes stay within the size limit.
+  bool HasRoomFor(std::size_t bytes) const {
+    return limits_.maxBytes == 0 || bytes_ + static_cast<std::int64_t>(bytes) <= limits_.maxBytes;
+  }
   /// Number of bytes written so far.
   std::int64_t BytesWritten() const { return bytes_; }
 

@@ -420,6 +420,25 @@ TEST_F(CommandLine, TooLargeFormulaExitsWithFour) {
   }
 }
 
+// With -e the stopped block ends with the section from the input's own function; the exit
+// code and the message stay those of the stop, on the document and in the text view.
+TEST_F(CommandLine, TooLargeFormulaWithErgebnisGetsTheSectionOfItsFunction) {
+  const std::string formula = "(x1vx2)+(x3vx4)+(x5vx6)+(x7vx8)";
+  EXPECT_EQ(Run({"-e", "-m", "2", "-o", In("gross"), formula}), 4);
+  EXPECT_NE(err_.find("mehr als 32767 Glieder"), std::string::npos) << err_;
+  const std::string document = ReadFile(folder_ / "GROSS.TEX");
+  const std::size_t stop = document.find("\\textbf{Abbruch.}");
+  const std::size_t section = document.find("\\textbf{Ergebnis}");
+  ASSERT_NE(stop, std::string::npos);
+  EXPECT_LT(stop, section);
+  EXPECT_NE(document.find("Minimale konjunktive Form: $(X_{1}\\vee X_{2})\\wedge (X_{3}\\vee X_{4})", section),
+            std::string::npos);
+  EXPECT_EQ(document.substr(document.size() - 16), "\\end{document}\r\n");
+  EXPECT_EQ(Run({"-e", "-t", "-m", "2", formula}), 4);
+  EXPECT_NE(out_.find("Die Herleitung ist abgebrochen."), std::string::npos);
+  EXPECT_NE(out_.find("Minimale konjunktive Form: (X₁∨X₂)∧(X₃∨X₄)∧(X₅∨X₆)∧(X₇∨X₈)"), std::string::npos) << out_;
+}
+
 // An endless or huge input is refused at the limit, before it fills the memory; up to the
 // limit everything is read.
 TEST_F(CommandLine, InputBeyondTheLimitIsRefused) {

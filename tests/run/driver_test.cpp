@@ -233,6 +233,57 @@ TEST(RunDriver, ClosingCapEndsTheDocumentWhereItStandsClosed) {
   }
 }
 
+// With "Ergebnis" on, a block that stops still ends with the section, computed from the input
+// itself; a section already written when the cap is reached is not written again.
+TEST(RunDriver, StoppedBlockEndsWithTheSectionOfTheInputsFunction) {
+  struct CappedPlatform : TestPlatform {
+    using TestPlatform::TestPlatform;
+    std::int64_t ClosingCap() const override { return cap; }
+    std::int64_t cap = 0;
+  };
+  struct SectionCounter : RunObserver {
+    void OnErgebnis(const ErgebnisEvent& event) override {
+      ++sections;
+      lines = event.lines.size();
+    }
+    int sections = 0;
+    std::size_t lines = 0;
+  };
+  struct Case {
+    std::string text;
+    OptionEntry option;
+    std::int64_t cap;
+    const char* minimalForm;  // the first minimal form's LaTeX, or a sentence in its place
+  };
+  const Case cases[] = {
+      {"(x1vx2)+(x3vx4)+(x5vx6)+(x7vx8)", OptionEntry::kFastSimplify, 0,
+       "$(X_{1}\\vee X_{2})\\wedge (X_{3}\\vee X_{4})\\wedge (X_{5}\\vee X_{6})\\wedge (X_{7}\\vee X_{8})$"},
+      {"(x1vx2)+(x3vx4)+(x5vx6)", OptionEntry::kManySteps, 20000,
+       "Minimale disjunktive Form: $(X_{1}\\wedge X_{3}\\wedge X_{5})\\vee (X_{1}\\wedge X_{3}\\wedge X_{6})"},
+      {"x1v-x1+x2", OptionEntry::kManySteps, 1500, "Minimale disjunktive Form: $X_{1}"},
+      {ThreeLongDisjunctions(), OptionEntry::kFewSteps, 0, "Minimale Formen werden nur f\\\"ur Formeln mit h\\\"ochstens"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text.substr(0, 40));
+    TempFolder folder;
+    CappedPlatform platform(c.text, "aus", c.option);
+    platform.cap = c.cap;
+    platform.SelectErgebnis(true);
+    RunDriver driver(platform, OpenerIn(folder.Path()));
+    SectionCounter counter;
+    driver.SetObserver(&counter);
+    EXPECT_THROW(driver.Command1_Click(), RunError);
+    const std::string document = ReadFile(folder.Path() / "AUS.TEX");
+    EXPECT_EQ(CountOccurrences(document, "\\textbf{Ergebnis}"), 1);
+    EXPECT_EQ(counter.sections, 1);
+    EXPECT_GT(counter.lines, 2u);
+    EXPECT_LT(document.find("\\textbf{Abbruch.}"), document.find("Die Herleitung ist abgebrochen."));
+    EXPECT_NE(document.find(c.minimalForm), std::string::npos);
+    EXPECT_NE(document.find("Probe: Alle "), std::string::npos);
+    EXPECT_EQ(document.find("\\end{document}"), document.size() - 16);
+  }
+}
+
 TEST(RunDriver, RunCanBeStartedAgainWithTheSameDriver) {
   TempFolder folder;
   TestPlatform platform("x1==x2", "aus", OptionEntry::kManySteps);
