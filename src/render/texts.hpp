@@ -46,6 +46,9 @@ inline std::string WindowSizeLimitAdvice(bool fewSteps, std::string_view limitCa
 
 /// The report when a run needs more memory than there is.
 inline constexpr const char* kOutOfMemory = "Der Speicher reicht für diese Formel nicht aus.";
+/// Stands on the web page in place of a formula too long to typeset there, after its length.
+inline constexpr std::string_view kFormulaOnlyInDocument =
+    " Zeichen; zu lang, um sie hier zu setzen. Sie steht im Dokument.";
 
 inline constexpr const char* kConnectiveLegend =
     "----Zeichen----  -            nicht  +            und  v           oder <=    folgt aus "
@@ -189,9 +192,9 @@ inline std::string MegabytesText(std::int64_t bytes) { return std::to_string(byt
 /// The closing paragraph when a document reached the cap of a front end that keeps it in
 /// memory; laterFormula as in MemberLimitParagraph.
 inline std::string ClosingCapParagraph(std::int64_t cap, const std::string& laterFormula) {
-  std::string paragraph = "\\par\\medskip\\textbf{Abbruch.} Das Dokument hat hier die Grenze von " +
-                          MegabytesText(cap) +
-                          " erreicht. Mit der Stufe ``wenig Zwischenschritte'' wird die Herleitung viel k\\\"urzer.";
+  std::string paragraph =
+      "\\par\\medskip\\textbf{Abbruch.} Das Dokument hat hier die Grenze von " + MegabytesText(cap) +
+      " erreicht. Mit der Stufe ``wenig Zwischenschritte'' wird die Herleitung viel k\\\"urzer.";
   if (!laterFormula.empty())
     paragraph += " Die Formeln nach der " + laterFormula + ". Formel werden nicht mehr umgeformt.";
   return paragraph;

@@ -1,6 +1,7 @@
 #include "web/web_derivation.hpp"
 
 #include "render/ergebnis.hpp"
+#include "render/texts.hpp"
 
 namespace umbrix {
 
@@ -49,10 +50,14 @@ void WebDerivation::Append(std::string_view piece) {
 
 std::string WebDerivation::Formula(const StepEvent& event) { return TexSpan(event.latex); }
 
-// The LaTeX as text until the page typesets it; nothing once the fragment is too large.
+// The LaTeX as text until the page typesets it; nothing once the fragment is too large. A
+// formula too long to typeset is named by its length, and the rest of the derivation and its
+// section are still shown.
 std::string WebDerivation::TexSpan(std::string_view latex) {
   if (tooLarge_) return {};
-  if (latex.size() > kLongestShownFormula) tooLarge_ = true;
+  if (latex.size() > kLongestShownFormula)
+    return "<span class=\"formel-zu-lang\">Formel mit " + std::to_string(latex.size()) +
+           std::string(texts::kFormulaOnlyInDocument) + "</span>";
   const std::string escaped = HtmlEscaped(latex);
   return "<span class=\"formel\" data-tex=\"" + escaped + "\">" + escaped + "</span>";
 }

@@ -16,7 +16,7 @@ namespace umbrix {
 
 /// Largest fragment that the page is given.
 inline constexpr std::size_t kLargestShownHtml = 2 << 20;
-/// Longest formula that the page typesets; longer ones are only in the document.
+/// Longest formula that the page typesets; longer ones are named by their length only.
 inline constexpr std::size_t kLongestShownFormula = 20000;
 
 class WebDerivation : public HtmlDerivation {

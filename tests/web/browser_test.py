@@ -405,6 +405,19 @@ class Ergebnis(PageTest):
         self.assertNotIn(b"Ergebnis", document)
         self.assertEqual(self.page.count(".ergebnis-abschnitt"), 0)
 
+    def test_a_derivation_stopped_at_the_member_limit_ends_with_the_section_of_the_formula(self):
+        text = "(x1vx2)+(x3vx4)+(x5vx6)+(x7vx8)"
+        expected, code, message = cli_document(text, 2, ergebnis=True)
+        self.assertEqual(code, 4)
+        self.page.run(text, 2, ergebnis=True)
+        self.assertEqual(self.page.status(), message.removeprefix("umbrix: ").strip())
+        _, document = self.page.download()
+        self.assertEqual(document, expected)
+        # The steps up to the stop are shown, and the section computed from the formula itself.
+        section = self.page.driver.find_element(By.CSS_SELECTOR, ".ergebnis-abschnitt")
+        self.assertIn("Die Herleitung ist abgebrochen", section.get_attribute("textContent"))
+        self.assertIn("Minimale konjunktive Form", section.get_attribute("textContent"))
+
     def test_section_shows_the_kv_diagrams_and_the_quine_mccluskey_tables(self):
         self.page.run("(avb)+-c", 0, ergebnis=True)
         section = self.page.driver.find_element(By.CSS_SELECTOR, ".ergebnis-abschnitt")

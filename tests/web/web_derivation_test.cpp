@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "support/test_platform.hpp"
+#include "utilities/run_error.hpp"
 #include "web/web_derivation.hpp"
 
 namespace umbrix {
@@ -104,6 +105,24 @@ TEST(WebDerivation, EveryBlockHasItsOwnSection) {
   EXPECT_EQ(Count(run.html, "<section class=\"herleitung-formel\">"), 3U);
   EXPECT_EQ(Count(run.html, "<div class=\"ergebnis-abschnitt\">"), 3U);
   EXPECT_EQ(Count(run.html, "</div></section>"), 3U);
+}
+
+// A derivation stopped at the member limit, whose last steps are too long to typeset, is still
+// shown: those steps by their length, the others and the section from the formula as usual.
+TEST(WebDerivation, AFormulaTooLongToTypesetLeavesTheRestShown) {
+  test::TempFolder folder;
+  test::TestPlatform platform("(x1vx2)+(x3vx4)+(x5vx6)+(x7vx8)", "doc", OptionEntry::kFewSteps, false);
+  platform.SelectErgebnis(true);
+  WebDerivation derivation;
+  RunDriver driver(platform, test::OpenerIn(folder.Path()));
+  driver.SetObserver(&derivation);
+  EXPECT_THROW(driver.Command1_Click(), RunError);
+  const std::string html = derivation.Html();
+  EXPECT_FALSE(derivation.TooLarge());
+  EXPECT_GE(Count(html, "<span class=\"formel-zu-lang\">Formel mit "), 1u);
+  EXPECT_EQ(Count(html, "<div class=\"ergebnis-abschnitt\">"), 1u);
+  EXPECT_NE(html.find("Die Herleitung ist abgebrochen"), std::string::npos);
+  for (const std::string& tex : TexOf(html, 0, html.size())) EXPECT_LE(tex.size(), kLongestShownFormula);
 }
 
 }  // namespace

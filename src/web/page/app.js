@@ -191,6 +191,8 @@
         offerDocument(blob, result.fileName, result.failure === 'tooLarge'
             ? 'Das Dokument bis zum Abbruch ist abgeschlossen und lässt sich übersetzen.'
             : 'Das Dokument ist unvollständig: ihm fehlt das abschließende \\end{document}.');
+      // A derivation stopped at a limit is shown as far as it went, with its section "Ergebnis".
+      if (blob && result.failure === 'tooLarge' && (result.derivation || result.tooLarge)) showDerivation(result);
       return;
     }
     status.textContent = 'Fertig in ' + seconds + ' s.';
