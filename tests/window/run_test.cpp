@@ -102,6 +102,18 @@ TEST_F(StartAction, ShowsTheDerivationFromTheTop) {
             std::string::npos);
 }
 
+// A derivation stopped at the member limit with "Ergebnis" ticked: the view ends with the
+// section computed from the formula itself, and the stop is reported as before.
+TEST_F(StartAction, AStoppedDerivationEndsWithTheSectionOfTheFormula) {
+  MakeForm();
+  Edit<QCheckBox>("Ergebnis")->click();
+  RunWindow("(x1==x2)==(x3==x4)", "halt");
+  const QString shown = Edit<QPlainTextEdit>("Herleitung")->toPlainText();
+  EXPECT_TRUE(shown.contains("Die Herleitung ist abgebrochen")) << shown.right(2000).toStdString();
+  EXPECT_TRUE(shown.contains("\nMinimale konjunktive Form: ")) << shown.right(2000).toStdString();
+  EXPECT_TRUE(ReadFile(InFolder("HALT.TEX")).ends_with("\\end{document}\r\n"));
+}
+
 // A derivation beyond what the view holds: its beginning, then a note with the document's
 // path and size; the whole document is written all the same.
 TEST_F(StartAction, AVeryLongDerivationShowsItsBeginningAndANote) {
