@@ -129,6 +129,15 @@ class Page:
         self.find("start").click()
         WebDriverWait(self.driver, 120, poll_frequency=0.05).until(lambda _: self.find("start").is_enabled())
 
+    def printed_text(self):
+        """The text of the page as the browser prints it to PDF."""
+        pdf = base64.b64decode(self.driver.print_page())
+        with tempfile.NamedTemporaryFile(suffix=".pdf") as file:
+            file.write(pdf)
+            file.flush()
+            return subprocess.run(["pdftotext", "-enc", "UTF-8", file.name, "-"], capture_output=True,
+                                  timeout=60).stdout.decode()
+
     def download(self):
         """Clicks "TEX herunterladen"; returns the file name and the bytes of the download."""
         for name in os.listdir(self.downloads):
@@ -337,12 +346,7 @@ class Presentation(PageTest):
 
     def test_printed_page_is_the_worked_solution_without_the_controls(self):
         self.page.run("(x1vx2)+(x1v-x2)", 0)
-        pdf = base64.b64decode(self.page.driver.print_page())
-        with tempfile.NamedTemporaryFile(suffix=".pdf") as file:
-            file.write(pdf)
-            file.flush()
-            text = subprocess.run(["pdftotext", "-enc", "UTF-8", file.name, "-"], capture_output=True,
-                                  timeout=60).stdout.decode()
+        text = self.page.printed_text()
         for expected in ("Disjunktive Normalform:", "Zusammenfassen der mehrfach vorkommenden Literale",
                          "konjunktive Normalform"):
             self.assertIn(expected, text)
@@ -480,12 +484,7 @@ class Ergebnis(PageTest):
 
     def test_printed_section_has_its_tables(self):
         self.page.run("(avb)+-c", 2, ergebnis=True)
-        pdf = base64.b64decode(self.page.driver.print_page())
-        with tempfile.NamedTemporaryFile(suffix=".pdf") as file:
-            file.write(pdf)
-            file.flush()
-            text = subprocess.run(["pdftotext", "-enc", "UTF-8", file.name, "-"], capture_output=True,
-                                  timeout=60).stdout.decode()
+        text = self.page.printed_text()
         for expected in ("Ergebnis", "Minimale disjunktive Form:", "KV-Diagramm", "Primimplikantentafel", "P1*"):
             self.assertIn(expected, text)
         self.assertNotIn("Start", text)
