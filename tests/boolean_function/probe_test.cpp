@@ -9,6 +9,7 @@
 #include "boolean_function/truth_table.hpp"
 #include "general_formula/formel.hpp"
 #include "simple_formula/sim_formel.hpp"
+#include "support/formel_value.hpp"
 
 namespace umbrix {
 namespace {
@@ -23,25 +24,13 @@ std::string RandomFormula(std::mt19937& random, int depth) {
          RandomFormula(random, depth - 1) + ")";
 }
 
-bool Evaluate(const Formel& f, unsigned assignment) {
-  const std::string& op = f.Operation();
-  auto sub = [&](std::int16_t k) { return Evaluate(f.SubFormel(k), assignment); };
-  if (op == "(") return sub(0);
-  if (op == "-") return !sub(0);
-  if (op == "<") return sub(0) || !sub(1);
-  if (op == ">") return !sub(0) || sub(1);
-  if (op == "=") return sub(0) == sub(1);
-  if (op == "+" || op == "v") {
-    bool all = true, any = false;
-    for (std::int16_t k = 0; k < f.Count(); ++k) any = any || sub(k), all = all && sub(k);
-    return op == "+" ? all : any;
-  }
-  return (assignment >> std::stoi(op)) & 1U;
+bool FormelAt(const Formel& f, unsigned assignment) {
+  return test::FormelValue(f, [assignment](int index) { return ((assignment >> index) & 1U) != 0; });
 }
 
 bool SameFunction(const Formel& a, const Formel& b) {
   for (unsigned assignment = 0; assignment < 32; assignment += 2)
-    if (Evaluate(a, assignment) != Evaluate(b, assignment)) return false;
+    if (FormelAt(a, assignment) != FormelAt(b, assignment)) return false;
   return true;
 }
 
@@ -110,7 +99,7 @@ bool Evaluate(SimFormel& f, unsigned assignment) {
 
 bool SameFunction(const Formel& a, SimFormel& b, int variables) {
   for (unsigned assignment = 0; assignment < (2U << variables); assignment += 2)
-    if (Evaluate(a, assignment) != Evaluate(b, assignment)) return false;
+    if (FormelAt(a, assignment) != Evaluate(b, assignment)) return false;
   return true;
 }
 

@@ -6,24 +6,26 @@
 #include <string>
 
 #include "general_formula/formel.hpp"
+#include "general_formula/operation.hpp"
 
 namespace umbrix::test {
 
 /// The value of formel; variable(index) gives the value of the variable with that index.
 inline bool FormelValue(const Formel& formel, const std::function<bool(int index)>& variable) {
-  const std::string& op = formel.Operation();
+  namespace op = operation;
+  const std::string& operation = formel.Operation();
   auto sub = [&](std::int16_t k) { return FormelValue(formel.SubFormel(k), variable); };
-  if (op == "(") return sub(0);
-  if (op == "-") return !sub(0);
-  if (op == "<") return sub(0) || !sub(1);
-  if (op == ">") return !sub(0) || sub(1);
-  if (op == "=") return sub(0) == sub(1);
-  if (op == "+" || op == "v") {
+  if (operation == op::kGroup) return sub(0);
+  if (operation == op::kNot) return !sub(0);
+  if (operation == op::kFollowsFrom) return sub(0) || !sub(1);
+  if (operation == op::kImplies) return !sub(0) || sub(1);
+  if (operation == op::kEquivalent) return sub(0) == sub(1);
+  if (operation == op::kAnd || operation == op::kOr) {
     bool all = true, any = false;
     for (std::int16_t k = 0; k < formel.Count(); ++k) any = any || sub(k), all = all && sub(k);
-    return op == "+" ? all : any;
+    return operation == op::kAnd ? all : any;
   }
-  return variable(std::stoi(op));
+  return variable(std::stoi(operation));
 }
 
 }  // namespace umbrix::test
