@@ -5,15 +5,18 @@
 // cubes with smaller numbers, so one pass in numeric order finds all implicants, and a prime
 // is an implicant that no freeing of one more variable keeps an implicant.
 //
-// Cover: branch and bound over the rows that are still uncovered, always on the row with the
-// fewest primes left. Each branch takes one of them and excludes the ones tried before it, so
-// that every set of primes is reached at most once. The bound is a set of uncovered rows no
-// two of which share a prime. A first search finds one cheapest cover, reducing each node and
-// pruning at equal cost; a second one, knowing that cost, counts the covers of equal cost
-// (their count is a lower bound when its budget runs out or it stops at enough forms). When
-// that count is cut before a second cover, the first search, run without each prime of the
-// first cover in turn, tells whether there is another. A minimal conjunctive form is the dual
-// of a minimal disjunctive form of the negated function.
+// Cover: one cheapest cover comes from a solver library where one is linked (cover_solver.hpp):
+// the problem is reduced first (essential primes, dominated rows, primes beaten by one with
+// fewer literals), split into independent parts, and each part solved exactly. Without the
+// library a branch and bound finds it, over the rows that are still uncovered, always on the
+// row with the fewest primes left. Each branch takes one of them and excludes the ones tried
+// before it, so that every set of primes is reached at most once; each node is reduced, and
+// branches are pruned at equal cost. Knowing the least cost, a second search of that kind
+// counts the covers of equal cost (their count is a lower bound when its budget runs out or it
+// stops at enough forms); its bound is a set of uncovered rows no two of which share a prime.
+// When that count is cut before a second cover, the solver (or the first search, run without
+// each prime of the first cover in turn) tells whether there is another. A minimal
+// conjunctive form is the dual of a minimal disjunctive form of the negated function.
 #include "boolean_function/minimal_form.hpp"
 
 #include <algorithm>
@@ -23,6 +26,8 @@
 #include <optional>
 #include <stdexcept>
 #include <utility>
+
+#include "boolean_function/cover_solver.hpp"
 
 namespace umbrix {
 
@@ -64,6 +69,25 @@ std::uint32_t Digit(std::uint32_t cube, std::size_t d, const std::vector<std::ui
   return cube / powers[d] % 3;
 }
 
+// The rows inside the cube: its fixed bits with every combination of its free ones.
+void SetRowsOfCube(Prime& prime, std::size_t n, const std::vector<std::uint32_t>& powers) {
+  std::size_t fixed = 0;
+  std::size_t free = 0;
+  for (std::size_t d = 0; d < n; ++d) {
+    const std::uint32_t digit = Digit(prime.cube, d, powers);
+    const std::size_t bit = std::size_t{1} << (n - 1 - d);
+    if (digit == 2)
+      free |= bit;
+    else if (digit == 1)
+      fixed |= bit;
+  }
+  // Every subset of the free bits, the empty one last.
+  for (std::size_t subset = free;; subset = (subset - 1) & free) {
+    prime.rows.set(fixed | subset);
+    if (subset == 0) break;
+  }
+}
+
 std::vector<Prime> PrimeImplicants(const std::vector<bool>& ones, std::size_t n) {
   const std::vector<std::uint32_t> powers = PowersOfThree(n);
   std::vector<bool> implicant(powers[n]);
@@ -92,14 +116,7 @@ std::vector<Prime> PrimeImplicants(const std::vector<bool>& ones, std::size_t n)
       if (implicant[cube + (2 - digit) * powers[d]]) isPrime = false;
     }
     if (!isPrime) continue;
-    for (std::size_t row = 0; row < ones.size(); ++row) {
-      bool inside = true;
-      for (std::size_t d = 0; d < n && inside; ++d) {
-        const std::uint32_t digit = Digit(cube, d, powers);
-        inside = digit == 2 || digit == ((row >> (n - 1 - d)) & 1U);
-      }
-      if (inside) prime.rows.set(row);
-    }
+    SetRowsOfCube(prime, n, powers);
     primes.push_back(prime);
   }
   return primes;
@@ -113,8 +130,8 @@ struct CoverProblem {
       return a.literals != b.literals ? a.literals < b.literals : a.rows.count() > b.rows.count();
     });
     for (std::size_t p = 0; p < primes.size(); ++p)
-      for (std::size_t row = 0; row < rowCount; ++row)
-        if (primes[p].rows.test(row)) primesOfRow[row].push_back(p);
+      for (std::size_t row = NextSetRow(primes[p].rows, 0); row < rowCount; row = NextSetRow(primes[p].rows, row + 1))
+        primesOfRow[row].push_back(p);
   }
 
   std::vector<Prime> primes;
@@ -128,8 +145,24 @@ struct CoverProblem {
 // fewer literals, is dropped. The search then prunes every branch that cannot be cheaper.
 class CheapestCover {
  public:
+  struct Node {
+    Rows open;
+    std::vector<bool> usable;
+    std::vector<std::size_t> chosen;
+    Cost cost;
+  };
+
   explicit CheapestCover(const CoverProblem& problem, std::size_t budget = kCheapestCoverBudget)
       : problem_(problem), budget_(budget) {}
+
+  /// The start reduced until nothing changes, keeping every prime that some cheapest cover
+  /// may hold (a prime goes only for one with fewer literals); nullopt when a row has no prime.
+  std::optional<Node> ReducedStart() {
+    keepAlternatives_ = true;
+    Node start = Start();
+    if (!Reduce(start)) return std::nullopt;
+    return start;
+  }
 
   void Run() { Visit(Start()); }
   /// Looks for a cover of the least cost, known to be least, without the prime leftOut:
@@ -148,13 +181,6 @@ class CheapestCover {
   std::size_t nodes() const { return nodes_; }
 
  private:
-  struct Node {
-    Rows open;
-    std::vector<bool> usable;
-    std::vector<std::size_t> chosen;
-    Cost cost;
-  };
-
   Node Start() const { return {problem_.ones, std::vector<bool>(problem_.primes.size(), true), {}, {0, 0}}; }
 
   void Visit(Node node) {
@@ -268,6 +294,7 @@ class CheapestCover {
       if (q == p || !node.usable[q]) continue;
       const Prime& other = problem_.primes[q];
       if (other.literals > prime.literals || (within & ~other.rows).any()) continue;
+      if (keepAlternatives_ && other.literals == prime.literals) continue;
       const bool equal = other.literals == prime.literals && (other.rows & node.open) == within;
       if (!equal || q < p) return true;
     }
@@ -359,6 +386,7 @@ class CheapestCover {
   const CoverProblem& problem_;
   std::size_t budget_;
   std::optional<Cost> ceiling_;
+  bool keepAlternatives_ = false;
   bool found_ = false;
   bool aborted_ = false;
   Cost best_{0, 0};
@@ -381,6 +409,122 @@ OtherCover OtherCheapestCover(const CoverProblem& problem, const std::vector<std
     if (!search.complete()) return {false, {}};
     if (search.found()) return {true, search.cover()};
     budget -= search.nodes();
+  }
+  return {};
+}
+
+struct CoverResult {
+  bool complete = true;
+  Cost cost{0, 0};
+  std::vector<std::size_t> cover;
+};
+
+CoverResult SearchedCheapestCover(const CoverProblem& problem) {
+  CheapestCover search(problem);
+  search.Run();
+  return {search.complete(), search.cost(), search.cover()};
+}
+
+Cost CostOf(const CoverProblem& problem, const std::vector<std::size_t>& primes) {
+  Cost cost{primes.size(), 0};
+  for (std::size_t p : primes) cost.second += problem.primes[p].literals;
+  return cost;
+}
+
+// The independent parts of a reduced problem: its open rows, joined where they share a usable
+// prime, with their primes; ascending.
+struct Part {
+  std::vector<std::size_t> rows;
+  std::vector<std::size_t> primes;
+};
+
+std::vector<Part> IndependentParts(const CoverProblem& problem, const CheapestCover::Node& node) {
+  std::vector<bool> primeSeen(problem.primes.size(), false);
+  Rows seen;
+  std::vector<Part> parts;
+  for (std::size_t row = NextSetRow(node.open, 0); row < node.open.size(); row = NextSetRow(node.open, row + 1)) {
+    if (seen.test(row)) continue;
+    Part part;
+    std::vector<std::size_t> waiting{row};
+    seen.set(row);
+    while (!waiting.empty()) {
+      const std::size_t next = waiting.back();
+      waiting.pop_back();
+      part.rows.push_back(next);
+      for (std::size_t p : problem.primesOfRow[next]) {
+        if (!node.usable[p] || primeSeen[p]) continue;
+        primeSeen[p] = true;
+        part.primes.push_back(p);
+        const Rows reached = problem.primes[p].rows & node.open & ~seen;
+        seen |= reached;
+        for (std::size_t r = NextSetRow(reached, 0); r < reached.size(); r = NextSetRow(reached, r + 1))
+          waiting.push_back(r);
+      }
+    }
+    std::sort(part.rows.begin(), part.rows.end());
+    std::sort(part.primes.begin(), part.primes.end());
+    parts.push_back(std::move(part));
+  }
+  return parts;
+}
+
+// The part as the solver takes it: rows and primes numbered within the part.
+CoverPart SolverProblem(const CoverProblem& problem, const Part& part, const Rows& open) {
+  std::vector<std::uint32_t> local(problem.primesOfRow.size(), 0);
+  for (std::size_t k = 0; k < part.rows.size(); ++k) local[part.rows[k]] = static_cast<std::uint32_t>(k);
+  CoverPart solverPart{part.rows.size(), {}, {}, {}};
+  for (std::size_t p : part.primes) {
+    const Rows rows = problem.primes[p].rows & open;
+    std::vector<std::uint32_t> own;
+    for (std::size_t r = NextSetRow(rows, 0); r < rows.size(); r = NextSetRow(rows, r + 1)) own.push_back(local[r]);
+    solverPart.rowsOfPrime.push_back(std::move(own));
+    solverPart.literals.push_back(problem.primes[p].literals);
+  }
+  return solverPart;
+}
+
+// One cheapest cover from the solver: the reductions first, then each independent part on its
+// own. Incomplete when the solver fails on a part.
+CoverResult SolvedCheapestCover(const CoverProblem& problem) {
+  CheapestCover reducer(problem);
+  const std::optional<CheapestCover::Node> start = reducer.ReducedStart();
+  if (!start) return {false, {}, {}};
+  CoverResult result{true, start->cost, start->chosen};
+  for (const Part& part : IndependentParts(problem, *start)) {
+    const CoverSolution solution = SolveCover(SolverProblem(problem, part, start->open));
+    if (solution.status != CoverSolution::Status::Optimal) return {false, {}, {}};
+    for (std::size_t k : solution.chosen) result.cover.push_back(part.primes[k]);
+  }
+  result.cost = CostOf(problem, result.cover);
+  return result;
+}
+
+// Another cheapest cover besides first, from the solver. The reductions keep every prime that
+// a cheapest cover may hold, and the primes they take are in every one; so another cover
+// differs from first in some part, where the solver looks for a cover as cheap as first's
+// primes there but not all of them.
+OtherCover SolvedOtherCover(const CoverProblem& problem, const std::vector<std::size_t>& first) {
+  CheapestCover reducer(problem);
+  const std::optional<CheapestCover::Node> start = reducer.ReducedStart();
+  if (!start) return {false, {}};
+  for (const Part& part : IndependentParts(problem, *start)) {
+    CoverPart solverPart = SolverProblem(problem, part, start->open);
+    std::vector<std::size_t> own;
+    for (std::size_t k = 0; k < part.primes.size(); ++k)
+      if (std::find(first.begin(), first.end(), part.primes[k]) != first.end()) {
+        solverPart.notAllOf.push_back(k);
+        own.push_back(part.primes[k]);
+      }
+    if (own.empty()) return {false, {}};
+    const CoverSolution solution = SolveCover(solverPart);
+    if (solution.status == CoverSolution::Status::Failed) return {false, {}};
+    if (solution.status == CoverSolution::Status::Infeasible) continue;
+    std::vector<std::size_t> other;
+    for (std::size_t k : solution.chosen) other.push_back(part.primes[k]);
+    if (CostOf(problem, other) != CostOf(problem, own)) continue;
+    for (std::size_t p : first)
+      if (!std::binary_search(part.primes.begin(), part.primes.end(), p)) other.push_back(p);
+    return {true, other};
   }
   return {};
 }
@@ -521,20 +665,21 @@ MinimalForms Minimise(const TruthTable& table, NormalFormKind kind) {
     if (ones[row]) oneRows.set(row);
   }
   const CoverProblem problem(PrimeImplicants(ones, n), oneRows, ones.size());
-  CheapestCover cheapest(problem);
-  cheapest.Run();
+  const bool solver = CoverSolverLinked();
+  const CoverResult cheapest = solver ? SolvedCheapestCover(problem) : SearchedCheapestCover(problem);
   MinimalForms result;
-  result.complete = cheapest.complete();
+  result.complete = cheapest.complete;
   if (!result.complete) return result;
   CoverSearch search(problem);
-  search.Run(cheapest.cost());
+  search.Run(cheapest.cost);
   // When counting stopped early, the cheapest cover found first still stands for them all.
   std::vector<std::vector<std::size_t>> solutions = search.solutions();
-  if (solutions.empty()) solutions.push_back(cheapest.cover());
+  if (solutions.empty()) solutions.push_back(cheapest.cover);
   result.count = std::max(search.count(), solutions.size());
   result.countCapped = search.cut();
   if (result.countCapped && solutions.size() == 1) {
-    const OtherCover other = OtherCheapestCover(problem, solutions.front(), cheapest.cost());
+    const OtherCover other = solver ? SolvedOtherCover(problem, solutions.front())
+                                    : OtherCheapestCover(problem, solutions.front(), cheapest.cost);
     if (!other.cover.empty()) {
       solutions.push_back(other.cover);
       result.count = 2;
