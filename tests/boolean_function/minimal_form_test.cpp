@@ -5,11 +5,13 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 #include <random>
 #include <set>
 #include <string>
 #include <utility>
 
+#include "boolean_function/cover_solver.hpp"
 #include "boolean_function/minimal_form.hpp"
 #include "function_support.hpp"
 
@@ -272,6 +274,72 @@ TEST(MinimalForm, CountIsExactUnlessCountingWasCut) {
       EXPECT_EQ(test::ValuesOf(form, table), table.values);
       EXPECT_EQ(CostOf(form), CostOf(forms.shown[0]));
       EXPECT_TRUE(texts.insert(form.FormelText()).second) << "shown twice";
+    }
+  }
+}
+
+}  // namespace
+}  // namespace umbrix
+
+namespace umbrix {
+namespace {
+
+// Cheapest cover of a small problem by trying every set of primes: fewest primes, then fewest
+// literals; avoided (a set of primes) may not be chosen whole. Nullopt when nothing covers.
+std::optional<Cost> BruteForceCover(const CoverPart& part, const std::vector<std::size_t>& avoided) {
+  std::optional<Cost> best;
+  const std::size_t primes = part.rowsOfPrime.size();
+  for (std::size_t set = 0; set < (std::size_t{1} << primes); ++set) {
+    const bool whole = !avoided.empty() && std::all_of(avoided.begin(), avoided.end(),
+                                                       [&](std::size_t p) { return (set >> p) & 1U; });
+    if (whole) continue;
+    std::vector<bool> covered(part.rowCount, false);
+    Cost cost{0, 0};
+    for (std::size_t p = 0; p < primes; ++p) {
+      if (((set >> p) & 1U) == 0) continue;
+      ++cost.first;
+      cost.second += part.literals[p];
+      for (std::uint32_t row : part.rowsOfPrime[p]) covered[row] = true;
+    }
+    if (std::find(covered.begin(), covered.end(), false) == covered.end() && (!best || cost < *best)) best = cost;
+  }
+  return best;
+}
+
+Cost CostOf(const CoverPart& part, const std::vector<std::size_t>& chosen) {
+  Cost cost{chosen.size(), 0};
+  for (std::size_t p : chosen) cost.second += part.literals[p];
+  return cost;
+}
+
+// The solver against trying every set, on random problems, also with the cheapest cover
+// ruled out (another one as cheap, a dearer one, or none).
+TEST(CoverSolver, AgreesWithTryingEverySetOfPrimes) {
+  if (!CoverSolverLinked()) GTEST_SKIP() << "no solver library in this build";
+  std::mt19937 random(27);
+  for (int round = 0; round < 150; ++round) {
+    SCOPED_TRACE(round);
+    CoverPart part;
+    part.rowCount = 1 + random() % 12;
+    const std::size_t primes = 1 + random() % 12;
+    for (std::size_t p = 0; p < primes; ++p) {
+      std::vector<std::uint32_t> rows;
+      for (std::uint32_t row = 0; row < part.rowCount; ++row)
+        if (random() % 3 == 0) rows.push_back(row);
+      part.rowsOfPrime.push_back(rows);
+      part.literals.push_back(1 + random() % 12);
+    }
+    const std::optional<Cost> best = BruteForceCover(part, {});
+    const CoverSolution solution = SolveCover(part);
+    ASSERT_EQ(solution.status == CoverSolution::Status::Optimal, best.has_value());
+    if (!best) continue;
+    EXPECT_EQ(CostOf(part, solution.chosen), *best);
+    part.notAllOf = solution.chosen;
+    const std::optional<Cost> other = BruteForceCover(part, solution.chosen);
+    const CoverSolution second = SolveCover(part);
+    ASSERT_EQ(second.status == CoverSolution::Status::Optimal, other.has_value());
+    if (other) {
+      EXPECT_EQ(CostOf(part, second.chosen), *other);
     }
   }
 }
