@@ -31,4 +31,9 @@ bool CoverSolverLinked();
 /// A cheapest cover of the part, proven optimal by the solver.
 CoverSolution SolveCover(const CoverPart& part);
 
+/// Some cover of at most mostPrimes primes with at most mostLiterals literals (Optimal), or
+/// proof that there is none (Infeasible). Cheaper than SolveCover when the bounds are a known
+/// optimum: the first cover found ends the search.
+CoverSolution FindCoverWithin(const CoverPart& part, std::size_t mostPrimes, std::size_t mostLiterals);
+
 }  // namespace umbrix

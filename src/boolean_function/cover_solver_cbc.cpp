@@ -1,11 +1,13 @@
 // Covering problems as integer programs for CBC (COIN-OR Branch and Cut): one 0-1 variable per
 // prime, one constraint per row (the sum of its primes' variables at least 1). The two costs
 // are minimised one after the other: first the number of primes, then, with at most that many,
-// their literals. (One objective weighing a prime far above its literals gives the same
-// covers, but the solver then spends up to a hundred times as long telling the many covers of
-// equal size apart.) The solver's linear relaxation bounds the search far more tightly than
-// counting rows that share no prime. CBC runs with its messages off and, as by default, in
-// one thread: it writes nothing and finds the same cover every time.
+// their literals, starting from the cover of the first stage. (One objective weighing a prime
+// far above its literals gives the same covers, but the solver then spends up to a hundred
+// times as long telling the many covers of equal size apart.) Whether another cover is as
+// cheap as a known one is a question of feasibility: no objective, both costs bounded, so the
+// first cover found answers it. The solver's linear relaxation bounds the search far more
+// tightly than counting rows that share no prime. CBC runs with its messages off and, as by
+// default, in one thread: it writes nothing and finds the same cover every time.
 #include <coin/Cbc_C_Interface.h>
 
 #include <algorithm>
@@ -28,16 +30,31 @@ struct ModelDeleter {
 };
 using Model = std::unique_ptr<Cbc_Model, ModelDeleter>;
 
-// At most `most` of the columns may be 1.
-void AddAtMost(Cbc_Model* model, const std::vector<std::size_t>& columns, double most) {
+// Bounds on the two costs of a cover, where given.
+struct Limits {
+  std::optional<std::size_t> primes;
+  std::optional<std::size_t> literals;
+};
+
+// The columns weighed by their coefficients add up to at most `most`.
+void AddAtMost(Cbc_Model* model, const std::vector<std::size_t>& columns, const std::vector<double>& coefficients,
+               double most) {
   std::vector<int> indexes(columns.begin(), columns.end());
-  const std::vector<double> coefficients(indexes.size(), 1.0);
   Cbc_addRow(model, "", static_cast<int>(indexes.size()), indexes.data(), coefficients.data(), 'L', most);
 }
 
-// The row constraints column by column, the objective, and the constraint that rules out
-// notAllOf; with mostPrimes, at most that many primes.
-Model MakeModel(const CoverPart& part, const std::vector<double>& objective, std::optional<std::size_t> mostPrimes) {
+void AddLimits(Cbc_Model* model, const CoverPart& part, const Limits& limits) {
+  std::vector<std::size_t> all(part.rowsOfPrime.size());
+  for (std::size_t p = 0; p < all.size(); ++p) all[p] = p;
+  if (limits.primes) AddAtMost(model, all, std::vector<double>(all.size(), 1.0), static_cast<double>(*limits.primes));
+  if (limits.literals)
+    AddAtMost(model, all, std::vector<double>(part.literals.begin(), part.literals.end()),
+              static_cast<double>(*limits.literals));
+}
+
+// The row constraints column by column, the objective, the constraint that rules out notAllOf,
+// and the limits.
+Model MakeModel(const CoverPart& part, const std::vector<double>& objective, const Limits& limits) {
   Model model(Cbc_newModel());
   Cbc_setLogLevel(model.get(), 0);
   Cbc_setMaximumSeconds(model.get(), kMostSeconds);
@@ -62,13 +79,20 @@ Model MakeModel(const CoverPart& part, const std::vector<double>& objective, std
                   indexes.data(), ones.data(), lower.data(), upper.data(), objective.data(), rowLower.data(),
                   rowUpper.data());
   for (std::size_t p = 0; p < primes; ++p) Cbc_setInteger(model.get(), static_cast<int>(p));
-  if (!part.notAllOf.empty()) AddAtMost(model.get(), part.notAllOf, static_cast<double>(part.notAllOf.size()) - 1);
-  if (mostPrimes) {
-    std::vector<std::size_t> all(primes);
-    for (std::size_t p = 0; p < primes; ++p) all[p] = p;
-    AddAtMost(model.get(), all, static_cast<double>(*mostPrimes));
-  }
+  if (!part.notAllOf.empty())
+    AddAtMost(model.get(), part.notAllOf, std::vector<double>(part.notAllOf.size(), 1.0),
+              static_cast<double>(part.notAllOf.size()) - 1);
+  AddLimits(model.get(), part, limits);
   return model;
+}
+
+// Gives the solver a cover to start from: a first bound to prune by.
+void StartFrom(Cbc_Model* model, const CoverPart& part, const std::vector<std::size_t>& chosen) {
+  std::vector<int> indexes(part.rowsOfPrime.size());
+  std::vector<double> values(part.rowsOfPrime.size(), 0.0);
+  for (std::size_t p = 0; p < indexes.size(); ++p) indexes[p] = static_cast<int>(p);
+  for (std::size_t p : chosen) values[p] = 1.0;
+  Cbc_setMIPStartI(model, static_cast<int>(indexes.size()), indexes.data(), values.data());
 }
 
 // Solves the model; the chosen primes, when they are proven optimal and cover every row.
@@ -97,13 +121,25 @@ CoverSolution SolveCover(const CoverPart& part) {
   if (part.rowsOfPrime.empty()) return {CoverSolution::Status::Infeasible, {}};
   try {
     const std::vector<double> unit(part.rowsOfPrime.size(), 1.0);
-    const CoverSolution fewest = Solve(MakeModel(part, unit, std::nullopt).get(), part);
+    const CoverSolution fewest = Solve(MakeModel(part, unit, {}).get(), part);
     if (fewest.status != CoverSolution::Status::Optimal) return fewest;
-    std::vector<double> literals;
-    for (std::size_t count : part.literals) literals.push_back(static_cast<double>(count));
-    return Solve(MakeModel(part, literals, fewest.chosen.size()).get(), part);
+    const std::vector<double> literals(part.literals.begin(), part.literals.end());
+    const Model model = MakeModel(part, literals, {fewest.chosen.size(), std::nullopt});
+    StartFrom(model.get(), part, fewest.chosen);
+    return Solve(model.get(), part);
   } catch (...) {
     // CBC reports its own failures as exceptions (CoinError); the search then counts as given up.
+    return {};
+  }
+}
+
+CoverSolution FindCoverWithin(const CoverPart& part, std::size_t mostPrimes, std::size_t mostLiterals) {
+  if (part.rowCount == 0) return {CoverSolution::Status::Optimal, {}};
+  if (part.rowsOfPrime.empty()) return {CoverSolution::Status::Infeasible, {}};
+  try {
+    const std::vector<double> none(part.rowsOfPrime.size(), 0.0);
+    return Solve(MakeModel(part, none, {mostPrimes, mostLiterals}).get(), part);
+  } catch (...) {
     return {};
   }
 }

@@ -8,4 +8,6 @@ bool CoverSolverLinked() { return false; }
 
 CoverSolution SolveCover(const CoverPart&) { return {}; }
 
+CoverSolution FindCoverWithin(const CoverPart&, std::size_t, std::size_t) { return {}; }
+
 }  // namespace umbrix

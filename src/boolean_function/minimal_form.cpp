@@ -157,8 +157,8 @@ class CheapestCover {
 
   /// The start reduced until nothing changes, keeping every prime that some cheapest cover
   /// may hold (a prime goes only for one with fewer literals); nullopt when a row has no prime.
-  std::optional<Node> ReducedStart() {
-    keepAlternatives_ = true;
+  std::optional<Node> ReducedStart(bool keepAlternatives = true) {
+    keepAlternatives_ = keepAlternatives;
     Node start = Start();
     if (!Reduce(start)) return std::nullopt;
     return start;
@@ -487,7 +487,7 @@ CoverPart SolverProblem(const CoverProblem& problem, const Part& part, const Row
 // own. Incomplete when the solver fails on a part.
 CoverResult SolvedCheapestCover(const CoverProblem& problem) {
   CheapestCover reducer(problem);
-  const std::optional<CheapestCover::Node> start = reducer.ReducedStart();
+  const std::optional<CheapestCover::Node> start = reducer.ReducedStart(false);
   if (!start) return {false, {}, {}};
   CoverResult result{true, start->cost, start->chosen};
   for (const Part& part : IndependentParts(problem, *start)) {
@@ -501,7 +501,7 @@ CoverResult SolvedCheapestCover(const CoverProblem& problem) {
 
 // Another cheapest cover besides first, from the solver. The reductions keep every prime that
 // a cheapest cover may hold, and the primes they take are in every one; so another cover
-// differs from first in some part, where the solver looks for a cover as cheap as first's
+// differs from first in some part, where the solver looks for a cover no dearer than first's
 // primes there but not all of them.
 OtherCover SolvedOtherCover(const CoverProblem& problem, const std::vector<std::size_t>& first) {
   CheapestCover reducer(problem);
@@ -516,12 +516,14 @@ OtherCover SolvedOtherCover(const CoverProblem& problem, const std::vector<std::
         own.push_back(part.primes[k]);
       }
     if (own.empty()) return {false, {}};
-    const CoverSolution solution = SolveCover(solverPart);
+    const Cost ownCost = CostOf(problem, own);
+    const CoverSolution solution = FindCoverWithin(solverPart, ownCost.first, ownCost.second);
     if (solution.status == CoverSolution::Status::Failed) return {false, {}};
     if (solution.status == CoverSolution::Status::Infeasible) continue;
     std::vector<std::size_t> other;
     for (std::size_t k : solution.chosen) other.push_back(part.primes[k]);
-    if (CostOf(problem, other) != CostOf(problem, own)) continue;
+    // Cheaper than first's own primes would contradict first being a cheapest cover.
+    if (CostOf(problem, other) != ownCost) return {false, {}};
     for (std::size_t p : first)
       if (!std::binary_search(part.primes.begin(), part.primes.end(), p)) other.push_back(p);
     return {true, other};

@@ -341,6 +341,15 @@ TEST(CoverSolver, AgreesWithTryingEverySetOfPrimes) {
     if (other) {
       EXPECT_EQ(CostOf(part, second.chosen), *other);
     }
+    // Another cover within the cheapest cost exists exactly when the second best ties.
+    const CoverSolution within = FindCoverWithin(part, best->first, best->second);
+    ASSERT_EQ(within.status == CoverSolution::Status::Optimal, other == best);
+    if (other == best) {
+      EXPECT_EQ(CostOf(part, within.chosen), *best);
+      EXPECT_NE(within.chosen, solution.chosen);
+    } else {
+      EXPECT_EQ(within.status, CoverSolution::Status::Infeasible);
+    }
   }
 }
 
