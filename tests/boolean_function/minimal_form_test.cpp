@@ -9,6 +9,7 @@
 #include <random>
 #include <set>
 #include <string>
+#include <tuple>
 #include <utility>
 
 #include "boolean_function/cover_solver.hpp"
@@ -202,6 +203,64 @@ TEST(MinimalForm, TenVariablesAndTheConsensusTerm) {
         EXPECT_EQ(test::ValuesOf(form, table), function);
         ExpectPrimeTerms(form, function, table);
       }
+    }
+  }
+}
+
+// A random function of n variables that is not constant.
+std::vector<bool> RandomNonConstant(std::size_t n, std::mt19937& random) {
+  std::vector<bool> values(std::size_t{1} << n);
+  while (std::count(values.begin(), values.end(), true) % static_cast<std::ptrdiff_t>(values.size()) == 0)
+    for (std::size_t row = 0; row < values.size(); ++row) values[row] = random() % 2 == 1;
+  return values;
+}
+
+// Functions of nine and ten variables joined from non-constant pieces on disjoint variables:
+// the primes of a disjunction of such pieces are the pieces' primes, so its cheapest
+// disjunctive form costs what the pieces' cheapest forms cost together; for a conjunction
+// the same holds for the conjunctive forms. The pieces' costs come from trying every set of
+// implicants.
+TEST(MinimalForm, NineAndTenVariablesFromPiecesOnDisjointVariables) {
+  const std::vector<std::vector<std::size_t>> splits = {{3, 3, 3}, {2, 3, 2, 3}, {3, 3, 3}, {3, 2, 3, 2}};
+  std::mt19937 random(912);
+  for (std::size_t round = 0; round < splits.size(); ++round) {
+    const std::vector<std::size_t>& sizes = splits[round];
+    std::size_t n = 0;
+    for (std::size_t size : sizes) n += size;
+    SCOPED_TRACE("round " + std::to_string(round) + " n=" + std::to_string(n));
+    std::vector<std::vector<bool>> pieces;
+    Cost dis{0, 0};
+    Cost kon{0, 0};
+    for (std::size_t size : sizes) {
+      pieces.push_back(RandomNonConstant(size, random));
+      const Cost pieceDis = BruteForceMinimum(pieces.back(), size).first;
+      const Cost pieceKon = BruteForceMinimum(Negated(pieces.back()), size).first;
+      dis = {dis.first + pieceDis.first, dis.second + pieceDis.second};
+      kon = {kon.first + pieceKon.first, kon.second + pieceKon.second};
+    }
+    std::vector<bool> any(std::size_t{1} << n);
+    std::vector<bool> all(std::size_t{1} << n);
+    for (std::size_t row = 0; row < any.size(); ++row) {
+      std::size_t shift = n;
+      bool some = false;
+      bool every = true;
+      for (std::size_t k = 0; k < sizes.size(); ++k) {
+        shift -= sizes[k];
+        const bool value = pieces[k][(row >> shift) & ((std::size_t{1} << sizes[k]) - 1)];
+        some = some || value;
+        every = every && value;
+      }
+      any[row] = some;
+      all[row] = every;
+    }
+    for (const auto& [kind, values, expected] :
+         {std::tuple{NormalFormKind::Dis, any, dis}, std::tuple{NormalFormKind::Kon, all, kon}}) {
+      SCOPED_TRACE(kind == NormalFormKind::Dis ? "disjunctive" : "conjunctive");
+      const TruthTable table = test::Table(n, values);
+      ExpectMinimal(table, kind, expected, 0);
+      const MinimalForms forms = Minimise(table, kind);
+      ASSERT_FALSE(forms.shown.empty());
+      ExpectPrimeTerms(forms.shown.front(), values, table);
     }
   }
 }
