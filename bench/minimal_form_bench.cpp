@@ -6,6 +6,7 @@
 //
 //   minimal_form_bench [FROM [TO]]   numbers of variables (default 2 to the most the section takes)
 //   minimal_form_bench --each        also one line per function
+//   minimal_form_bench --dichte P    only the random functions with P % ones (no parity, majority)
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -76,10 +77,13 @@ void Report(const char* what, std::size_t n, int percent, std::size_t number, co
 
 int main(int argc, char** argv) {
   bool each = false;
+  int onlyDensity = -1;
   std::vector<std::size_t> bounds;
   for (int a = 1; a < argc; ++a) {
     if (std::strcmp(argv[a], "--each") == 0)
       each = true;
+    else if (std::strcmp(argv[a], "--dichte") == 0 && a + 1 < argc)
+      onlyDensity = std::atoi(argv[++a]);
     else
       bounds.push_back(static_cast<std::size_t>(std::strtoul(argv[a], nullptr, 10)));
   }
@@ -107,12 +111,15 @@ int main(int argc, char** argv) {
     };
     for (int percent : kDensities) {
       for (int k = 0; k < kFunctionsPerDensity; ++k) {
-        const Timing timing = Measure(RandomTable(n, percent, random));
+        const TruthTable table = RandomTable(n, percent, random);
+        if (onlyDensity >= 0 && percent != onlyDensity) continue;
+        const Timing timing = Measure(table);
         if (each) Report("zufällig", n, percent, static_cast<std::size_t>(k), timing);
         add(std::to_string(percent) + "%", timing);
       }
     }
     for (bool parity : {true, false}) {
+      if (onlyDensity >= 0) break;
       const Timing timing = Measure(CountingTable(n, parity));
       if (each) Report(parity ? "Parität" : "Mehrheit", n, 0, 0, timing);
       add(parity ? "Parität" : "Mehrheit", timing);
