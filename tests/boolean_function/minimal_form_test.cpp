@@ -265,6 +265,35 @@ TEST(MinimalForm, NineAndTenVariablesFromPiecesOnDisjointVariables) {
   }
 }
 
+// Every term is needed: leaving any one out changes the function.
+void ExpectIrredundant(const TermList& form, const std::vector<bool>& values, const TruthTable& shape) {
+  for (std::size_t t = 0; t < form.terms.size(); ++t) {
+    TermList fewer = form;
+    fewer.terms.erase(fewer.terms.begin() + static_cast<std::ptrdiff_t>(t));
+    EXPECT_NE(test::ValuesOf(fewer, shape), values) << "Term " << t << " entbehrlich";
+  }
+}
+
+// A dense function of nine variables (nine in ten rows true): its covering problem has more
+// than 400 rows and a cheapest cover some terms above the linear relaxation, so the solver's
+// quick round leaves it open and the thorough one settles it.
+TEST(MinimalForm, DenseNineVariableFunctionIsSolvedExactly) {
+  if (!CoverSolverLinked()) GTEST_SKIP() << "no solver library in this build";
+  std::mt19937 random(7);
+  std::vector<bool> values(512);
+  for (std::size_t row = 0; row < values.size(); ++row) values[row] = random() % 10 != 0;
+  const TruthTable table = test::Table(9, values);
+  const MinimalForms forms = Minimise(table, NormalFormKind::Dis);
+  ASSERT_TRUE(forms.complete);
+  ASSERT_FALSE(forms.shown.empty());
+  for (const TermList& form : forms.shown) {
+    EXPECT_EQ(test::ValuesOf(form, table), values);
+    ExpectPrimeTerms(form, values, table);
+    ExpectIrredundant(form, values, table);
+    EXPECT_EQ(CostOf(form), CostOf(forms.shown.front()));
+  }
+}
+
 using Terms = std::vector<std::vector<int>>;  // variable numbers, negative when negated
 
 TermList Disjunction(const Terms& terms) {
