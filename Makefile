@@ -8,7 +8,8 @@
 #   make package   builds the Debian package umbrix_VERSION_ARCH.deb in the build directory
 #   make bench     release build, the peers sympy and booldnf, then bench/compare.py: all three
 #                  modes side by side with the buffered write and the peers (bench/results/)
-#   make bench-web the benchmark as WebAssembly, run with node (core time as on the web page)
+#   make bench-web the benchmark as WebAssembly, run with node (core time as on the web page);
+#                  with BENCH_WEB=minimal_form_bench the minimisation's benchmark instead
 #   make web       builds the web page into build-web/site/ (WebAssembly with emscripten)
 #   make web-serve builds it and serves it on http://localhost:8000/
 
@@ -17,6 +18,7 @@ TEST_BUILD_DIR ?= build-test
 WEB_BUILD_DIR  ?= build-web
 WEB_PORT       ?= 8000
 JOBS           ?= $(shell nproc)
+BENCH_WEB      ?= umbrix_bench
 # Documents of an independent implementation, kept beside the clone where they exist.
 GOLDEN_CHECK   ?= ../shared/golden/check.sh
 
@@ -75,8 +77,8 @@ web: deps
 
 # The benchmark compiled to WebAssembly and run with node: the core's time in the page's engine.
 bench-web: web
-	@NODE_PATH=/usr/share/nodejs cmake --build $(WEB_BUILD_DIR) -j $(JOBS) --target umbrix_bench
-	node --no-experimental-fetch $(WEB_BUILD_DIR)/bench/umbrix_bench.js $(BENCH_ARGS)
+	@NODE_PATH=/usr/share/nodejs cmake --build $(WEB_BUILD_DIR) -j $(JOBS) --target $(BENCH_WEB)
+	node --no-experimental-fetch $(WEB_BUILD_DIR)/bench/$(BENCH_WEB).js $(BENCH_ARGS)
 
 web-serve: web
 	/usr/bin/python3 tools/serve_site.py $(WEB_BUILD_DIR)/site $(WEB_PORT)
