@@ -64,8 +64,8 @@ struct Limits {
 };
 
 // The columns weighed by their coefficients add up to at most `most`.
-void AddAtMost(Cbc_Model* model, const std::vector<std::size_t>& columns, const std::vector<double>& coefficients,
-               double most) {
+void AddAtMost(Cbc_Model* model, const std::vector<std::size_t>& columns,
+               const std::vector<double>& coefficients, double most) {
   std::vector<int> indexes(columns.begin(), columns.end());
   Cbc_addRow(model, "", static_cast<int>(indexes.size()), indexes.data(), coefficients.data(), 'L', most);
 }
@@ -73,7 +73,8 @@ void AddAtMost(Cbc_Model* model, const std::vector<std::size_t>& columns, const 
 void AddLimits(Cbc_Model* model, const CoverPart& part, const Limits& limits) {
   std::vector<std::size_t> all(part.rowsOfPrime.size());
   for (std::size_t p = 0; p < all.size(); ++p) all[p] = p;
-  if (limits.primes) AddAtMost(model, all, std::vector<double>(all.size(), 1.0), static_cast<double>(*limits.primes));
+  if (limits.primes)
+    AddAtMost(model, all, std::vector<double>(all.size(), 1.0), static_cast<double>(*limits.primes));
   if (limits.literals)
     AddAtMost(model, all, std::vector<double>(part.literals.begin(), part.literals.end()),
               static_cast<double>(*limits.literals));
@@ -125,31 +126,35 @@ void StartFrom(Cbc_Model* model, const CoverPart& part, const std::vector<std::s
   Cbc_setMIPStartI(model, static_cast<int>(indexes.size()), indexes.data(), values.data());
 }
 
+// The primes whose variables a solution sets to one.
+std::vector<std::size_t> ChosenPrimes(const double* values, const CoverPart& part) {
+  std::vector<std::size_t> chosen;
+  for (std::size_t p = 0; p < part.rowsOfPrime.size(); ++p)
+    if (values[p] >= 0.5) chosen.push_back(p);
+  return chosen;
+}
+
+bool CoversEveryRow(const CoverPart& part, const std::vector<std::size_t>& chosen) {
+  std::vector<bool> covered(part.rowCount, false);
+  for (std::size_t p : chosen)
+    for (std::uint32_t row : part.rowsOfPrime[p]) covered[row] = true;
+  return std::find(covered.begin(), covered.end(), false) == covered.end();
+}
+
 // Solves the model; the chosen primes, when they are proven optimal and cover every row.
 CoverSolution Solve(Cbc_Model* model, const CoverPart& part) {
   Cbc_solve(model);
   if (Cbc_isProvenInfeasible(model)) return {CoverSolution::Status::Infeasible, {}};
   if (!Cbc_isProvenOptimal(model)) return {};
-  const double* values = Cbc_getColSolution(model);
-  CoverSolution solution{CoverSolution::Status::Optimal, {}};
-  std::vector<bool> covered(part.rowCount, false);
-  for (std::size_t p = 0; p < part.rowsOfPrime.size(); ++p) {
-    if (values[p] < 0.5) continue;
-    solution.chosen.push_back(p);
-    for (std::uint32_t row : part.rowsOfPrime[p]) covered[row] = true;
-  }
-  if (std::find(covered.begin(), covered.end(), false) != covered.end()) return {};
+  CoverSolution solution{CoverSolution::Status::Optimal, ChosenPrimes(Cbc_getColSolution(model), part)};
+  if (!CoversEveryRow(part, solution.chosen)) return {};
   return solution;
 }
 
 // The best cover the solver found, proven or not; empty when it found none.
 std::vector<std::size_t> BestFound(Cbc_Model* model, const CoverPart& part) {
   const double* values = Cbc_bestSolution(model);
-  std::vector<std::size_t> chosen;
-  if (values == nullptr) return chosen;
-  for (std::size_t p = 0; p < part.rowsOfPrime.size(); ++p)
-    if (values[p] >= 0.5) chosen.push_back(p);
-  return chosen;
+  return values == nullptr ? std::vector<std::size_t>{} : ChosenPrimes(values, part);
 }
 
 struct Outcome {
@@ -187,7 +192,8 @@ CoverSolution SolveCover(const CoverPart& part) {
     const std::vector<double> literals(part.literals.begin(), part.literals.end());
     // A problem that needed the thorough round for its terms needs it for its literals too.
     const Limits limits{fewest.solution.chosen.size(), std::nullopt};
-    if (fewest.thorough) return SolveInRounds(part, literals, limits, fewest.solution.chosen, {kThorough}).solution;
+    if (fewest.thorough)
+      return SolveInRounds(part, literals, limits, fewest.solution.chosen, {kThorough}).solution;
     return SolveInRounds(part, literals, limits, fewest.solution.chosen, {kQuick, kThorough}).solution;
   } catch (...) {
     // CBC reports its own failures as exceptions (CoinError); the search then counts as given up.

@@ -22,6 +22,7 @@ namespace {
 using Kind = ErgebnisLine::Kind;
 
 ErgebnisLine Sentence(std::string text) { return {Kind::Sentence, std::move(text), {}, {}, {}}; }
+ErgebnisLine Heading() { return {Kind::Heading, "Ergebnis", {}, {}, {}}; }
 ErgebnisLine FigureLine(Kind kind, std::string caption) { return {kind, std::move(caption), {}, {}, {}}; }
 ErgebnisLine FormulaLine(std::string text, const TermList& form) {
   return {Kind::Formula, std::move(text), form.FormelText(), {}, {}};
@@ -123,12 +124,9 @@ void ErgebnisCollector::SetConjunctive(SimFormel& form) {
 }
 
 std::vector<ErgebnisLine> ErgebnisCollector::Lines(const VariableNames* names) {
-  std::vector<ErgebnisLine> lines{{Kind::Heading, "Ergebnis", {}, {}, {}}};
-  if (!variables_ || variables_->none() || !disjunctive_ || !conjunctive_) {
-    lines.push_back(Sentence(std::string(texts::kNoVariable)));
-    probe_.reset();
-    return lines;
-  }
+  std::vector<ErgebnisLine> lines{Heading()};
+  if (!variables_ || variables_->none() || !disjunctive_ || !conjunctive_)
+    return WithoutVariables(std::move(lines));
   lines.push_back(FormulaLine("Disjunktive Normalform der Herleitung:", *disjunctive_));
   lines.push_back(FormulaLine("Konjunktive Normalform der Herleitung:", *conjunctive_));
   AbsorptionLines(*disjunctive_, lines);
@@ -140,19 +138,21 @@ std::vector<ErgebnisLine> ErgebnisCollector::Lines(const VariableNames* names) {
 }
 
 std::vector<ErgebnisLine> ErgebnisCollector::StoppedLines(const VariableNames* names) {
-  std::vector<ErgebnisLine> lines{{Kind::Heading, "Ergebnis", {}, {}, {}},
-                                  Sentence(std::string(texts::kStoppedDerivation))};
+  std::vector<ErgebnisLine> lines{Heading(), Sentence(std::string(texts::kStoppedDerivation))};
   variables_.reset();
   table_.reset();
   for (std::optional<TermList>& form : minimal_) form.reset();
   if (inputGate_) variables_ = input_.Variables();
-  if (!variables_ || variables_->none()) {
-    lines.push_back(Sentence(std::string(texts::kNoVariable)));
-    probe_.reset();
-    return lines;
-  }
+  if (!variables_ || variables_->none()) return WithoutVariables(std::move(lines));
   if (variables_->count() <= kMostMinimalFormVariables) table_ = CircuitTruthTable(input_, *inputGate_);
   FunctionLines(lines, names);
+  return lines;
+}
+
+// The section of a formula without a variable: the sentence that says so. Ends the check.
+std::vector<ErgebnisLine> ErgebnisCollector::WithoutVariables(std::vector<ErgebnisLine> lines) {
+  lines.push_back(Sentence(std::string(texts::kNoVariable)));
+  probe_.reset();
   return lines;
 }
 
@@ -209,8 +209,8 @@ void ErgebnisCollector::MinimalLines(NormalFormKind kind, std::vector<ErgebnisLi
   if (!table_) {
     if (kind == NormalFormKind::Dis)
       lines.push_back(Sentence("Minimale Formen werden nur für Formeln mit höchstens " +
-                               std::to_string(kMostMinimalFormVariables) + " Variablen berechnet; diese hat " +
-                               std::to_string(variables_->count()) +
+                               std::to_string(kMostMinimalFormVariables) +
+                               " Variablen berechnet; diese hat " + std::to_string(variables_->count()) +
                                ", und die Suche wächst mit jeder Variablen auf ein Vielfaches."));
     return;
   }

@@ -85,6 +85,7 @@ class ErgebnisCollector {
   const std::optional<TruthTable>& Table() const { return table_; }
 
  private:
+  std::vector<ErgebnisLine> WithoutVariables(std::vector<ErgebnisLine> lines);
   void FunctionLines(std::vector<ErgebnisLine>& lines, const VariableNames* names);
   void AbsorptionLines(const TermList& form, std::vector<ErgebnisLine>& lines);
   void MinimalLines(NormalFormKind kind, std::vector<ErgebnisLine>& lines);
